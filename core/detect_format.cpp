@@ -1,0 +1,15 @@
+#include "detect_format.h"
+
+#include "text_primitives.h"
+
+namespace habuki {
+
+FormatKind DetectFormat(const Cp932Text& text) {
+  const Pos posN = find(text.codes(), 1, u'N');
+  const Pos posL = find(text.codes(), 1, u'L');
+  if (posN > 5) return FormatKind::Pmc;
+  if (posL != 0) return FormatKind::Fs30i;
+  return FormatKind::Fs16i;
+}
+
+}  // namespace habuki

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cp932_text.h"
+
+namespace habuki {
+
+// The three formats of parameter file; in the window, the option buttons Option1 to Option3.
+enum class FormatKind { Fs30i, Fs16i, Pmc };
+
+// The state of one window's work (or one file's, on the command line).
+struct FilterState {
+  std::vector<std::string> LineList;  // lines of the last file read, bytes without terminator
+  Cp932Text AllText;                  // every line followed by CR LF
+  Cp932Text OutText;                  // result of the last successful filter run
+  Cp932Text CommentText;              // comment line put in front of the result
+  bool CommentMissing = false;        // the last comment load fell back to a built-in text
+};
+
+}  // namespace habuki

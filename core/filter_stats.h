@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+
+#include "filter_failure.h"
+#include "record_ref.h"
+
+namespace habuki {
+
+// What one filter run did with the records it read.
+struct FilterStats {
+  Pos recordsRead = 0;
+  Pos recordsKept = 0;
+  Pos recordsZero = 0;       // value zero, or every entry zero
+  Pos recordsUnhandled = 0;  // dropped because the format has no rule for their kind letter
+  Pos entriesZero = 0;       // entries of multi-entry records dropped as zero
+  Pos entriesUnmarked = 0;   // entries dropped because no value marker follows them anywhere
+  // The first record of each kind of loss that is not a zero value, for the user to look at.
+  std::optional<RecordRef> firstUnhandled;
+  std::optional<RecordRef> firstUnmarked;
+};
+
+}  // namespace habuki

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cp932_text.h"
+#include "filter_failure.h"
+#include "text_primitives.h"
+
+namespace habuki {
+
+// Where a record stands, told the way a person finds it again in an editor.
+struct RecordRef {
+  Pos position = 0;  // 1-based character position of the record's "N"
+  Pos line = 0;      // 1-based line; CR, CR LF and LF each end a line
+  Cp932Text head;    // the record's first characters, up to its kind letter, on its own line
+
+  friend bool operator==(const RecordRef&, const RecordRef&) = default;
+};
+
+// The line that holds `position`.
+Pos LineOfPosition(CodeView text, Pos position);
+
+// The record starting at `position`, with `length` characters of head shown.
+RecordRef MakeRecordRef(CodeView text, Pos position, Pos length);
+
+}  // namespace habuki

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+
+#include "filter_state.h"
+#include "filter_stats.h"
+
+namespace habuki {
+
+struct FilterError {
+  FailureKind kind;
+  Pos position;      // 1-based character where the failing value, entry or record starts
+  RecordRef record;  // the record being filtered when the run failed
+};
+
+struct FilterOutcome {
+  bool produced = false;  // OutText holds a new result
+  std::optional<FilterError> error;
+  FilterStats stats;
+};
+
+// Thins AllText with the filter of `kind` into OutText, led by CommentText when `withComment`.
+// An empty AllText produces nothing. A failed run leaves OutText as it was, so that nothing
+// later shows or saves a result the user never saw; the outcome says what failed and where.
+FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment);
+
+FilterOutcome Filter30i(FilterState& state, bool withComment);
+FilterOutcome Filter16i(FilterState& state, bool withComment);
+FilterOutcome FilterPmc(FilterState& state, bool withComment);
+
+}  // namespace habuki

@@ -1,0 +1,57 @@
+#include "scan_entries.h"
+
+#include <algorithm>
+
+namespace habuki {
+
+namespace {
+
+constexpr Pos kEntryLimit = 1000;
+
+Pos FoundOrNone(Pos found) { return found == 0 ? NOT_FOUND_POS : found; }
+
+// The earliest value marker after `cur`.
+Pos NextMarker(LetterFinder& text, const FormatProfile& profile, Pos cur) {
+  Pos mark = NOT_FOUND_POS;
+  for (const char16_t marker : profile.valueMarkers) {
+    mark = std::min(mark, FoundOrNone(text.find(cur + 1, marker)));
+  }
+  return mark;
+}
+
+// No marker follows anywhere: the entry at `cur` and all later ones of the record are lost.
+void DropUnmarked(CodeView record, char16_t entryLetter, Pos cur, EntryScan& scan) {
+  for (Pos at = cur; at != 0; at = find(record, at + 1, entryLetter)) ++scan.unmarkedEntries;
+}
+
+}  // namespace
+
+void ScanEntries(LetterFinder& text, const FormatProfile& profile, const EntryRecord& record,
+                 EntryScan& scan) {
+  const CodeView codes = text.text();
+  // The text up to the end of the record. Where the next entry letter lies beyond the record
+  // does not matter, only that it does, so its search stops there instead of running on to the
+  // next record of the same kind.
+  const CodeView throughRecord = codes.substr(0, static_cast<std::size_t>(record.nextPos - 1));
+  Pos cur = record.pos + profile.headLength;
+  for (Pos inner = 0;;) {
+    const Pos mark = NextMarker(text, profile, cur);
+    if (mark >= NOT_FOUND_POS) {
+      DropUnmarked(throughRecord, record.entryLetter, cur, scan);
+      return;
+    }
+    const Pos nextKind = FoundOrNone(find(throughRecord, cur + 1, record.entryLetter));
+    const bool lastEntry = record.nextPos < nextKind;
+    const Pos end = lastEntry ? record.nextPos : nextKind;
+    if (IsNonZeroValue(codes, mark + 1, end - mark - 1)) {
+      scan.kept.append(substring(codes, cur, end - cur));
+    } else {
+      ++scan.zeroEntries;
+    }
+    if (lastEntry) return;
+    cur = nextKind;
+    if (++inner == kEntryLimit) throw FilterFailure(FailureKind::EntryLimit, cur);
+  }
+}
+
+}  // namespace habuki

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string_view>
+
+#include "filter_failure.h"
+
+namespace habuki {
+
+// The filter's view of a text: one code per character (see Cp932Text).
+using CodeView = std::u16string_view;
+
+// Stands for a search that found nothing where the result is compared as a position, so that
+// a missing occurrence lies beyond every real one.
+inline constexpr Pos NOT_FOUND_POS = 999999999;
+
+// Position of the first `letter` at or after `start`, 0 if there is none.
+Pos find(CodeView text, Pos start, char16_t letter);
+
+// Up to `length` characters from `start`. A start below 1 or a negative length breaks the rule
+// and throws FilterFailure; a start beyond the end gives the empty text. Inline: the filter cuts
+// every value and every kept entry with it.
+inline CodeView substring(CodeView text, Pos start, Pos length) {
+  // Start before the text: only a missing "N" leads here.
+  if (start < 1) throw FilterFailure(FailureKind::NoRecord, start);
+  if (length < 0) throw FilterFailure(FailureKind::NegativeLength, start);
+  if (start > static_cast<Pos>(text.size())) return {};
+  return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
+}
+
+// A number as a parameter value is written: blanks (space, tab, CR, LF), an optional sign, digits
+// with an optional "." and digits, or "." and digits, then blanks. There is no range limit: only
+// whether a digit other than 0 occurs matters, so "-0", "00000000" and "0.0" are all zero.
+struct DecimalNumber {
+  bool negative = false;
+  bool zero = true;
+};
+
+// Reads `value` as a DecimalNumber; an empty text or one that is not a number throws
+// FilterFailure (BadValue, at position 0: the caller knows where the value stood).
+DecimalNumber decimalValue(CodeView value);
+
+// Whether the value of `length` characters from `start` is a number other than zero. Throws
+// FilterFailure, with `start` as the position, for a negative length or a value that is no number.
+bool IsNonZeroValue(CodeView text, Pos start, Pos length);
+
+}  // namespace habuki

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "cp932_text.h"
+#include "detect_format.h"
+#include "run_filter.h"
+#include "test_support.h"
+
+namespace habuki {
+namespace {
+
+TEST(Cp932Text, EveryByteSequenceComesBackUnchanged) {
+  std::string all;
+  for (int lead = 0; lead < 256; ++lead) {
+    for (int second : {0x00, 0x0A, 0x0D, 0x3F, 0x40, 0x4E, 0x7E, 0x7F, 0x80, 0xFC, 0xFD, 0xFF}) {
+      all.push_back(static_cast<char>(lead));
+      all.push_back(static_cast<char>(second));
+    }
+  }
+  all.push_back('\x81');  // a lead byte at the very end
+  EXPECT_EQ(Cp932Text::FromBytes(all).Bytes(), all);
+}
+
+TEST(Cp932Text, DoubleByteCharacterCountsAsOnePosition) {
+  const Cp932Text text = Cp932Text::FromBytes("\x83\x4E" "N\x81\x7F\x82" "A\xFD\x41");
+  // ク, N, a lone 0x81 (0x7F is no trail byte), 0x7F, the pair 0x82 0x41, 0xFD, A
+  EXPECT_EQ(text.size(), 7u);
+  EXPECT_EQ(text.codes()[0], u'\x834E');
+  EXPECT_EQ(text.codes()[1], u'N');
+  EXPECT_EQ(text.codes()[2], u'\x81');
+  EXPECT_EQ(text.codes()[4], u'\x8241');
+  EXPECT_EQ(text.codes()[6], u'A');
+}
+
+TEST(Cp932Text, TrailBytesAreNeverTakenForLetters) {
+  // ク ends in "N", ケ in "P" and ギ in "M": none of them may start or end a record.
+  const std::string ku = "\x83\x4E", ke = "\x83\x50", gi = "\x83\x4D";
+  const std::string first = "N" + ku + ke + gi + "0001P5\r\n";  // a head of 8 characters
+  const std::string entry = "A2" + gi + ke + "P7\r\n";
+  FilterState state = test::StateWithText("%\r\n" + first + "N00002Q1A1P0" + entry + "%\r\n");
+  const FilterOutcome outcome = Filter30i(state, false);
+  ASSERT_TRUE(outcome.produced) << (outcome.error ? Describe(outcome.error->kind) : "");
+  EXPECT_EQ(outcome.stats.recordsRead, 2);
+  EXPECT_EQ(state.OutText.Bytes(), "%\n" + first + "N00002Q1" + entry + "%");
+  // A ク before the first record is not its "N" either: the first "N" is at position 4.
+  EXPECT_EQ(DetectFormat(Cp932Text::FromBytes(ku + "%\r\nN1")), FormatKind::Fs16i);
+}
+
+TEST(Cp932Text, InvalidBytesInAKeptRecordAreKeptExactly) {
+  // The head and the part of an entry between its letter and its marker are never examined, so
+  // any bytes may stand there: NUL, 0x1A, bytes CP932 does not use, a lead byte without trail.
+  const std::string head = std::string("N\xFD\xFE\x00\x1A\x85\x40" "Q1", 9);
+  const std::string entry = std::string("A\x81\x7F\xA0P5", 6);
+  FilterState state = test::StateWithText("%\r\n" + head + entry + "A2P0\r\n%\r\n");
+  state.CommentText = Cp932Text::FromBytes("\xFF\x80");
+  ASSERT_TRUE(Filter30i(state, true).produced);
+  EXPECT_EQ(state.OutText.Bytes(), "\xFF\x80\n%\n" + head + entry + "\n%");
+}
+
+}  // namespace
+}  // namespace habuki

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "run_filter.h"
+#include "test_support.h"
+
+namespace habuki {
+namespace {
+
+struct Thinned {
+  FilterOutcome outcome;
+  std::string out;  // OutText's bytes after the run
+};
+
+Thinned Thin(std::string_view text, FormatKind kind, const char* comment = nullptr) {
+  FilterState state = test::StateWithText(text);
+  state.OutText = Cp932Text::FromBytes("previous");
+  if (comment != nullptr) state.CommentText = Cp932Text::FromBytes(comment);
+  Thinned thinned{RunFilter(state, kind, comment != nullptr), ""};
+  thinned.out = state.OutText.Bytes();
+  return thinned;
+}
+
+std::string Records(int count, std::string_view value) {
+  std::string text = "%\r\n";
+  for (int i = 0; i < count; ++i) text.append("N").append(std::to_string(1000000 + i)).append(value);
+  return text + "%\r\n";
+}
+
+constexpr const char* kSimple = "%\r\nNxxxxxxxP0\r\nNxxxxxxxP1\r\n%\r\n";
+
+TEST(SingleValue, ZeroRecordsLeaveNoTrace) {
+  EXPECT_EQ(Thin(kSimple, FormatKind::Fs30i).out, "%\nNxxxxxxxP1\r\n%");
+  EXPECT_EQ(Thin("%\r\nNxxxxxxxP00000000   \r\nNxxxxxxxP-3\r\n%\r\n", FormatKind::Fs30i).out,
+            "%\nNxxxxxxxP-3\r\n%");
+  EXPECT_EQ(Thin("%\r\nNxxxxxxxP0\r\nNxxxxxxxP-0.0\r\n%\r\n", FormatKind::Fs30i).out, "%\n%");
+}
+
+TEST(SingleValue, EachFormatHasItsHeadLength) {
+  EXPECT_EQ(Thin("%\r\nN0020Q1P17\r\nN0021Q1P0\r\n%\r\n", FormatKind::Fs16i).out,
+            "%\nN0020Q1P17\r\n%");
+  EXPECT_EQ(Thin("%\r\nN600000 P0 \r\nN600002 P10\r\n%\r\n", FormatKind::Pmc).out,
+            "%\n\nN600002 P10\r\n%");
+}
+
+TEST(SingleValue, BlankLinesAfterARecordGoWithIt) {
+  EXPECT_EQ(Thin("%\r\nNxxxxxxxP4\r\n\r\n  \r\nNxxxxxxxP0\r\n\r\n%\r\n", FormatKind::Fs30i).out,
+            "%\nNxxxxxxxP4\r\n\r\n  \r\n%");
+}
+
+TEST(SingleValue, RealValuedRecordsOf30iAreKeptLikeP) {
+  const char* text = "%\r\nN11863Q1M0.0\r\nN11864Q1M2.5\r\n%\r\n";
+  EXPECT_EQ(Thin(text, FormatKind::Fs30i).out, "%\nN11864Q1M2.5\r\n%");
+  const Thinned as16i = Thin("%\r\nN1186Q1M2.5\r\n%\r\n", FormatKind::Fs16i);
+  EXPECT_EQ(as16i.out, "%\n%");
+  EXPECT_EQ(as16i.outcome.stats.recordsUnhandled, 1);
+}
+
+TEST(Frame, CommentLineLeadsTheResult) {
+  EXPECT_EQ(Thin(kSimple, FormatKind::Fs30i,
+                 "Parameters of the parameter value 0 have been omitted.").out,
+            "Parameters of the parameter value 0 have been omitted.\n%\nNxxxxxxxP1\r\n%");
+  EXPECT_EQ(Thin(kSimple, FormatKind::Fs30i, "").out, "\n%\nNxxxxxxxP1\r\n%");
+}
+
+TEST(Frame, PmcKeepsWhatStandsBeforeTheFirstRecord) {
+  EXPECT_EQ(Thin("%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P0 \r\nN600002 P10\r\n%\r\n",
+                 FormatKind::Pmc).out,
+            "%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%");
+  EXPECT_EQ(Thin("%\nN600002 P10\r\n%\r\n", FormatKind::Pmc).out, "%\nN600002 P10\r\n%");
+  EXPECT_EQ(Thin("%N600002 P10\r\n%\r\n", FormatKind::Pmc).outcome.error->kind,
+            FailureKind::NegativeLength);
+}
+
+TEST(Frame, UnhandledKindsAreDroppedAndCounted) {
+  const Thinned thinned =
+      Thin("%\r\nN0000001A1P5\r\nN0000002X5\r\nN0000003P5\r\n%\r\n", FormatKind::Pmc);
+  EXPECT_EQ(thinned.out, "%\n\nN0000003P5\r\n%");  // the preamble is the LF of "%" CR LF
+  EXPECT_EQ(thinned.outcome.stats.recordsUnhandled, 2);
+  EXPECT_EQ(thinned.outcome.stats.firstUnhandled->line, 2);
+  EXPECT_EQ(thinned.outcome.stats.firstUnhandled->head.Bytes(), "N0000001A");
+}
+
+TEST(Frame, EmptyTextProducesNothing) {
+  const Thinned thinned = Thin("", FormatKind::Fs30i);
+  EXPECT_FALSE(thinned.outcome.produced);
+  EXPECT_FALSE(thinned.outcome.error);
+  EXPECT_EQ(thinned.out, "previous");
+}
+
+TEST(Frame, StatsAddUp) {
+  const Thinned thinned =
+      Thin("%\r\nN00001Q1P0\r\nN00002Q1P3\r\nN00003Q1A1P0A2P4\r\nN00004Q1X\r\n"
+           "N00005Q1L1P0L2P0\r\n%\r\n",
+           FormatKind::Fs30i);
+  const FilterStats& stats = thinned.outcome.stats;
+  EXPECT_EQ(stats.recordsRead, 5);
+  EXPECT_EQ(stats.recordsKept, 2);
+  EXPECT_EQ(stats.recordsZero, 2);
+  EXPECT_EQ(stats.recordsUnhandled, 1);
+  EXPECT_EQ(stats.entriesZero, 3);
+}
+
+// Where the closing "%" is: the first "%" after the first record, or the end of the text.
+TEST(ClosingPercent, MissingFinalPercentKeepsEveryRecord) {
+  EXPECT_EQ(Thin("%\r\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n", FormatKind::Fs30i).out,
+            "%\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%");
+  EXPECT_EQ(Thin("NxxxxxxxP1\r\nNxxxxxxxP2", FormatKind::Fs30i).out,
+            "%\nNxxxxxxxP1\r\nNxxxxxxxP2\n%");
+}
+
+TEST(ClosingPercent, LineBeforeThePercentLineIsNotTheEnd) {
+  EXPECT_EQ(Thin("Backup 2026-12-07 100%\r\n%\r\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%\r\n",
+                 FormatKind::Fs30i).out,
+            "%\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%");
+}
+
+TEST(ClosingPercent, TextAfterItIsIgnored) {
+  EXPECT_EQ(Thin("%\r\nNxxxxxxxP1\r\n%\r\nNOTE: checked\r\nNxxxxxxxP2\r\n", FormatKind::Fs30i).out,
+            "%\nNxxxxxxxP1\r\n%");
+}
+
+TEST(Failure, NoRecordAtAll) {
+  for (const FormatKind kind : {FormatKind::Fs30i, FormatKind::Fs16i, FormatKind::Pmc}) {
+    const Thinned thinned = Thin("%\r\nnothing here\r\n%\r\n", kind);
+    ASSERT_TRUE(thinned.outcome.error);
+    EXPECT_EQ(thinned.outcome.error->kind, FailureKind::NoRecord);
+    EXPECT_EQ(thinned.out, "previous");
+  }
+}
+
+TEST(Failure, BadValueTellsCharacterLineAndRecord) {
+  // Line ends of all three kinds before the failing record: it stands on line 4.
+  const Thinned thinned =
+      Thin("%\r\nNxxxxxxxP1\nNxxxxxxxP2\rNyyyyyyyP3 (three)\r\nNxxxxxxxP4\r\n%\r\n",
+           FormatKind::Fs30i);
+  ASSERT_TRUE(thinned.outcome.error);
+  const FilterError& error = *thinned.outcome.error;
+  EXPECT_EQ(error.kind, FailureKind::BadValue);
+  EXPECT_EQ(error.position, 35);  // the character after the "P"
+  EXPECT_EQ(error.record.line, 4);
+  EXPECT_EQ(error.record.head.Bytes(), "NyyyyyyyP");
+  EXPECT_EQ(thinned.out, "previous");  // a failed run leaves the last result alone
+}
+
+TEST(Failure, ShortRecordAndValueRunningIntoTheNextRecord) {
+  // The kind letter of "N1" is read from the next record, whose "N" comes before the value.
+  EXPECT_EQ(Thin("%\r\nN1\r\nNxxxP5\r\n%\r\n", FormatKind::Fs30i).outcome.error->kind,
+            FailureKind::NegativeLength);
+  EXPECT_EQ(Thin("%\r\nNxxxxxxxPNxxxxxxxP1\r\n%\r\n", FormatKind::Fs30i).outcome.error->kind,
+            FailureKind::BadValue);
+}
+
+TEST(Failure, RecordLimitFailsInsteadOfEndingTheProgram) {
+  const Thinned below = Thin(Records(99999, "P1\r\n"), FormatKind::Fs30i);
+  EXPECT_TRUE(below.outcome.produced);
+  EXPECT_EQ(below.outcome.stats.recordsKept, 99999);
+
+  const Thinned at = Thin(Records(100000, "P0\r\n"), FormatKind::Fs30i);
+  ASSERT_TRUE(at.outcome.error);
+  EXPECT_EQ(at.outcome.error->kind, FailureKind::RecordLimit);
+  EXPECT_EQ(at.outcome.error->record.line, 100001);
+  EXPECT_EQ(at.out, "previous");
+}
+
+TEST(Runs, AreIndependent) {
+  FilterState state = test::StateWithText(kSimple);
+  ASSERT_TRUE(Filter30i(state, false).produced);
+  const Cp932Text first = state.OutText;
+  ASSERT_TRUE(Filter30i(state, false).produced);
+  EXPECT_EQ(state.OutText, first);
+  EXPECT_EQ(state.AllText.Bytes(), kSimple);
+}
+
+}  // namespace
+}  // namespace habuki

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "letter_finder.h"
+#include "text_primitives.h"
+
+namespace habuki {
+namespace {
+
+FailureKind FailureOf(auto&& call) {
+  try {
+    call();
+  } catch (const FilterFailure& failure) {
+    return failure.kind;
+  }
+  ADD_FAILURE() << "no failure";
+  return FailureKind::NoRecord;
+}
+
+TEST(Find, OneBasedPositionsAndZeroForNothing) {
+  const CodeView text = u"%N1N2";
+  EXPECT_EQ(find(text, 1, u'N'), 2);
+  EXPECT_EQ(find(text, 2, u'N'), 2);
+  EXPECT_EQ(find(text, 3, u'N'), 4);
+  EXPECT_EQ(find(text, 5, u'N'), 0);
+  EXPECT_EQ(find(text, 99, u'N'), 0);
+  EXPECT_EQ(find(text, 1, u'n'), 0);  // case-sensitive
+}
+
+TEST(Substring, RulesOfStartAndLength) {
+  const CodeView text = u"ABCDE";
+  EXPECT_EQ(substring(text, 2, 3), u"BCD");
+  EXPECT_EQ(substring(text, 4, 10), u"DE");
+  EXPECT_EQ(substring(text, 6, 1), u"");
+  EXPECT_EQ(substring(text, 3, 0), u"");
+  EXPECT_EQ(FailureOf([&] { substring(text, 0, 1); }), FailureKind::NoRecord);
+  EXPECT_EQ(FailureOf([&] { substring(text, 2, -1); }), FailureKind::NegativeLength);
+}
+
+TEST(DecimalValue, ZeroIsEveryDigitZero) {
+  for (const CodeView zero : {u"0", u"00000000", u"-0", u"+0", u"0.0", u".0", u"0.", u"  0  \r\n",
+                              u"\t-000.000\n\r\n"}) {
+    EXPECT_TRUE(decimalValue(zero).zero) << std::string(zero.begin(), zero.end());
+  }
+  for (const CodeView nonZero : {u"5", u"-3", u"0.001", u"00000010 \r\n", u"-865.475", u".5"}) {
+    EXPECT_FALSE(decimalValue(nonZero).zero) << std::string(nonZero.begin(), nonZero.end());
+  }
+}
+
+TEST(DecimalValue, NoRangeLimit) {
+  const std::u16string tinyButNotZero = u"0." + std::u16string(10000, u'0') + u"1";
+  EXPECT_FALSE(decimalValue(tinyButNotZero).zero);
+  EXPECT_TRUE(decimalValue(std::u16string(10000, u'0')).zero);
+  EXPECT_TRUE(decimalValue(u" -12.50 ").negative);
+  EXPECT_FALSE(decimalValue(u"+12.50").negative);
+}
+
+TEST(DecimalValue, WhatIsNotANumberFails) {
+  for (const CodeView bad : {u"", u"  \r\n", u"-", u".", u"+-1", u"1 2", u"1.2.3", u"1e5", u"0x1",
+                             u"1,000", u"%", u"5\r\n%", u"\x8250", u"1\x1A"}) {
+    EXPECT_EQ(FailureOf([&] { decimalValue(bad); }), FailureKind::BadValue)
+        << std::string(bad.begin(), bad.end());
+  }
+}
+
+TEST(IsNonZeroValue, FailuresTellWhereTheValueStarts) {
+  try {
+    IsNonZeroValue(u"P12X4", 2, 3);
+    FAIL();
+  } catch (const FilterFailure& failure) {
+    EXPECT_EQ(failure.kind, FailureKind::BadValue);
+    EXPECT_EQ(failure.position, 2);
+  }
+}
+
+// The remembered searches must give exactly what a fresh search gives, whatever the order.
+TEST(LetterFinder, AgreesWithFindOnRandomSearches) {
+  std::mt19937 random(7);
+  std::u16string text;
+  for (int i = 0; i < 2000; ++i) text.push_back(u"NPMA%x\r\n"[random() % 8]);
+  LetterFinder finder(text);
+  Pos start = 1;
+  for (int i = 0; i < 20000; ++i) {
+    start = random() % 10 == 0 ? Pos(random() % 2100) : start + Pos(random() % 5);
+    const char16_t letter = u"NPMAZ\x834E"[random() % 6];
+    ASSERT_EQ(finder.find(start, letter), find(text, start, letter)) << start;
+  }
+}
+
+}  // namespace
+}  // namespace habuki

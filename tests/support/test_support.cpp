@@ -1,0 +1,71 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace habuki::test {
+
+TempDir::TempDir() {
+  std::random_device random;
+  path_ = std::filesystem::temp_directory_path() /
+          ("habuki-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path TempDir::operator/(std::string_view name) const {
+  return path_ / std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_TRUE(in) << "cannot read " << file;
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out) << "cannot write " << file;
+}
+
+std::filesystem::path DataFile(std::string_view name) {
+  return std::filesystem::path(HABUKI_TEST_DATA_DIR) / name;
+}
+
+std::filesystem::path ExampleFile(std::string_view name) {
+  return std::filesystem::path(HABUKI_EXAMPLES_DIR) / name;
+}
+
+FilterState StateWithText(std::string_view bytes) {
+  FilterState state;
+  state.AllText = Cp932Text::FromBytes(bytes);
+  return state;
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  iconv_t cd = ::iconv_open("CP932", "UTF-8");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  std::string out(utf8.size() * 2, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t inLeft = utf8.size();
+  char* target = out.data();
+  std::size_t outLeft = out.size();
+  EXPECT_NE(::iconv(cd, &in, &inLeft, &target, &outLeft), static_cast<std::size_t>(-1));
+  ::iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+}  // namespace habuki::test
