@@ -1,0 +1,43 @@
+#include "comment_files.h"
+
+#include "file_io.h"
+#include "param_file.h"
+
+namespace habuki {
+
+namespace {
+
+std::filesystem::path InFolder(const std::filesystem::path& folder, std::string_view name) {
+  return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+void LoadComment(FilterState& state, const std::filesystem::path& file,
+                 std::string_view builtIn) {
+  const FileContents contents = ReadWholeFile(file);
+  state.CommentMissing = static_cast<bool>(contents.error);
+  if (state.CommentMissing) {
+    state.CommentText = Cp932Text::FromBytes(builtIn);
+    return;
+  }
+  const auto lines = SplitLines(contents.bytes);
+  state.CommentText = lines.empty() ? Cp932Text{} : Cp932Text::FromBytes(lines.back());
+}
+
+}  // namespace
+
+void LoadCommentJ(FilterState& state, const std::filesystem::path& folder) {
+  LoadComment(state, InFolder(folder, kCommentFileJ), kBuiltInCommentJ);
+}
+
+void LoadCommentE(FilterState& state, const std::filesystem::path& folder) {
+  LoadComment(state, InFolder(folder, kCommentFileE), kBuiltInCommentE);
+}
+
+std::error_code WriteCommentFileAtClose(const FilterState& state,
+                                        const std::filesystem::path& folder) {
+  if (!state.CommentMissing) return {};
+  return WriteFileAtomically(InFolder(folder, kCommentFileWritten),
+                             state.CommentText.Bytes() + "\r\n");
+}
+
+}  // namespace habuki
