@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "filter_state.h"
+
+namespace habuki {
+
+enum class CommentLanguage { Japanese, English, None };
+
+struct CliOptions {
+  std::vector<std::string> files;     // "-" is standard input
+  std::optional<FormatKind> format;   // none: guess each file's format
+  CommentLanguage comment = CommentLanguage::Japanese;
+  std::filesystem::path commentDir;   // where the comment files are looked for
+  std::optional<std::filesystem::path> output;
+  std::optional<std::filesystem::path> outputDir;
+  bool stats = false;
+};
+
+// How the command should end without thinning anything (help, version, usage error).
+struct EarlyExit {
+  int status;
+};
+
+// Parses the arguments; help, version and usage errors are written to `out` or `err`.
+std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const* argv,
+                                                    const std::filesystem::path& programFolder,
+                                                    std::ostream& out, std::ostream& err);
+
+// The name -f takes for a format, also used in messages.
+std::string_view FormatName(FormatKind kind);
+
+}  // namespace habuki

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "filter_state.h"
+#include "run_filter.h"
+
+namespace habuki {
+
+// How a file is named in messages: standard input ("-") is "<stdin>".
+std::string DisplayName(std::string_view file);
+
+// "habuki: NAME: what[: reason]" and a line break.
+std::string FileProblem(std::string_view name, std::string_view what, std::string_view reason);
+
+// "habuki: NAME:LINE: what failed at character POS (record head)" and a line break.
+std::string FailureMessage(std::string_view name, const FilterError& error);
+
+// Lines about records and entries that were dropped without being zero; empty when none were.
+std::string LossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats);
+
+// The --stats line: format and what became of the records and entries.
+std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats& stats);
+
+}  // namespace habuki

@@ -1,0 +1,70 @@
+#include "terminal_text.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+#include "cp932_text.h"
+
+namespace habuki {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// Length of the character that starts `bytes`, as the parameter files split it.
+std::size_t CharacterLength(std::string_view bytes) {
+  const bool pair = bytes.size() >= 2 && IsCp932LeadByte(static_cast<unsigned char>(bytes[0])) &&
+                    IsCp932TrailByte(static_cast<unsigned char>(bytes[1]));
+  return pair ? 2 : 1;
+}
+
+class Converter {
+ public:
+  Converter() : cd_(::iconv_open("UTF-8", "CP932")) {}
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  ~Converter() {
+    if (valid()) ::iconv_close(cd_);
+  }
+  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts as much as it can; returns false where a character cannot be converted.
+  bool Convert(std::string_view& in, std::string& out) {
+    char buffer[4096];
+    char* source = const_cast<char*>(in.data());
+    std::size_t sourceLeft = in.size();
+    bool ok = true;
+    while (sourceLeft > 0 && ok) {
+      char* target = buffer;
+      std::size_t targetLeft = sizeof buffer;
+      ok = ::iconv(cd_, &source, &sourceLeft, &target, &targetLeft) != static_cast<std::size_t>(-1) ||
+           errno == E2BIG;
+      out.append(buffer, static_cast<std::size_t>(target - buffer));
+    }
+    in.remove_prefix(in.size() - sourceLeft);
+    return ok;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  std::string utf8;
+  utf8.reserve(bytes.size() + bytes.size() / 2);
+  Converter converter;
+  while (!bytes.empty()) {
+    if (converter.valid() && converter.Convert(bytes, utf8)) break;
+    // No converter, or a byte sequence CP932 does not map: one replacement per character.
+    const std::size_t length = CharacterLength(bytes);
+    const bool ascii = length == 1 && static_cast<unsigned char>(bytes[0]) < 0x80;
+    utf8.append(ascii ? bytes.substr(0, 1) : kReplacement);
+    bytes.remove_prefix(length);
+  }
+  return utf8;
+}
+
+}  // namespace habuki
