@@ -1,0 +1,62 @@
+// Throughput of the filter on real and generated backups, in bytes of loaded text per second.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "param_file.h"
+#include "param_generator.h"
+#include "run_filter.h"
+
+namespace habuki::bench {
+namespace {
+
+constexpr int kLargestText = 99999;  // records: one more and the filter refuses the text
+
+std::string ReadData(const char* name) {
+  std::ifstream in(std::string(HABUKI_DATA_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Thin(benchmark::State& run, const std::string& bytes, FormatKind kind) {
+  FilterState state;
+  if (!LoadParamBytes(state, bytes)) run.SkipWithError("nothing to thin");
+  for (auto _ : run) {
+    const FilterOutcome outcome = RunFilter(state, kind, false);
+    if (!outcome.produced) run.SkipWithError("the filter failed");
+    benchmark::DoNotOptimize(state.OutText);
+  }
+  run.SetBytesProcessed(static_cast<int64_t>(run.iterations() * bytes.size()));
+  run.counters["input_bytes"] = static_cast<double>(bytes.size());
+}
+
+void RealBackup30i(benchmark::State& run) {
+  static const std::string bytes = ReadData("machining-center-30i.txt");
+  Thin(run, bytes, FormatKind::Fs30i);
+}
+
+void RealBackupPmc(benchmark::State& run) {
+  static const std::string bytes = ReadData("machining-center-pmc.txt");
+  Thin(run, bytes, FormatKind::Pmc);
+}
+
+void Generated30i(benchmark::State& run) {
+  static const std::string bytes = GenerateShaped30i(kLargestText);
+  Thin(run, bytes, FormatKind::Fs30i);
+}
+
+// As large as the generated text, but every entry's search for "M" finds none.
+void Adversarial30i(benchmark::State& run) {
+  static const std::string bytes = GenerateAdversarial30i(GenerateShaped30i(kLargestText).size());
+  Thin(run, bytes, FormatKind::Fs30i);
+}
+
+BENCHMARK(RealBackup30i)->Unit(benchmark::kMillisecond);
+BENCHMARK(RealBackupPmc)->Unit(benchmark::kMillisecond);
+BENCHMARK(Generated30i)->Unit(benchmark::kMillisecond);
+BENCHMARK(Adversarial30i)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace habuki::bench
+
+BENCHMARK_MAIN();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace habuki::bench {
+
+// A 30i backup of `records` records shaped like a real machine's: the same mix of kinds
+// (L, P, A, S, T, M), entries per record, value spellings and share of non-zero values, LF
+// line ends, framed by "%". The same seed gives the same text.
+std::string GenerateShaped30i(int records, unsigned seed = 1);
+
+// The worst case for the filter's searches: records of 999 entries with "P" markers and not a
+// single "M" in the whole text, about `bytes` long.
+std::string GenerateAdversarial30i(std::size_t bytes);
+
+}  // namespace habuki::bench
