@@ -1,0 +1,26 @@
+# Sourced by the set-up scripts: the Debian packages habuki needs, and a helper that installs
+# the missing ones when run as root, or names them and stops otherwise.
+
+HABUKI_PACKAGES=(
+  cmake ninja-build g++             # build
+  libcli11-dev                      # command line options
+  libgtest-dev libbenchmark-dev     # tests and benchmarks
+  time                              # peak memory in bench/peak-memory.sh
+)
+
+habuki_ensure_packages() {
+  local missing=() package
+  for package in "${HABUKI_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "habuki needs these Debian packages; install them and run this again:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing ${missing[*]} ..." >&2
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
