@@ -12,7 +12,7 @@
 #include "messages.h"
 #include "param_file.h"
 #include "run_filter.h"
-#include "terminal_text.h"
+#include "display_text.h"
 
 namespace habuki {
 

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "cli_options.h"
-#include "terminal_text.h"
+#include "display_text.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "terminal_text.h"
+#include "display_text.h"
 
 #include <iconv.h>
 
