@@ -4,6 +4,7 @@
 HABUKI_PACKAGES=(
   cmake ninja-build g++             # build
   libcli11-dev                      # command line options
+  qt6-base-dev fonts-noto-cjk       # the window, and glyphs for its Japanese texts
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time                              # peak memory in bench/peak-memory.sh
 )

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "window_system.h"
+
+namespace habuki::ui::test {
+
+// Answers the dialogs from a script and keeps every message, for driving the window's
+// commands without a person.
+class FakeWindowSystem : public WindowSystem {
+ public:
+  struct Message {
+    QString text;
+    QString title;
+  };
+
+  explicit FakeWindowSystem(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  std::optional<QString> ShowOpenDialog(QWidget*, DialogSettings& settings) override {
+    ++openDialogs;
+    return Answer(openAnswers, settings);
+  }
+  std::optional<QString> ShowSaveDialog(QWidget*, DialogSettings& settings) override {
+    ++saveDialogs;
+    saveFlags.push_back(settings.flags);
+    return Answer(saveAnswers, settings);
+  }
+  void ShowMessage(QWidget*, const QString& text, const QString& title) override {
+    messages.push_back({text, title});
+  }
+  std::filesystem::path ProgramFolder() const override { return folder_; }
+  void EndProgramNow() override { ++endProgramCalls; }
+
+  std::deque<std::optional<QString>> openAnswers;  // nullopt: the user cancels
+  std::deque<std::optional<QString>> saveAnswers;
+  std::vector<Message> messages;
+  std::vector<unsigned> saveFlags;
+  int openDialogs = 0;
+  int saveDialogs = 0;
+  int endProgramCalls = 0;
+
+ private:
+  static std::optional<QString> Answer(std::deque<std::optional<QString>>& answers,
+                                       DialogSettings& settings) {
+    if (answers.empty()) return std::nullopt;
+    const std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    if (answer) settings.fileName = *answer;
+    return answer;
+  }
+
+  std::filesystem::path folder_;
+};
+
+}  // namespace habuki::ui::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+
+#include "drop_pane.h"
+#include "fake_window_system.h"
+#include "form1.h"
+#include "test_support.h"
+
+namespace habuki::ui::test {
+
+// A window on a scripted window system, its program folder a fresh temporary folder.
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() : system(dir.path()), form(system) {}
+
+  // Writes a parameter file and opens it through the file menu.
+  QString Open(std::string_view name, std::string_view bytes) {
+    habuki::test::WriteBytes(dir / name, bytes);
+    const QString path = QString::fromStdString((dir / name).string());
+    system.openAnswers.push_back(path);
+    form.OnOpen();
+    return path;
+  }
+
+  QString LeftPane() const { return form.Text1->toPlainText(); }
+  QString RightPane() const { return form.Text2->toPlainText(); }
+
+  habuki::test::TempDir dir;
+  FakeWindowSystem system;
+  Form1 form;
+};
+
+// A 16i text that the 30i filter cannot read: its second record's 30i value is empty.
+inline constexpr const char* kGood16iBad30i = "%\r\nN0001Q1P5\r\nN0002Q1xP\r\n%\r\n";
+inline constexpr const char* kThinned16i = "%\nN0001Q1P5\n%";  // as the pane shows it
+
+}  // namespace habuki::ui::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QStringList>
+
+class QMimeData;
+
+namespace habuki::ui {
+
+// A text pane that takes dropped files instead of dropped text: any drop ends in filesDropped,
+// with the local files it carried (none for data that is not a list of files). It shows no
+// drag feedback of its own.
+class DropPane : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit DropPane(QWidget* parent = nullptr);
+
+ signals:
+  void filesDropped(const QStringList& files);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+};
+
+// The local files a drop carries, in order; empty when it carries something else.
+QStringList DroppedFiles(const QMimeData& data);
+
+}  // namespace habuki::ui

@@ -1,0 +1,79 @@
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "comment_files.h"
+#include "detect_format.h"
+#include "drop_pane.h"
+#include "file_io.h"
+#include "form1.h"
+#include "pane_text.h"
+#include "param_file.h"
+#include "window_texts.h"
+
+namespace habuki::ui {
+
+void Form1::OnOpen() {
+  const std::optional<QString> file = windowSystem_.ShowOpenDialog(this, CDG);
+  if (!file) return;  // a cancelled dialog leaves both panes as they were
+  Text1->clear();
+  Text2->clear();
+  LoadAndShow(*file);
+}
+
+void Form1::OnDropOnLeftPane(const QStringList& files) {
+  Text1->clear();
+  Text2->clear();
+  SetTitle();
+  if (!files.isEmpty()) LoadAndShow(files.constFirst());
+}
+
+// Loads the file and shows it with its format selected; any failure ends silently.
+bool Form1::LoadAndShow(const QString& file) {
+  if (!LoadParamFile(state_, file.toStdString())) return false;
+  Text1->setPlainText(PaneText(state_.AllText));
+  SelectFormat(DetectFormat(state_.AllText));
+  return true;
+}
+
+// Saves the result of the last filter run, never what was typed into the pane, and says
+// whether it worked: a silent failure would let the user walk away without a result.
+void Form1::OnSave() {
+  if (Text2->toPlainText().isEmpty()) return;
+  CDG.flags = kSaveOptions;
+  const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
+  if (!file) return;
+  const std::error_code error =
+      WriteFileAtomically(file->toStdString(), state_.OutText.Bytes() + "\r\n");
+  const QString title = QString::fromUtf8(kMessageTitle);
+  if (error) {
+    windowSystem_.ShowMessage(
+        this, QString::fromUtf8(kSaveFailedMessage) + QString::fromStdString(error.message()),
+        title);
+  } else {
+    windowSystem_.ShowMessage(this, QString::fromUtf8(kSavedMessage), title);
+  }
+}
+
+void Form1::OnExit() {
+  endingNow_ = true;
+  windowSystem_.EndProgramNow();
+}
+
+// A failed write of the comment file must not keep the program from ending.
+void Form1::OnWindowClosing() { WriteCommentFileAtClose(state_, windowSystem_.ProgramFolder()); }
+
+std::optional<FormatKind> Form1::SelectedFormat() const {
+  if (Option1->isChecked()) return FormatKind::Fs30i;
+  if (Option2->isChecked()) return FormatKind::Fs16i;
+  if (Option3->isChecked()) return FormatKind::Pmc;
+  return std::nullopt;
+}
+
+void Form1::SelectFormat(FormatKind kind) {
+  QRadioButton* option = kind == FormatKind::Fs30i   ? Option1
+                         : kind == FormatKind::Fs16i ? Option2
+                                                     : Option3;
+  option->setChecked(true);
+}
+
+}  // namespace habuki::ui

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <optional>
+
+#include "comment_choice.h"
+#include "filter_state.h"
+#include "window_system.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace habuki::ui {
+
+class DropPane;
+
+// The program's only window: the loaded file on the left, the result on the right, the filter
+// button, the three format options, the label and the two menus. It owns the FilterState of
+// the whole run. Controls and menu items keep the names users and maintainers know them by.
+class Form1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit Form1(WindowSystem& windowSystem, QWidget* parent = nullptr);
+
+  void SetTitle();
+
+  // The filter command: the press of any mouse button shows the busy state, the click runs it.
+  void OnFilterButtonPress();
+  void OnFilterButtonClick();
+
+  // The file commands.
+  void OnOpen();
+  void OnDropOnLeftPane(const QStringList& files);
+  void OnSave();
+  void OnExit();
+  void OnWindowClosing();
+
+  // The comment menu items.
+  void ToggleCommentJ();
+  void ToggleCommentE();
+
+  const FilterState& state() const { return state_; }
+
+  QPushButton* Command1;
+  DropPane* Text1;
+  QPlainTextEdit* Text2;
+  QLabel* Label1;
+  QGroupBox* Frame1;
+  QRadioButton* Option1;
+  QRadioButton* Option2;
+  QRadioButton* Option3;
+  QMenu* mnuFile;
+  QAction* mnuOpen;
+  QAction* mnuHozon;
+  QAction* mnuSp1;
+  QAction* mnuSyuuryou;
+  QMenu* mnuSettei;
+  QAction* mnuCommentJ;
+  QAction* mnuCommentE;
+  DialogSettings CDG;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void PlaceControls();
+  void ConnectCommands();
+  void ShowCommentChoice();
+  bool LoadAndShow(const QString& file);
+  std::optional<FormatKind> SelectedFormat() const;
+  void SelectFormat(FormatKind kind);
+
+  WindowSystem& windowSystem_;
+  FilterState state_;
+  CommentChoice comments_;
+  bool endingNow_ = false;  // the exit command skips the work done at close
+};
+
+}  // namespace habuki::ui

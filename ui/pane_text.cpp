@@ -1,0 +1,14 @@
+#include "pane_text.h"
+
+#include "display_text.h"
+
+namespace habuki::ui {
+
+QString PaneText(const Cp932Text& text) {
+  QString shown = QString::fromStdString(Cp932ToUtf8(text.Bytes()));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
+
+}  // namespace habuki::ui

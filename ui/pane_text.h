@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "cp932_text.h"
+
+namespace habuki::ui {
+
+// How a pane shows a text: decoded from CP932 (bytes that are no character show as U+FFFD),
+// each CR LF, CR or LF as one line break. For display only: the commands never read it back.
+QString PaneText(const Cp932Text& text);
+
+}  // namespace habuki::ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+#include "window_system.h"
+
+namespace habuki::ui {
+
+// The window system of a real desktop, through Qt.
+class QtWindowSystem : public WindowSystem {
+ public:
+  explicit QtWindowSystem(std::filesystem::path programFolder)
+      : programFolder_(std::move(programFolder)) {}
+
+  std::optional<QString> ShowOpenDialog(QWidget* parent, DialogSettings& settings) override;
+  std::optional<QString> ShowSaveDialog(QWidget* parent, DialogSettings& settings) override;
+  void ShowMessage(QWidget* parent, const QString& text, const QString& title) override;
+  std::filesystem::path ProgramFolder() const override { return programFolder_; }
+  void EndProgramNow() override;
+
+ private:
+  std::filesystem::path programFolder_;
+};
+
+// The dialog file types in Qt's form: one "description (patterns)" entry per pair, patterns
+// separated by blanks and given in both cases, so that *.PRM also matches backup.prm.
+QStringList QtNameFilters(const QString& fileTypes);
+
+}  // namespace habuki::ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+class QWidget;
+
+namespace habuki::ui {
+
+// Option flags of the common file dialogs, as the window has always set them.
+inline constexpr unsigned kOverwritePrompt = 0x2;
+inline constexpr unsigned kHideReadOnly = 0x4;
+inline constexpr unsigned kPathMustExist = 0x800;
+inline constexpr unsigned kFileMustExist = 0x1000;
+inline constexpr unsigned kSaveOptions = kOverwritePrompt | kHideReadOnly | kPathMustExist |
+                                         kFileMustExist;
+
+// The settings object that both file dialogs share (the window's CDG): the file chosen in one
+// pre-fills the other.
+struct DialogSettings {
+  QString fileTypes;  // description and pattern pairs separated by "|"
+  QString fileName;   // the last file chosen, full path
+  unsigned flags = 0;
+};
+
+// What the window needs of the window system beyond its own controls: dialogs, messages, the
+// program's folder and ending the program. The window's commands use only this, so that tests
+// can answer the dialogs and read the messages.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // The chosen file's full path, also kept in settings.fileName; nothing when cancelled.
+  virtual std::optional<QString> ShowOpenDialog(QWidget* parent, DialogSettings& settings) = 0;
+  virtual std::optional<QString> ShowSaveDialog(QWidget* parent, DialogSettings& settings) = 0;
+
+  // A modal message with an OK button only and no icon. The text may hold CR LF.
+  virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title) = 0;
+
+  // The folder of the program's executable, where the comment files are.
+  virtual std::filesystem::path ProgramFolder() const = 0;
+
+  // Ends the program at once: nothing else runs, not even the work done at close.
+  virtual void EndProgramNow() = 0;
+};
+
+}  // namespace habuki::ui

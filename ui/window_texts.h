@@ -1,0 +1,35 @@
+#pragma once
+
+// The window's own texts, as the users of the program know them. UTF-8.
+namespace habuki::ui {
+
+inline constexpr const char* kTitleStart = "ハブキ丸 ";
+inline constexpr const char* kFilterCaptionIdle = "ハブキ";
+inline constexpr const char* kFilterCaptionBusy = "削除中";
+inline constexpr const char* kLabelCaption =
+    "FANUCのＣＮＣパラメータで、パラメータ値\"０\"のパラメータをハブキします。";
+inline constexpr const char* kOption1Caption = "Fs-30i";
+inline constexpr const char* kOption2Caption = "Fs-16i他";
+inline constexpr const char* kOption3Caption = "PMCﾊﾟﾗﾒｰﾀ";
+
+inline constexpr const char* kMenuFile = "ﾌｧｲﾙ";
+inline constexpr const char* kMenuOpen = "開く";
+inline constexpr const char* kMenuSave = "保存";
+inline constexpr const char* kMenuExit = "終了";
+inline constexpr const char* kMenuSettings = "設定";
+inline constexpr const char* kMenuCommentJ = "先頭に日本語のｺﾒﾝﾄを付加する";
+inline constexpr const char* kMenuCommentE = "先頭に英語のｺﾒﾝﾄを付加する";
+
+// The failure message ends in the emoticon ｍ(｡≧Д≦｡)ｍ.
+inline constexpr const char* kFilterFailedMessage =
+    "ハブキ出来ません。\r\n\r\n\uFF4D(\uFF61\u2267\u0414\u2266\uFF61)\uFF4D";
+inline constexpr const char* kFilterFailedTitle = "エラー";
+inline constexpr const char* kSavedMessage = "保存しました。";
+inline constexpr const char* kSaveFailedMessage = "保存出来ませんでした。\r\n\r\n";
+inline constexpr const char* kMessageTitle = "ハブキ丸";
+
+// The file dialogs' file types, as description and pattern pairs separated by "|".
+inline constexpr const char* kFileTypes =
+    "ﾊﾟﾗﾒｰﾀﾌｧｲﾙ(*.PRM;*.PMC;*.TXT;*.DAT)|*.PRM;*.PMC;*.TXT;*.DAT|全てのﾌｧｲﾙ(*.*)|*.*";
+
+}  // namespace habuki::ui
