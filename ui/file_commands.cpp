@@ -15,9 +15,14 @@ namespace habuki::ui {
 void Form1::OnOpen() {
   const std::optional<QString> file = windowSystem_.ShowOpenDialog(this, CDG);
   if (!file) return;  // a cancelled dialog leaves both panes as they were
+  OpenFile(*file);
+}
+
+void Form1::OpenFile(const QString& file) {
+  CDG.fileName = file;
   Text1->clear();
   Text2->clear();
-  LoadAndShow(*file);
+  LoadAndShow(file);
 }
 
 void Form1::OnDropOnLeftPane(const QStringList& files) {

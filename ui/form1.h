@@ -35,8 +35,10 @@ class Form1 : public QMainWindow {
   void OnFilterButtonPress();
   void OnFilterButtonClick();
 
-  // The file commands.
+  // The file commands. OpenFile is the open command after its dialog, also used for a file
+  // named when the program starts.
   void OnOpen();
+  void OpenFile(const QString& file);
   void OnDropOnLeftPane(const QStringList& files);
   void OnSave();
   void OnExit();

@@ -26,6 +26,16 @@ TEST_F(WindowTest, OpenShowsTheFileAndSelectsItsFormat) {
   EXPECT_EQ(form.CDG.fileName, QString::fromStdString((dir / "16i.txt").string()));
 }
 
+TEST_F(WindowTest, FileNamedAtStartOpensAsTheOpenCommandWould) {
+  habuki::test::WriteBytes(dir / "start.txt", kGood16iBad30i);
+  const QString file = QString::fromStdString((dir / "start.txt").string());
+  form.OpenFile(file);
+  EXPECT_EQ(LeftPane(), PaneText(form.state().AllText));
+  EXPECT_TRUE(form.Option2->isChecked());
+  EXPECT_EQ(form.CDG.fileName, file);  // and pre-fills the next dialog
+  EXPECT_EQ(system.openDialogs, 0);
+}
+
 TEST_F(WindowTest, CancelledOpenLeavesThePanes) {
   Open("a.txt", kGood16iBad30i);
   QTest::mouseClick(form.Command1, Qt::LeftButton);
