@@ -7,6 +7,7 @@ HABUKI_PACKAGES=(
   qt6-base-dev fonts-noto-cjk       # the window, and glyphs for its Japanese texts
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time                              # peak memory in bench/peak-memory.sh
+  dpkg-dev file desktop-file-utils  # the Debian package and its checks
 )
 
 habuki_ensure_packages() {

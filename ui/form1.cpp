@@ -61,8 +61,8 @@ Form1::Form1(WindowSystem& windowSystem, QWidget* parent)
   setFont(font);
   RegisterIcons();
   QIcon icon;
-  icon.addFile(QStringLiteral(":/habuki/habuki-16.xpm"), QSize(16, 16));
-  icon.addFile(QStringLiteral(":/habuki/habuki-32.xpm"), QSize(32, 32));
+  icon.addFile(QStringLiteral(":/habuki/habuki-16.png"), QSize(16, 16));
+  icon.addFile(QStringLiteral(":/habuki/habuki-32.png"), QSize(32, 32));
   setWindowIcon(icon);
   CreateControls();
   CreateMenus();
