@@ -1,0 +1,206 @@
+// Every kind of bad input a user can hand habuki, through both programs: the command line and
+// the window's commands (on a scripted window system). Each must end in a clear error, the
+// specified message or silence, never a crash, a partial output file, or the loss of what the
+// window had loaded and thinned before.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <functional>
+#include <sstream>
+
+#include "drop_pane.h"
+#include "fake_window_system.h"
+#include "form1.h"
+#include "habuki_cli.h"
+#include "param_generator.h"
+#include "test_support.h"
+
+namespace habuki {
+namespace {
+
+using habuki::test::TempDir;
+using habuki::test::WriteBytes;
+
+enum class Outcome { Thinned, FilterFails, CannotLoad };
+
+struct BadInput {
+  std::string name;
+  std::function<std::filesystem::path(const TempDir&)> make;  // writes the input, gives its path
+  Outcome outcome;
+  int cliStatus;
+  std::string cliMessage;  // part of what the command line says on standard error
+  std::function<void(const std::string& result)> check{};  // for inputs that are thinned
+};
+
+// The bytes are made only when the test runs: each test runs in a process of its own.
+std::function<std::filesystem::path(const TempDir&)> File(std::function<std::string()> bytes) {
+  return [bytes = std::move(bytes)](const TempDir& dir) {
+    WriteBytes(dir / "input.txt", bytes());
+    return dir / "input.txt";
+  };
+}
+
+std::function<std::filesystem::path(const TempDir&)> File(std::string bytes) {
+  return File([bytes = std::move(bytes)] { return bytes; });
+}
+
+std::string Records(int count, const std::string& body) {
+  std::string text = "%\r\n";
+  for (int i = 0; i < count; ++i) text += "N" + std::to_string(1000000 + i) + body + "\r\n";
+  return text + "%\r\n";
+}
+
+std::string Entries(int count) {
+  std::string record = "N0000001";
+  for (int i = 1; i <= count; ++i) record += "L" + std::to_string(i) + "P1";
+  return "%\r\n" + record + "\r\n%\r\n";
+}
+
+std::string RandomBytes(std::size_t size) {
+  std::string bytes(size, '\0');
+  unsigned state = 12345;
+  for (char& byte : bytes) byte = static_cast<char>((state = state * 1103515245 + 12345) >> 16);
+  return bytes;
+}
+
+auto Contains(std::string part) {
+  return [part = std::move(part)](const std::string& result) {
+    EXPECT_NE(result.find(part), std::string::npos) << part;
+  };
+}
+
+// A record whose head holds a pair, bytes that are no CP932, NUL, 0x1A and a lone lead byte.
+const std::string kOdd("N\x85\x40\xFD\x00\x1A\x81" "01P5\r\n", 13);
+
+std::vector<BadInput> Table() {
+  return {
+      {"empty file", File(""), Outcome::CannotLoad, 3, "file is empty"},
+      {"a directory", [](const TempDir& dir) { return dir.path(); }, Outcome::CannotLoad, 3,
+       "cannot read: Is a directory"},
+      {"a missing file", [](const TempDir& dir) { return dir / "missing.txt"; },
+       Outcome::CannotLoad, 3, "cannot read: No such file or directory"},
+      {"random binary bytes", File(RandomBytes(4096)), Outcome::Thinned, 0,
+       "dropped because format pmc has no rule for their kind",
+       [](const std::string& result) { EXPECT_EQ(result.substr(result.size() - 3), "%\r\n"); }},
+      {"NUL bytes", File(std::string(100, '\0')), Outcome::FilterFails, 1, "no record"},
+      {"invalid CP932 in a kept record", File("%\r\n" + kOdd + "N00002Q1L1P0\r\n%\r\n"), Outcome::Thinned, 0, "",
+       [](const std::string& result) { EXPECT_EQ(result, "%\n" + kOdd + "%\r\n"); }},
+      {"LF line ends", File("%\nN00001Q1L1P5\nN00002Q1P0\n%\n"), Outcome::Thinned, 0, "",
+       [](const std::string& result) { EXPECT_EQ(result, "%\nN00001Q1L1P5\n%\r\n"); }},
+      {"CR line ends", File("%\rN00001Q1L1P5\rN00002Q1P0\r%\r"), Outcome::Thinned, 0, "",
+       [](const std::string& result) { EXPECT_EQ(result, "%\nN00001Q1L1P5\r\n%\r\n"); }},
+      {"no N", File("%\r\nthis is no parameter file\r\n%\r\n"), Outcome::FilterFails, 1,
+       ":1: no record"},
+      {"no %", File("N00001Q1L1P5\r\nN00002Q1P7\r\n"), Outcome::Thinned, 0, "",
+       Contains("N00002Q1P7\r\n%")},
+      {"a line before the % line", File("BACKUP 100%\r\n%\r\nN00001Q1L1P5\r\nN00002Q1P7\r\n%\r\n"),
+       Outcome::Thinned, 0, "", Contains("N00002Q1P7\r\n%")},  // guessed PMC
+      {"text after the closing %", File("%\r\nN00001Q1L1P5\r\n%\r\nNOTE 1\r\n"), Outcome::Thinned,
+       0, "", [](const std::string& result) { EXPECT_EQ(result, "%\nN00001Q1L1P5\r\n%\r\n"); }},
+      {"a value that is no number", File("%\r\nN00001Q1L1P5\r\nN00002Q1P1O\r\n%\r\n"),
+       Outcome::FilterFails, 1, ":3: value empty or not a number at character 27 (N00002Q1P)"},
+      {"a value of 10,000 digits",
+       File("%\r\nN00001Q1P" + std::string(9999, '0') + "1\r\nN00002Q1L1P" +
+            std::string(10000, '0') + "\r\n%\r\n"),
+       Outcome::Thinned, 0, "", Contains(std::string(9999, '0') + "1\r\n%")},
+      {"999 entries in one record", File([] { return Entries(999); }), Outcome::Thinned, 0, "",
+       Contains("L999P1\r\n%")},
+      {"1,000 entries in one record", File([] { return Entries(1000); }), Outcome::Thinned, 0, "",
+       Contains("L1000P1\r\n%")},
+      {"1,001 entries in one record", File([] { return Entries(1001); }), Outcome::FilterFails, 1,
+       ":2: entry limit"},
+      {"99,999 records", File([] { return Records(99999, "L1P1"); }), Outcome::Thinned, 0, "",
+       Contains("N1099998L1P1\r\n%")},
+      {"100,000 records", File([] { return Records(100000, "L1P1"); }), Outcome::FilterFails, 1,
+       ":100001: record limit"},
+      {"a 50 MB file", File([] { return bench::GenerateAdversarial30i(50 << 20); }), Outcome::Thinned, 0,
+       "", [](const std::string& result) { EXPECT_GT(result.size(), 1000u); }},
+  };
+}
+
+void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
+
+class BadInputs : public ::testing::TestWithParam<BadInput> {
+ protected:
+  TempDir dir;
+};
+
+TEST_P(BadInputs, CommandLineSaysWhatAndWritesNothingPartial) {
+  const BadInput& input = GetParam();
+  const std::filesystem::path file = input.make(dir);
+  const std::filesystem::path out = dir / "out.txt";
+  const std::string args[] = {"habuki", "-c", "none", "-o", out.string(), file.string()};
+  const char* argv[] = {args[0].c_str(), args[1].c_str(), args[2].c_str(),
+                        args[3].c_str(), args[4].c_str(), args[5].c_str()};
+  std::istringstream in;
+  std::ostringstream stdOut, stdErr;
+  CliIo io{in, stdOut, stdErr, false, dir.path()};
+  EXPECT_EQ(RunHabuki(6, argv, io), input.cliStatus) << stdErr.str();
+  EXPECT_NE(stdErr.str().find(input.cliMessage), std::string::npos) << stdErr.str();
+  if (input.outcome == Outcome::Thinned) {
+    input.check(habuki::test::ReadBytes(out));
+  } else {
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+TEST_P(BadInputs, WindowShowsTheMessageOrNothingAndKeepsTheLastResult) {
+  const BadInput& input = GetParam();
+  ui::test::FakeWindowSystem system(dir.path());
+  ui::Form1 form(system);
+  form.ToggleCommentJ();
+  WriteBytes(dir / "good.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  form.OpenFile(QString::fromStdString((dir / "good.txt").string()));
+  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  const Cp932Text previous = form.state().OutText;
+
+  system.openAnswers.push_back(QString::fromStdString(input.make(dir).string()));
+  form.OnOpen();
+  if (input.outcome == Outcome::CannotLoad) {
+    EXPECT_TRUE(form.Text1->toPlainText().isEmpty());
+    EXPECT_TRUE(form.Option1->isChecked());  // the format stays as it was
+  } else {
+    EXPECT_FALSE(form.Text1->toPlainText().isEmpty());
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+  }
+  EXPECT_EQ(form.Command1->text(), QString::fromUtf8("ハブキ"));
+  if (input.outcome == Outcome::Thinned) {
+    EXPECT_TRUE(system.messages.empty());
+    EXPECT_FALSE(form.Text2->toPlainText().isEmpty());
+    // Both programs give the same bytes.
+    input.check(form.state().OutText.Bytes() + "\r\n");
+  } else {
+    EXPECT_EQ(system.messages.size(), input.outcome == Outcome::FilterFails ? 1u : 0u);
+    EXPECT_TRUE(form.Text2->toPlainText().isEmpty());
+    EXPECT_EQ(form.state().OutText, previous);  // a save still writes the last good result
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()),
+                         [](const ::testing::TestParamInfo<BadInput>& info) {
+                           std::string name;
+                           for (const char c : info.param.name) name += std::isalnum(c) ? c : '_';
+                           return name;
+                         });
+
+// An input file that exists but cannot be read: only without root's privileges.
+TEST(BadInputs, UnreadableFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  TempDir dir;
+  WriteBytes(dir / "locked.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  std::filesystem::permissions(dir / "locked.txt", std::filesystem::perms::none);
+  const std::string file = (dir / "locked.txt").string();
+  const char* argv[] = {"habuki", file.c_str()};
+  std::istringstream in;
+  std::ostringstream out, err;
+  CliIo io{in, out, err, false, dir.path()};
+  EXPECT_EQ(RunHabuki(2, argv, io), 3);
+  EXPECT_NE(err.str().find("cannot read: Permission denied"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace habuki
