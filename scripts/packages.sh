@@ -6,6 +6,7 @@ HABUKI_PACKAGES=(
   libcli11-dev                      # command line options
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time                              # peak memory in bench/peak-memory.sh
+  clang libclang-rt-14-dev          # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 )
 
 habuki_ensure_packages() {

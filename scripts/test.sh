@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test.
+# Builds everything with warnings as errors, runs every test, then fuzzes each libFuzzer
+# target for 60 s (HABUKI_FUZZ_SECONDS to change it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -7,3 +8,4 @@ habuki_ensure_packages
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+scripts/fuzz.sh
