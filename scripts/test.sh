@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test.
+# Builds everything with warnings as errors and runs every test, then runs the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes each libFuzzer target for
+# 60 s (HABUKI_FUZZ_SECONDS to change it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -7,3 +9,7 @@ habuki_ensure_packages
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+scripts/fuzz.sh
