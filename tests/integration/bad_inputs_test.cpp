@@ -187,6 +187,69 @@ INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()),
                            return name;
                          });
 
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun Habuki(std::vector<std::string> args, const std::filesystem::path& programFolder) {
+  args.insert(args.begin(), "habuki");
+  std::vector<const char*> argv;
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  std::istringstream in("%\r\nN00001Q1L1P5\r\n%\r\n");
+  std::ostringstream out, err;
+  CliIo io{in, out, err, false, programFolder};
+  const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
+  return {status, out.str(), err.str()};
+}
+
+// Outputs that cannot be written: the command line says so with status 3, the window with its
+// message and the reason; neither leaves a temporary file behind.
+TEST(BadOutputs, EachProgramSaysItCouldNotWrite) {
+  TempDir dir;
+  WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  for (const auto& [target, reason] :
+       {std::pair{dir / "missing" / "out.txt", "No such file or directory"},
+        std::pair{dir.path(), "Is a directory"},
+        std::pair{std::filesystem::path("/dev/full"), "No space left on device"}}) {
+    const CliRun run = Habuki({"-o", target.string(), (dir / "a.txt").string()}, dir.path());
+    EXPECT_EQ(run.status, 3) << target;
+    EXPECT_NE(run.err.find(std::string("cannot write: ") + reason), std::string::npos) << run.err;
+
+    ui::test::FakeWindowSystem system(dir.path());
+    ui::Form1 form(system);
+    form.OpenFile(QString::fromStdString((dir / "a.txt").string()));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    system.saveAnswers.push_back(QString::fromStdString(target.string()));
+    form.OnSave();
+    ASSERT_EQ(system.messages.size(), 1u) << target;
+    EXPECT_EQ(system.messages[0].text,
+              QString::fromUtf8("保存出来ませんでした。\r\n\r\n") + QString::fromUtf8(reason));
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A comment file that cannot be read is replaced by the built-in sentence in both programs.
+TEST(BadCommentFiles, BuiltInSentenceTakesTheirPlace) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "英語ｺﾒﾝﾄ.txt");
+  std::filesystem::create_directory(dir / "日本語ｺﾒﾝﾄ.txt");
+  const CliRun run = Habuki({"-c", "en"}, dir.path());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Parameters of the parameter value 0 have been omitted.\n%\nN00001Q1L1P5\r\n%\r\n");
+
+  ui::test::FakeWindowSystem system(dir.path());
+  ui::Form1 form(system);
+  WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  form.OpenFile(QString::fromStdString((dir / "a.txt").string()));
+  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  EXPECT_TRUE(form.Text2->toPlainText().startsWith(
+      QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
+  form.close();
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "ｺﾒﾝﾄ.txt"));
+}
+
 // An input file that exists but cannot be read: only without root's privileges.
 TEST(BadInputs, UnreadableFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
