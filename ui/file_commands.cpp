@@ -1,4 +1,5 @@
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QRadioButton>
 
 #include "comment_files.h"
@@ -33,17 +34,16 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 }
 
 // Loads the file and shows it with its format selected; any failure ends silently.
-bool Form1::LoadAndShow(const QString& file) {
-  if (!LoadParamFile(state_, file.toStdString())) return false;
+void Form1::LoadAndShow(const QString& file) {
+  if (!LoadParamFile(state_, file.toStdString())) return;
   Text1->setPlainText(PaneText(state_.AllText));
   SelectFormat(DetectFormat(state_.AllText));
-  return true;
 }
 
 // Saves the result of the last filter run, never what was typed into the pane, and says
 // whether it worked: a silent failure would let the user walk away without a result.
 void Form1::OnSave() {
-  if (Text2->toPlainText().isEmpty()) return;
+  if (Text2->document()->isEmpty()) return;
   CDG.flags = kSaveOptions;
   const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
   if (!file) return;

@@ -78,7 +78,7 @@ class Form1 : public QMainWindow {
   void PlaceControls();
   void ConnectCommands();
   void ShowCommentChoice();
-  bool LoadAndShow(const QString& file);
+  void LoadAndShow(const QString& file);
   std::optional<FormatKind> SelectedFormat() const;
   void SelectFormat(FormatKind kind);
 
