@@ -39,6 +39,11 @@ TEST_F(WindowTest, StartsWithItsTitleCaptionsAndNothingSelected) {
   EXPECT_EQ(form.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
 }
 
+TEST_F(WindowTest, LabelCaptionFitsItsPlace) {
+  EXPECT_LE(QFontMetricsF(form.Label1->font()).horizontalAdvance(form.Label1->text()),
+            form.Label1->width());
+}
+
 TEST_F(WindowTest, MenusInOrderWithTheJapaneseCommentChecked) {
   EXPECT_EQ(Texts(form.menuBar()->actions()),
             QStringList({QString::fromUtf8("ﾌｧｲﾙ"), QString::fromUtf8("設定")}));
