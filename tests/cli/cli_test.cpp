@@ -5,34 +5,14 @@
 #include <sstream>
 
 #include "comment_files.h"
-#include "habuki_cli.h"
+#include "habuki_runner.h"
 #include "test_support.h"
 
 namespace habuki {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-struct Habuki {
-  std::string input;         // standard input
-  bool terminal = false;     // standard output is a terminal
-  std::filesystem::path programFolder{};
-
-  Result Run(std::vector<std::string> args) const {
-    args.insert(args.begin(), "habuki");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliIo io{in, out, err, terminal, programFolder};
-    const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
-    return {status, out.str(), err.str()};
-  }
-};
+using test::Habuki;
+using Result = test::HabukiRun;
 
 const std::string kExample = test::ExampleFile("fs30i-example.txt").string();
 const std::string kSimple = "%\r\nN00001Q1P0\r\nN00002Q1L1P1\r\n%\r\n";

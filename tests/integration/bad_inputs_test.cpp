@@ -10,12 +10,11 @@
 #include <QRadioButton>
 #include <QTest>
 #include <functional>
-#include <sstream>
 
 #include "drop_pane.h"
 #include "fake_window_system.h"
 #include "form1.h"
-#include "habuki_cli.h"
+#include "habuki_runner.h"
 #include "param_generator.h"
 #include "test_support.h"
 
@@ -133,14 +132,10 @@ TEST_P(BadInputs, CommandLineSaysWhatAndWritesNothingPartial) {
   const BadInput& input = GetParam();
   const std::filesystem::path file = input.make(dir);
   const std::filesystem::path out = dir / "out.txt";
-  const std::string args[] = {"habuki", "-c", "none", "-o", out.string(), file.string()};
-  const char* argv[] = {args[0].c_str(), args[1].c_str(), args[2].c_str(),
-                        args[3].c_str(), args[4].c_str(), args[5].c_str()};
-  std::istringstream in;
-  std::ostringstream stdOut, stdErr;
-  CliIo io{in, stdOut, stdErr, false, dir.path()};
-  EXPECT_EQ(RunHabuki(6, argv, io), input.cliStatus) << stdErr.str();
-  EXPECT_NE(stdErr.str().find(input.cliMessage), std::string::npos) << stdErr.str();
+  const test::HabukiRun run =
+      test::Habuki{"", false, dir.path()}.Run({"-c", "none", "-o", out.string(), file.string()});
+  EXPECT_EQ(run.status, input.cliStatus) << run.err;
+  EXPECT_NE(run.err.find(input.cliMessage), std::string::npos) << run.err;
   if (input.outcome == Outcome::Thinned) {
     input.check(habuki::test::ReadBytes(out));
   } else {
@@ -187,22 +182,7 @@ INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()),
                            return name;
                          });
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun Habuki(std::vector<std::string> args, const std::filesystem::path& programFolder) {
-  args.insert(args.begin(), "habuki");
-  std::vector<const char*> argv;
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  std::istringstream in("%\r\nN00001Q1L1P5\r\n%\r\n");
-  std::ostringstream out, err;
-  CliIo io{in, out, err, false, programFolder};
-  const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
-  return {status, out.str(), err.str()};
-}
+const std::string kOneRecord = "%\r\nN00001Q1L1P5\r\n%\r\n";
 
 // Outputs that cannot be written: the command line says so with status 3, the window with its
 // message and the reason; neither leaves a temporary file behind.
@@ -213,7 +193,8 @@ TEST(BadOutputs, EachProgramSaysItCouldNotWrite) {
        {std::pair{dir / "missing" / "out.txt", "No such file or directory"},
         std::pair{dir.path(), "Is a directory"},
         std::pair{std::filesystem::path("/dev/full"), "No space left on device"}}) {
-    const CliRun run = Habuki({"-o", target.string(), (dir / "a.txt").string()}, dir.path());
+    const test::HabukiRun run =
+        test::Habuki{"", false, dir.path()}.Run({"-o", target.string(), (dir / "a.txt").string()});
     EXPECT_EQ(run.status, 3) << target;
     EXPECT_NE(run.err.find(std::string("cannot write: ") + reason), std::string::npos) << run.err;
 
@@ -235,7 +216,7 @@ TEST(BadCommentFiles, BuiltInSentenceTakesTheirPlace) {
   TempDir dir;
   std::filesystem::create_directory(dir / "英語ｺﾒﾝﾄ.txt");
   std::filesystem::create_directory(dir / "日本語ｺﾒﾝﾄ.txt");
-  const CliRun run = Habuki({"-c", "en"}, dir.path());
+  const test::HabukiRun run = test::Habuki{kOneRecord, false, dir.path()}.Run({"-c", "en"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Parameters of the parameter value 0 have been omitted.\n%\nN00001Q1L1P5\r\n%\r\n");
 
@@ -256,13 +237,10 @@ TEST(BadInputs, UnreadableFile) {
   TempDir dir;
   WriteBytes(dir / "locked.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
   std::filesystem::permissions(dir / "locked.txt", std::filesystem::perms::none);
-  const std::string file = (dir / "locked.txt").string();
-  const char* argv[] = {"habuki", file.c_str()};
-  std::istringstream in;
-  std::ostringstream out, err;
-  CliIo io{in, out, err, false, dir.path()};
-  EXPECT_EQ(RunHabuki(2, argv, io), 3);
-  EXPECT_NE(err.str().find("cannot read: Permission denied"), std::string::npos);
+  const test::HabukiRun run =
+      test::Habuki{"", false, dir.path()}.Run({(dir / "locked.txt").string()});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("cannot read: Permission denied"), std::string::npos);
 }
 
 }  // namespace
