@@ -1,49 +1,60 @@
 #include "habuki_cli.h"
 
 #include <algorithm>
-#include <iostream>
-#include <iterator>
+#include <new>
+#include <ostream>
+#include <sstream>
 
 #include "cli_options.h"
 #include "comment_files.h"
 #include "detect_format.h"
+#include "display_text.h"
 #include "exit_status.h"
-#include "file_io.h"
+#include "file_writing.h"
 #include "messages.h"
 #include "param_file.h"
 #include "run_filter.h"
-#include "display_text.h"
 
 namespace habuki {
 
 namespace {
 
-constexpr std::string_view kStdinName = "-";
-
 class FileThinner {
  public:
   FileThinner(const CliOptions& options, CliIo& io) : options_(options), io_(io) {}
 
-  int Thin(const std::string& file);
+  // Thins one input into its planned output; gives the file's exit status.
+  int Thin(const std::string& file, const PlannedOutput& output);
 
  private:
+  int ThinAndWrite(const std::string& file, const PlannedOutput& output);
   bool Load(const std::string& file, FilterState& state);
   void LoadComment(FilterState& state) const;
-  int Write(const std::string& file, const std::string& result);
-  int WriteToFile(const std::string& file, const std::filesystem::path& target,
-                  const std::string& result);
+  int Write(const PlannedOutput& output, const std::string& result);
 
   const CliOptions& options_;
   CliIo& io_;
 };
 
-int FileThinner::Thin(const std::string& file) {
+int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
+  if (output.refusal) {
+    io_.err << RefusalMessage(file, output);
+    return kExitFileError;
+  }
+  try {
+    return ThinAndWrite(file, output);
+  } catch (const std::bad_alloc&) {
+    io_.err << FileProblem(DisplayName(file), "out of memory", "");
+    return kExitFileError;
+  }
+}
+
+int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& output) {
   FilterState state;
   if (!Load(file, state)) return kExitFileError;
   const FormatKind kind = options_.format.value_or(DetectFormat(state.AllText));
   LoadComment(state);
-  const FilterOutcome outcome =
-      RunFilter(state, kind, options_.comment != CommentLanguage::None);
+  const FilterOutcome outcome = RunFilter(state, kind, options_.comment != CommentLanguage::None);
   const std::string name = DisplayName(file);
   if (outcome.error) {
     io_.err << FailureMessage(name, *outcome.error);
@@ -51,19 +62,13 @@ int FileThinner::Thin(const std::string& file) {
   }
   io_.err << LossWarnings(name, kind, outcome.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, outcome.stats);
-  return Write(file, state.OutText.Bytes() + "\r\n");
+  return Write(output, state.OutText.Bytes() + "\r\n");
 }
 
 bool FileThinner::Load(const std::string& file, FilterState& state) {
   const LoadResult loaded =
-      file == kStdinName
-          ? LoadParamBytes(state, std::string(std::istreambuf_iterator<char>(io_.in), {}))
-          : LoadParamFile(state, file);
-  if (loaded.status == LoadStatus::CannotRead) {
-    io_.err << FileProblem(DisplayName(file), "cannot read", loaded.error.message());
-  } else if (loaded.status == LoadStatus::Empty) {
-    io_.err << FileProblem(DisplayName(file), "file is empty", "");
-  }
+      file == "-" ? LoadParamDescriptor(state, io_.streams.input) : LoadParamFile(state, file);
+  io_.err << LoadProblem(DisplayName(file), loaded);
   return static_cast<bool>(loaded);
 }
 
@@ -72,41 +77,46 @@ void FileThinner::LoadComment(FilterState& state) const {
   if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentDir);
 }
 
-int FileThinner::Write(const std::string& file, const std::string& result) {
-  if (options_.output) return WriteToFile(file, *options_.output, result);
-  if (options_.outputDir) {
-    return WriteToFile(file, *options_.outputDir / std::filesystem::path(file).filename(), result);
-  }
-  io_.out << (io_.outIsTerminal ? Cp932ToUtf8(result) : result);
-  io_.out.flush();
-  if (io_.out) return kExitOk;
-  io_.err << FileProblem("standard output", "cannot write", "");
+// A terminal is shown the result in UTF-8; files and pipes get the backup's own bytes.
+int FileThinner::Write(const PlannedOutput& output, const std::string& result) {
+  const bool toTerminal = !output.file && io_.outIsTerminal;
+  const std::error_code error =
+      WriteOutput(output, toTerminal ? Cp932ToUtf8(result) : result, io_.streams);
+  if (!error) return kExitOk;
+  const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
+  io_.err << FileProblem(target, "cannot write", error.message());
   return kExitFileError;
 }
 
-int FileThinner::WriteToFile(const std::string& file, const std::filesystem::path& target,
-                             const std::string& result) {
-  std::error_code ignored;
-  if (file != kStdinName && std::filesystem::equivalent(file, target, ignored)) {
-    io_.err << FileProblem(target.string(), "will not overwrite its own input", "");
-    return kExitFileError;
-  }
-  if (const std::error_code error = WriteFileAtomically(target, result)) {
-    io_.err << FileProblem(target.string(), "cannot write", error.message());
-    return kExitFileError;
-  }
-  return kExitOk;
+Destination DestinationOf(const CliOptions& options) {
+  if (options.output) return ToFile{*options.output};
+  if (options.outputDir) return ToFolder{*options.outputDir, ""};
+  return ToStandardOutput{};
 }
 
 }  // namespace
 
 int RunHabuki(int argc, const char* const* argv, CliIo& io) {
-  const auto parsed = ParseCliOptions(argc, argv, io.programFolder, io.out, io.err);
-  if (const auto* early = std::get_if<EarlyExit>(&parsed)) return early->status;
+  std::ostringstream help;
+  const auto parsed = ParseCliOptions(argc, argv, io.programFolder, help, io.err);
+  if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
+    const std::error_code error = WriteToDescriptor(io.streams.output, help.str());
+    if (error) io.err << FileProblem("standard output", "cannot write", error.message());
+    return error ? std::max(early->status, kExitFileError) : early->status;
+  }
   const auto& options = std::get<CliOptions>(parsed);
+  std::vector<PlannedInput> inputs;
+  for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
+  const OutputPlan plan = PlanOutputs(inputs, DestinationOf(options), io.streams);
+  if (plan.clash) {
+    io.err << ClashMessage(*plan.clash);
+    return kExitUsage;
+  }
   FileThinner thinner(options, io);
   int status = kExitOk;
-  for (const std::string& file : options.files) status = std::max(status, thinner.Thin(file));
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
+  }
   return status;
 }
 

@@ -3,13 +3,14 @@
 #include <filesystem>
 #include <iosfwd>
 
+#include "output_plan.h"
+
 namespace habuki {
 
-// The streams and facts of the process that the command line works with, so that tests can
+// The descriptors and facts of the process that the command line works with, so that tests can
 // stand in for them.
 struct CliIo {
-  std::istream& in;
-  std::ostream& out;
+  StandardStreams streams;  // standard input and output
   std::ostream& err;
   bool outIsTerminal = false;
   std::filesystem::path programFolder;  // default folder of the comment files

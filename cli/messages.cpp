@@ -4,19 +4,28 @@
 
 #include "cli_options.h"
 #include "display_text.h"
+#include "size_limits.h"
 
 namespace habuki {
 
 namespace {
 
+std::string ShowHead(const Cp932Text& head) { return EscapeControls(Cp932ToUtf8(head.Bytes())); }
+
 std::string ShowRecord(const RecordRef& record) {
-  return "line " + std::to_string(record.line) + " (" + Cp932ToUtf8(record.head.Bytes()) + ")";
+  return "line " + std::to_string(record.line) + " (" + ShowHead(record.head) + ")";
+}
+
+void Loss(std::ostringstream& message, std::string_view name, Pos count, std::string_view what,
+          std::string_view where, const RecordRef& first) {
+  message << "habuki: " << name << ": " << count << ' ' << what << ", not because they are zero; "
+          << where << ShowRecord(first) << '\n';
 }
 
 }  // namespace
 
 std::string DisplayName(std::string_view file) {
-  return file == "-" ? "<stdin>" : std::string(file);
+  return file == "-" ? "standard input" : EscapeControls(file);
 }
 
 std::string FileProblem(std::string_view name, std::string_view what, std::string_view reason) {
@@ -27,12 +36,44 @@ std::string FileProblem(std::string_view name, std::string_view what, std::strin
   return message.str();
 }
 
+std::string LoadProblem(std::string_view name, const LoadResult& loaded) {
+  switch (loaded.status) {
+    case LoadStatus::Loaded:
+      return {};
+    case LoadStatus::CannotRead:
+      return FileProblem(name, "cannot read", loaded.error.message());
+    case LoadStatus::TooLarge: {
+      const std::string size = loaded.fileSize
+                                   ? std::to_string(*loaded.fileSize) + " bytes"
+                                   : "more than " + std::to_string(kParamFileLimit) + " bytes";
+      return FileProblem(name, "file is too large",
+                         size + ", the limit is " + std::string(kParamFileLimitText));
+    }
+    case LoadStatus::Empty:
+      return FileProblem(name, "file is empty", "");
+  }
+  return {};
+}
+
+std::string RefusalMessage(std::string_view input, const PlannedOutput& output) {
+  if (output.refusal == Refusal::OutputIsTheInput) {
+    return FileProblem(DisplayName(input), "input file is output file", "");
+  }
+  return FileProblem(DisplayName(output.file->string()), "will not overwrite an input of this run",
+                     "");
+}
+
+std::string ClashMessage(const TargetClash& clash) {
+  return "habuki: " + DisplayName(clash.first) + " and " + DisplayName(clash.second) +
+         " would both be written to " + DisplayName(clash.target.string()) +
+         "; nothing was written\n";
+}
+
 std::string FailureMessage(std::string_view name, const FilterError& error) {
   std::ostringstream message;
   message << "habuki: " << name << ':' << error.record.line << ": " << Describe(error.kind);
   if (error.kind != FailureKind::NoRecord) {
-    message << " at character " << error.position << " ("
-            << Cp932ToUtf8(error.record.head.Bytes()) << ')';
+    message << " at character " << error.position << " (" << ShowHead(error.record.head) << ')';
   }
   message << '\n';
   return message.str();
@@ -41,15 +82,20 @@ std::string FailureMessage(std::string_view name, const FilterError& error) {
 std::string LossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats) {
   std::ostringstream message;
   if (stats.firstUnhandled) {
-    message << "habuki: " << name << ": " << stats.recordsUnhandled
-            << " record(s) dropped because format " << FormatName(kind)
-            << " has no rule for their kind, not because they are zero; first at "
-            << ShowRecord(*stats.firstUnhandled) << '\n';
+    Loss(message, name, stats.recordsUnhandled,
+         "record(s) dropped because format " + std::string(FormatName(kind)) +
+             " has no rule for their kind",
+         "first at ", *stats.firstUnhandled);
+  }
+  if (stats.firstAfterEnd) {
+    Loss(message, name, stats.recordsAfterEnd,
+         "record(s) dropped because they follow the closing \"%\"", "first at ",
+         *stats.firstAfterEnd);
   }
   if (stats.firstUnmarked) {
-    message << "habuki: " << name << ": " << stats.entriesUnmarked
-            << " entry(ies) dropped because no value marker follows them; first in the record at "
-            << ShowRecord(*stats.firstUnmarked) << '\n';
+    Loss(message, name, stats.entriesUnmarked,
+         "entry(ies) dropped because no value marker follows them", "first in the record at ",
+         *stats.firstUnmarked);
   }
   return message.str();
 }
@@ -59,6 +105,7 @@ std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats&
   message << "habuki: " << name << ": format " << FormatName(kind) << ", " << stats.recordsRead
           << " records read, " << stats.recordsKept << " kept, " << stats.recordsZero
           << " dropped as zero, " << stats.recordsUnhandled << " dropped for an unhandled kind, "
+          << stats.recordsAfterEnd << " after the closing %, "
           << stats.entriesZero + stats.entriesUnmarked << " entries dropped\n";
   return message.str();
 }

@@ -4,15 +4,26 @@
 #include <string_view>
 
 #include "filter_state.h"
+#include "output_plan.h"
+#include "param_file.h"
 #include "run_filter.h"
 
 namespace habuki {
 
-// How a file is named in messages: standard input ("-") is "<stdin>".
+// How a file is named in messages: standard input ("-") is "standard input"; control
+// characters in a name are escaped.
 std::string DisplayName(std::string_view file);
 
 // "habuki: NAME: what[: reason]" and a line break.
 std::string FileProblem(std::string_view name, std::string_view what, std::string_view reason);
+
+// Why a file could not be loaded ("cannot read: ...", "file is too large: ...", "file is
+// empty"); empty when it was loaded.
+std::string LoadProblem(std::string_view name, const LoadResult& loaded);
+
+// Why the output plan keeps a result from being written, and what makes it refuse a whole run.
+std::string RefusalMessage(std::string_view input, const PlannedOutput& output);
+std::string ClashMessage(const TargetClash& clash);
 
 // "habuki: NAME:LINE: what failed at character POS (record head)" and a line break.
 std::string FailureMessage(std::string_view name, const FilterError& error);

@@ -1,7 +1,9 @@
 #include "comment_files.h"
 
-#include "file_io.h"
+#include "file_reading.h"
+#include "file_writing.h"
 #include "param_file.h"
+#include "size_limits.h"
 
 namespace habuki {
 
@@ -11,9 +13,12 @@ std::filesystem::path InFolder(const std::filesystem::path& folder, std::string_
   return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
-void LoadComment(FilterState& state, const std::filesystem::path& file,
-                 std::string_view builtIn) {
-  const FileContents contents = ReadWholeFile(file);
+// A comment file is read only when it is a regular file of a sensible size: a named pipe would
+// keep the program waiting for ever, a huge file is no comment.
+constexpr ReadLimit kCommentFileRead{kCommentFileLimit, true};
+
+void LoadComment(FilterState& state, const std::filesystem::path& file, std::string_view builtIn) {
+  const FileContents contents = ReadFile(file, kCommentFileRead);
   state.CommentMissing = static_cast<bool>(contents.error);
   if (state.CommentMissing) {
     state.CommentText = Cp932Text::FromBytes(builtIn);

@@ -23,7 +23,8 @@ inline constexpr std::string_view kBuiltInCommentE =
     "Parameters of the parameter value 0 have been omitted.";
 
 // Sets CommentText to the last line of the comment file in `folder`. When the file cannot be
-// read, the built-in text takes its place and CommentMissing records it; nothing is reported.
+// read, or is not a regular file of at most kCommentFileLimit bytes, the built-in text takes
+// its place and CommentMissing records it; nothing is reported.
 void LoadCommentJ(FilterState& state, const std::filesystem::path& folder);
 void LoadCommentE(FilterState& state, const std::filesystem::path& folder);
 

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "cp932_text.h"
 
@@ -38,7 +39,8 @@ class Converter {
     while (sourceLeft > 0 && ok) {
       char* target = buffer;
       std::size_t targetLeft = sizeof buffer;
-      ok = ::iconv(cd_, &source, &sourceLeft, &target, &targetLeft) != static_cast<std::size_t>(-1) ||
+      ok = ::iconv(cd_, &source, &sourceLeft, &target, &targetLeft) !=
+               static_cast<std::size_t>(-1) ||
            errno == E2BIG;
       out.append(buffer, static_cast<std::size_t>(target - buffer));
     }
@@ -65,6 +67,26 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     bytes.remove_prefix(length);
   }
   return utf8;
+}
+
+std::string EscapeControls(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                    static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (byte >= 0x20 && byte != 0x7F && !c1) {
+      shown.push_back(text[i]);
+      continue;
+    }
+    const unsigned escaped = c1 ? static_cast<unsigned char>(text[++i]) : byte;
+    char hex[5];
+    std::snprintf(hex, sizeof hex, "\\x%02X", escaped);
+    shown += hex;
+  }
+  return shown;
 }
 
 }  // namespace habuki

@@ -10,4 +10,9 @@ namespace habuki {
 // written to a file or pipe is ever converted.
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// A text from a file or a file name, made safe to show in a message: control characters (C0,
+// DEL and, in UTF-8, C1) are written as \xHH escapes, so that no byte of a file can move the
+// cursor, clear the screen or retitle the terminal of the person reading.
+std::string EscapeControls(std::string_view text);
+
 }  // namespace habuki

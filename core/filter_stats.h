@@ -13,11 +13,16 @@ struct FilterStats {
   Pos recordsKept = 0;
   Pos recordsZero = 0;       // value zero, or every entry zero
   Pos recordsUnhandled = 0;  // dropped because the format has no rule for their kind letter
+  Pos recordsAfterEnd = 0;   // records after the closing "%", which ends the text
   Pos entriesZero = 0;       // entries of multi-entry records dropped as zero
   Pos entriesUnmarked = 0;   // entries dropped because no value marker follows them anywhere
   // The first record of each kind of loss that is not a zero value, for the user to look at.
   std::optional<RecordRef> firstUnhandled;
   std::optional<RecordRef> firstUnmarked;
+  std::optional<RecordRef> firstAfterEnd;
+
+  // Records and entries dropped without their value being zero: usually the wrong format.
+  Pos LostWithoutZero() const { return recordsUnhandled + recordsAfterEnd + entriesUnmarked; }
 };
 
 }  // namespace habuki

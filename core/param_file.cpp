@@ -1,8 +1,28 @@
 #include "param_file.h"
 
-#include "file_io.h"
+#include "file_reading.h"
+#include "size_limits.h"
 
 namespace habuki {
+
+namespace {
+
+constexpr ReadLimit kParamFileRead{kParamFileLimit, false};
+
+LoadResult LoadContents(FilterState& state, const FileContents& file) {
+  if (file.error) {
+    state.LineList.clear();
+    state.AllText = {};
+    const bool tooLarge = file.error == std::errc::file_too_large;
+    return {tooLarge ? LoadStatus::TooLarge : LoadStatus::CannotRead, file.error, file.fileSize,
+            std::nullopt};
+  }
+  LoadResult result = LoadParamBytes(state, file.bytes);
+  result.identity = file.identity;
+  return result;
+}
+
+}  // namespace
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
   std::vector<std::string> lines;
@@ -22,17 +42,15 @@ LoadResult LoadParamBytes(FilterState& state, std::string_view bytes) {
   all.reserve(bytes.size() + 2 * state.LineList.size());
   for (const std::string& line : state.LineList) all.append(line).append("\r\n");
   state.AllText = Cp932Text::FromBytes(all);
-  return {state.LineList.empty() ? LoadStatus::Empty : LoadStatus::Loaded, {}};
+  return {state.LineList.empty() ? LoadStatus::Empty : LoadStatus::Loaded, {}, {}, {}};
 }
 
 LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path) {
-  const FileContents file = ReadWholeFile(path);
-  if (file.error) {
-    state.LineList.clear();
-    state.AllText = {};
-    return {LoadStatus::CannotRead, file.error};
-  }
-  return LoadParamBytes(state, file.bytes);
+  return LoadContents(state, ReadFile(path, kParamFileRead));
+}
+
+LoadResult LoadParamDescriptor(FilterState& state, int descriptor) {
+  return LoadContents(state, ReadDescriptor(descriptor, kParamFileRead));
 }
 
 }  // namespace habuki

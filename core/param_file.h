@@ -1,20 +1,25 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "file_identity.h"
 #include "filter_state.h"
 
 namespace habuki {
 
-enum class LoadStatus { Loaded, CannotRead, Empty };
+enum class LoadStatus { Loaded, CannotRead, TooLarge, Empty };
 
 struct LoadResult {
   LoadStatus status;
-  std::error_code error;  // why the file could not be read
+  std::error_code error;                  // why the file could not be read
+  std::optional<std::uint64_t> fileSize;  // TooLarge: the size, when the file tells it
+  std::optional<FileIdentity> identity;   // the regular file that was loaded
 
   explicit operator bool() const { return status == LoadStatus::Loaded; }
 };
@@ -24,10 +29,14 @@ struct LoadResult {
 std::vector<std::string> SplitLines(std::string_view bytes);
 
 // Reads a parameter file into LineList and AllText, every line followed by CR LF, and touches
-// nothing else. A file that cannot be read or holds no characters clears both and fails.
+// nothing else. A file that cannot be read, is larger than kParamFileLimit or holds no
+// characters clears both and fails; a file over the limit is refused before it is read whole.
 LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path);
 
-// The same for bytes already read, such as standard input.
+// The same from an open descriptor, such as standard input.
+LoadResult LoadParamDescriptor(FilterState& state, int descriptor);
+
+// The same for bytes already read.
 LoadResult LoadParamBytes(FilterState& state, std::string_view bytes);
 
 }  // namespace habuki

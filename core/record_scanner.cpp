@@ -1,10 +1,10 @@
 #include "record_scanner.h"
 
+#include "size_limits.h"
+
 namespace habuki {
 
 namespace {
-
-constexpr Pos kRecordLimit = 100000;
 
 bool IsOneOf(CodeView kind, std::u16string_view letters) {
   return kind.size() == 1 && letters.find(kind[0]) != std::u16string_view::npos;
@@ -43,8 +43,20 @@ std::u16string RecordScanner::Run(const Cp932Text* comment) {
     if (nextPos >= endPos) break;
     pos_ = nextPos;
   }
+  if (closingPercent != 0) NoteRecordsAfter(closingPercent);
   out.push_back(u'%');
   return out;
+}
+
+// Nothing after the closing "%" is copied; records there are lost though they may not be zero,
+// so they are counted for the user to hear of.
+void RecordScanner::NoteRecordsAfter(Pos closingPercent) {
+  for (Pos at = text_.find(closingPercent + 1, u'N'); at != 0;
+       at = find(text_.text(), at + 1, u'N')) {
+    if (stats_.recordsAfterEnd++ == 0) {
+      stats_.firstAfterEnd = MakeRecordRef(text_.text(), at, profile_.headLength + 1);
+    }
+  }
 }
 
 CodeView RecordScanner::KeptPart(CodeView kind, Pos nextPos) {

@@ -29,6 +29,7 @@ class RecordScanner {
   // What survives of the record at pos_ after its head; empty when it is dropped.
   CodeView KeptPart(CodeView kind, Pos nextPos);
   void NoteUnmarked();
+  void NoteRecordsAfter(Pos closingPercent);
 
   LetterFinder text_;
   const FormatProfile& profile_;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "size_limits.h"
+
 namespace habuki {
 
 namespace {
-
-constexpr Pos kEntryLimit = 1000;
 
 Pos FoundOrNone(Pos found) { return found == 0 ? NOT_FOUND_POS : found; }
 

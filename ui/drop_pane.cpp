@@ -6,15 +6,30 @@
 
 namespace habuki::ui {
 
+namespace {
+
+// Takes a drag that carries local files, always as a copy: a "move" would tell the source to
+// delete what it gave. Anything else is refused, so that it never reaches the drop.
+bool TakeAsCopy(QDropEvent& event) {
+  if (DroppedFiles(*event.mimeData()).isEmpty()) {
+    event.ignore();
+    return false;
+  }
+  event.setDropAction(Qt::CopyAction);
+  event.accept();
+  return true;
+}
+
+}  // namespace
+
 DropPane::DropPane(QWidget* parent) : QPlainTextEdit(parent) { setAcceptDrops(true); }
 
-void DropPane::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+void DropPane::dragEnterEvent(QDragEnterEvent* event) { TakeAsCopy(*event); }
 
-void DropPane::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+void DropPane::dragMoveEvent(QDragMoveEvent* event) { TakeAsCopy(*event); }
 
 void DropPane::dropEvent(QDropEvent* event) {
-  event->acceptProposedAction();
-  emit filesDropped(DroppedFiles(*event->mimeData()));
+  if (TakeAsCopy(*event)) emit filesDropped(DroppedFiles(*event->mimeData()));
 }
 
 QStringList DroppedFiles(const QMimeData& data) {

@@ -7,9 +7,9 @@ class QMimeData;
 
 namespace habuki::ui {
 
-// A text pane that takes dropped files instead of dropped text: any drop ends in filesDropped,
-// with the local files it carried (none for data that is not a list of files). It shows no
-// drag feedback of its own.
+// A text pane that takes dropped files instead of dropped text: a drag that carries local files
+// is taken as a copy and ends in filesDropped; any other drag is refused as it enters. It shows
+// no drag feedback of its own.
 class DropPane : public QPlainTextEdit {
   Q_OBJECT
 

@@ -1,12 +1,13 @@
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QRadioButton>
+#include <QTextDocument>
+#include <new>
 
 #include "comment_files.h"
 #include "detect_format.h"
 #include "drop_pane.h"
-#include "file_io.h"
 #include "form1.h"
+#include "output_plan.h"
 #include "pane_text.h"
 #include "param_file.h"
 #include "window_texts.h"
@@ -33,29 +34,50 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
   if (!files.isEmpty()) LoadAndShow(files.constFirst());
 }
 
-// Loads the file and shows it with its format selected; any failure ends silently.
+// Loads the file and shows it with its format selected; any failure ends silently, a file too
+// large for memory included.
 void Form1::LoadAndShow(const QString& file) {
-  if (!LoadParamFile(state_, file.toStdString())) return;
-  Text1->setPlainText(PaneText(state_.AllText));
-  SelectFormat(DetectFormat(state_.AllText));
+  try {
+    const LoadResult loaded = LoadParamFile(state_, file.toStdString());
+    if (!loaded) return;
+    loadedFrom_ = {file.toStdString(), loaded.identity};
+    Text1->setPlainText(PaneText(state_.AllText));
+    SelectFormat(DetectFormat(state_.AllText));
+  } catch (const std::bad_alloc&) {
+    Text1->clear();
+  }
 }
 
 // Saves the result of the last filter run, never what was typed into the pane, and says
-// whether it worked: a silent failure would let the user walk away without a result.
+// whether it worked: a silent failure would let the user walk away without a result. The
+// output plan keeps the result off the backup it was made from.
 void Form1::OnSave() {
   if (Text2->document()->isEmpty()) return;
   CDG.flags = kSaveOptions;
   const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
   if (!file) return;
-  const std::error_code error =
-      WriteFileAtomically(file->toStdString(), state_.OutText.Bytes() + "\r\n");
+  const StandardStreams streams;
+  const OutputPlan plan = PlanOutputs({loadedFrom_}, ToFile{file->toStdString()}, streams);
+  const PlannedOutput& output = plan.outputs.front();
+  QString failure;
+  if (output.refusal) {
+    failure = QString::fromUtf8(kSaveOverOpenedBackup);
+  } else if (const std::error_code error = SaveResult(output, streams)) {
+    failure = QString::fromStdString(error.message());
+  }
   const QString title = QString::fromUtf8(kMessageTitle);
-  if (error) {
-    windowSystem_.ShowMessage(
-        this, QString::fromUtf8(kSaveFailedMessage) + QString::fromStdString(error.message()),
-        title);
-  } else {
+  if (failure.isEmpty()) {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kSavedMessage), title);
+  } else {
+    windowSystem_.ShowMessage(this, QString::fromUtf8(kSaveFailedMessage) + failure, title);
+  }
+}
+
+std::error_code Form1::SaveResult(const PlannedOutput& output, const StandardStreams& streams) {
+  try {
+    return WriteOutput(output, state_.OutText.Bytes() + "\r\n", streams);
+  } catch (const std::bad_alloc&) {
+    return std::make_error_code(std::errc::not_enough_memory);
   }
 }
 

@@ -1,5 +1,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <new>
 
 #include "comment_files.h"
 #include "form1.h"
@@ -8,6 +9,22 @@
 #include "window_texts.h"
 
 namespace habuki::ui {
+
+namespace {
+
+// How many records and entries the run dropped without their value being zero, by kind.
+QString LossMessage(const FilterStats& stats) {
+  QString message = QString::fromUtf8(kLossStart);
+  const std::pair<Pos, const char*> losses[] = {{stats.recordsUnhandled, kLossUnhandled},
+                                                {stats.recordsAfterEnd, kLossAfterEnd},
+                                                {stats.entriesUnmarked, kLossUnmarked}};
+  for (const auto& [count, line] : losses) {
+    if (count != 0) message += QString::fromUtf8(line).arg(count);
+  }
+  return message + QString::fromUtf8(kLossEnd);
+}
+
+}  // namespace
 
 void Form1::OnFilterButtonPress() {
   Command1->setText(QString::fromUtf8(kFilterCaptionBusy));
@@ -22,12 +39,18 @@ void Form1::OnFilterButtonClick() {
   if (comments_.english) LoadCommentE(state_, windowSystem_.ProgramFolder());
   const std::optional<FormatKind> kind = SelectedFormat();
   FilterOutcome outcome;
-  if (kind) outcome = RunFilter(state_, *kind, comments_.WithComment());
-  if (outcome.produced) Text2->setPlainText(PaneText(state_.OutText));
+  try {
+    if (kind) outcome = RunFilter(state_, *kind, comments_.WithComment());
+    if (outcome.produced) Text2->setPlainText(PaneText(state_.OutText));
+  } catch (const std::bad_alloc&) {
+    outcome = {false, FilterError{}, {}};  // a text too large to thin fails as any other
+  }
   Command1->setText(QString::fromUtf8(kFilterCaptionIdle));
   if (outcome.error) {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kFilterFailedMessage),
                               QString::fromUtf8(kFilterFailedTitle));
+  } else if (outcome.produced && outcome.stats.LostWithoutZero() != 0) {
+    windowSystem_.ShowMessage(this, LossMessage(outcome.stats), QString::fromUtf8(kMessageTitle));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "comment_choice.h"
 #include "filter_state.h"
+#include "output_plan.h"
 #include "window_system.h"
 
 class QAction;
@@ -79,11 +80,13 @@ class Form1 : public QMainWindow {
   void ConnectCommands();
   void ShowCommentChoice();
   void LoadAndShow(const QString& file);
+  std::error_code SaveResult(const PlannedOutput& output, const StandardStreams& streams);
   std::optional<FormatKind> SelectedFormat() const;
   void SelectFormat(FormatKind kind);
 
   WindowSystem& windowSystem_;
   FilterState state_;
+  PlannedInput loadedFrom_;  // the file AllText was loaded from, which a save must not replace
   CommentChoice comments_;
   bool endingNow_ = false;  // the exit command skips the work done at close
 };

@@ -27,6 +27,18 @@ inline constexpr const char* kFilterFailedTitle = "エラー";
 inline constexpr const char* kSavedMessage = "保存しました。";
 inline constexpr const char* kSaveFailedMessage = "保存出来ませんでした。\r\n\r\n";
 inline constexpr const char* kMessageTitle = "ハブキ丸";
+// Why a save over the file the text was loaded from is refused.
+inline constexpr const char* kSaveOverOpenedBackup =
+    "開いているバックアップのファイルです。元のファイルを残すため、別の名前を選んでください。";
+
+// Shown after a result from which records or entries were dropped although their value is not
+// zero: the first line, one line for each kind of loss that occurred (%1 is the count), the
+// last line.
+inline constexpr const char* kLossStart = "値が０ではないのに省いたものがあります。\r\n";
+inline constexpr const char* kLossUnhandled = "\r\n形式に規則のない種類のレコード: %1 件";
+inline constexpr const char* kLossAfterEnd = "\r\n終わりの「%」より後のレコード: %1 件";
+inline constexpr const char* kLossUnmarked = "\r\n値の印（P、M）が後にないエントリ: %1 件";
+inline constexpr const char* kLossEnd = "\r\n\r\n形式の選択が違うかもしれません。";
 
 // The file dialogs' file types, as description and pattern pairs separated by "|".
 inline constexpr const char* kFileTypes =

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <utility>
 
 #include "comment_files.h"
 #include "habuki_runner.h"
@@ -68,15 +69,15 @@ TEST(Cli, FileProblemsAreStatusThreeAndDoNotStopTheOthers) {
   test::WriteBytes(dir / "empty.txt", "");
   test::WriteBytes(dir / "good.txt", kSimple);
   test::WriteBytes(dir / "bad.txt", "%\r\nno records\r\n%\r\n");
-  const Result result =
-      Habuki{}.Run({"-c", "none", (dir / "bad.txt").string(), (dir / "missing.txt").string(),
-                    (dir / "empty.txt").string(), dir.path().string(), (dir / "good.txt").string()});
+  const Result result = Habuki{}.Run({"-c", "none", (dir / "bad.txt").string(),
+                                      (dir / "missing.txt").string(), (dir / "empty.txt").string(),
+                                      dir.path().string(), (dir / "good.txt").string()});
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.out, kSimpleThinned);
   for (const std::string& expected : std::vector<std::string>{
            "bad.txt:1: no record: the text holds no \"N\"\n",
-        "missing.txt: cannot read: No such file or directory\n", "empty.txt: file is empty\n",
-        dir.path().string() + ": cannot read: Is a directory\n"}) {
+           "missing.txt: cannot read: No such file or directory\n", "empty.txt: file is empty\n",
+           dir.path().string() + ": cannot read: Is a directory\n"}) {
     EXPECT_NE(result.err.find(expected), std::string::npos) << expected << " in\n" << result.err;
   }
 }
@@ -84,7 +85,9 @@ TEST(Cli, FileProblemsAreStatusThreeAndDoNotStopTheOthers) {
 TEST(Cli, UsageErrorsAreStatusTwo) {
   test::TempDir dir;
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"-f", "18i"}, {"--comment", "de"}, {"--bogus"},
+       {std::vector<std::string>{"-f", "18i"},
+        {"--comment", "de"},
+        {"--bogus"},
         {"-o", (dir / "o").string(), kExample, kExample},
         {"--output-dir", dir.path().string()},
         {"--comment-dir", (dir / "none").string()},
@@ -128,15 +131,13 @@ TEST(Cli, OutputFolderTakesEachInputsNameButNeverOverwritesAnInput) {
   test::TempDir in, out;
   test::WriteBytes(in / "a.txt", kSimple);
   test::WriteBytes(in / "b.PRM", "%\r\nN0002Q1P2\r\n%\r\n");
-  const Result result = Habuki{}.Run(
-      {"-c", "none", "--output-dir", out.path().string(), (in / "a.txt").string(),
-       (in / "b.PRM").string()});
+  const Result result = Habuki{}.Run({"-c", "none", "--output-dir", out.path().string(),
+                                      (in / "a.txt").string(), (in / "b.PRM").string()});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(test::ReadBytes(out / "a.txt"), kSimpleThinned);
   EXPECT_EQ(test::ReadBytes(out / "b.PRM"), "%\nN0002Q1P2\r\n%\r\n");
 
-  const Result self =
-      Habuki{}.Run({"--output-dir", in.path().string(), (in / "a.txt").string()});
+  const Result self = Habuki{}.Run({"--output-dir", in.path().string(), (in / "a.txt").string()});
   EXPECT_EQ(self.status, 3);
   EXPECT_EQ(test::ReadBytes(in / "a.txt"), kSimple);
 }
@@ -145,21 +146,25 @@ TEST(Cli, LossesThatAreNotZeroAreReported) {
   const Result result =
       Habuki{"%\r\nN0020Q1P17\r\nN0021Q1L1P5\r\nN0022Q1L2P5\r\n%\r\n"}.Run({"-f", "16i"});
   EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.err.find("<stdin>: 2 record(s) dropped because format 16i has no rule for "
-                            "their kind, not because they are zero; first at line 3 (N0021Q1L)"),
-            std::string::npos)
+  EXPECT_NE(
+      result.err.find("standard input: 2 record(s) dropped because format 16i has no rule for "
+                      "their kind, not because they are zero; first at line 3 (N0021Q1L)"),
+      std::string::npos)
       << result.err;
 }
 
 TEST(Cli, TerminalSeesUtf8AndEverythingElseTheBytes) {
   // A head holding ク and a byte that CP932 does not use.
-  const std::string record = "N\x83\x4E\xFD" "00001P5\r\n";
+  const std::string record =
+      "N\x83\x4E\xFD"
+      "00001P5\r\n";
   const Habuki habuki{"%\r\n" + record + "%\r\n"};
   EXPECT_EQ(habuki.Run({"-c", "none", "-f", "30i"}).out, "%\n" + record + "%\r\n");
   Habuki terminal = habuki;
   terminal.terminal = true;
   EXPECT_EQ(terminal.Run({"-c", "none", "-f", "30i"}).out,
-            "%\nNク\xEF\xBF\xBD" "00001P5\r\n%\r\n");
+            "%\nNク\xEF\xBF\xBD"
+            "00001P5\r\n%\r\n");
 }
 
 // The real program, copied into a folder of its own: it finds its comment files there.
@@ -168,13 +173,130 @@ TEST(CliProcess, ReadsCommentFilesBesideItsExecutable) {
   std::filesystem::copy_file(HABUKI_EXECUTABLE, dir / "habuki");
   test::WriteBytes(dir / "英語ｺﾒﾝﾄ.txt", "beside the program");
   test::WriteBytes(dir / "in.txt", kSimple);
-  const std::string command = "cd '" + dir.path().string() + "' && ./habuki -c en < in.txt > out.txt";
+  const std::string command =
+      "cd '" + dir.path().string() + "' && ./habuki -c en < in.txt > out.txt";
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "beside the program\n" + kSimpleThinned);
-  EXPECT_EQ(WEXITSTATUS(std::system(("'" + (dir / "habuki").string() + "' -f 17i 2>/dev/null").c_str())), 2);
+  EXPECT_EQ(
+      WEXITSTATUS(std::system(("'" + (dir / "habuki").string() + "' -f 17i 2>/dev/null").c_str())),
+      2);
 }
+
+// Two results for one target, or an input in the way of another's result: the whole run is a
+// usage error that names both inputs, and nothing is written.
+TEST(Cli, OutputFolderRefusesAWholeRunThatWouldLoseAResult) {
+  test::TempDir dir;
+  for (const char* folder : {"m1", "m2", "a", "out"})
+    std::filesystem::create_directory(dir / folder);
+  for (const char* file : {"m1/CNC-PARA.TXT", "m2/CNC-PARA.TXT", "a/x.txt"}) {
+    test::WriteBytes(dir / file, kSimple);
+  }
+  test::WriteBytes(dir / "out/x.txt", "the PMC backup");
+  const test::InFolder inDir(dir.path());
+  for (const auto& [first, second] :
+       {std::pair{"m1/CNC-PARA.TXT", "m2/CNC-PARA.TXT"}, std::pair{"a/x.txt", "out/x.txt"},
+        std::pair{"out/x.txt", "a/x.txt"}}) {
+    const Result result = Habuki{}.Run({"--output-dir", "out", first, second});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find(std::string(first) + " and " + second + " would both be written"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(test::ReadBytes("out/x.txt"), "the PMC backup");
+    EXPECT_EQ(test::EntriesIn("out"), 1u);
+  }
+}
+
+TEST(Cli, FailedWriteToStandardOutputIsStatusThree) {
+  Habuki habuki{kSimple};
+  habuki.outputFile = "/dev/full";
+  const Result result = habuki.Run({"-c", "none"});
+  EXPECT_EQ(result.status, 3);
+  EXPECT_EQ(result.err, "habuki: standard output: cannot write: No space left on device\n");
+}
+
+TEST(Cli, StatsCountWhatBecameOfRecordsAndEntries) {
+  const Result result =
+      Habuki{"%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\nN00004Q1A1P0\r\n%\r\nN9\r\n"}
+          .Run({"-c", "none", "--stats"});
+  EXPECT_NE(result.err.find("format 30i, 4 records read, 1 kept, 2 dropped as zero, 1 dropped for "
+                            "an unhandled kind, 1 after the closing %, 3 entries dropped\n"),
+            std::string::npos)
+      << result.err;
+}
+
+// As a shell runs the real program: redirections, closed and odd standard streams, files too
+// large to read, comment files that are no files, a head that would steer the terminal.
+struct ShellCase {
+  const char* command;  // run in a folder holding in.txt and the folder "folder"
+  int status;
+  std::string message;                                       // part of standard error
+  std::vector<std::pair<const char*, std::string>> files{};  // and what they then hold
+};
+
+const std::string kBuiltInE = "Parameters of the parameter value 0 have been omitted.\n";
+
+const std::vector<ShellCase> kShellCases = {
+    {"habuki -c none -o in.txt < in.txt",
+     3,
+     "in.txt: will not overwrite an input of this run",
+     {{"in.txt", kSimple}}},
+    {"habuki -c none in.txt >> in.txt",
+     3,
+     "in.txt: input file is output file",
+     {{"in.txt", kSimple}}},
+    {"{ echo A; habuki -c none -o /dev/stdout in.txt; habuki -c none -o /dev/fd/1 in.txt; } "
+     "> report.txt",
+     0,
+     "",
+     {{"report.txt", "A\n" + kSimpleThinned + kSimpleThinned}}},
+    {"habuki -c none - in.txt <&- > out.txt",
+     3,
+     "habuki: standard input: cannot read: Bad file descriptor\n",
+     {{"out.txt", kSimpleThinned}}},
+    {"habuki -c none - in.txt < folder > out.txt",
+     3,
+     "habuki: standard input: cannot read: Is a directory\n",
+     {{"out.txt", kSimpleThinned}}},
+    {"habuki < /dev/zero", 3,
+     "habuki: standard input: file is too large: more than 268435456 bytes, the limit is 256 MiB"},
+    {"truncate -s 100G huge.txt && habuki huge.txt", 3,
+     "habuki: huge.txt: file is too large: 107374182400 bytes, the limit is 256 MiB"},
+    {"mkfifo 英語ｺﾒﾝﾄ.txt && habuki -c en --comment-dir . in.txt > out.txt",
+     0,
+     "",
+     {{"out.txt", kBuiltInE + kSimpleThinned}}},
+    {"head -c 2M /dev/zero > 英語ｺﾒﾝﾄ.txt && habuki -c en --comment-dir . in.txt > out.txt",
+     0,
+     "",
+     {{"out.txt", kBuiltInE + kSimpleThinned}}},
+    {"printf '%%\\r\\nN\\033[2J\\033[HQ1\\r\\n%%\\r\\n' | habuki -f 30i -c none > out.txt", 0,
+     "first at line 2 (N\\x1B[2J\\x1B[HQ)"},
+};
+
+void PrintTo(const ShellCase& row, std::ostream* out) { *out << row.command; }
+
+class CliShell : public testing::TestWithParam<ShellCase> {};
+
+TEST_P(CliShell, SaysWhatAndKeepsEveryFile) {
+  const ShellCase& row = GetParam();
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", kSimple);
+  std::filesystem::create_directory(dir / "folder");
+  const std::string script = "cd '" + dir.path().string() + "' && PATH='" +
+                             std::filesystem::path(HABUKI_EXECUTABLE).parent_path().string() +
+                             "':$PATH && { " + row.command + "; } 2> err.txt";
+  const int status = std::system(("bash -c \"" + script + "\"").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), row.status);
+  const std::string err = test::ReadBytes(dir / "err.txt");
+  EXPECT_NE(err.find(row.message), std::string::npos) << err;
+  if (row.message.empty()) EXPECT_EQ(err, "");
+  for (const auto& [file, bytes] : row.files) EXPECT_EQ(test::ReadBytes(dir / file), bytes) << file;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliShell, testing::ValuesIn(kShellCases));
 
 }  // namespace
 }  // namespace habuki

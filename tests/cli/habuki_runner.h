@@ -1,10 +1,15 @@
 #pragma once
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "habuki_cli.h"
+#include "test_support.h"
 
 namespace habuki::test {
 
@@ -19,16 +24,26 @@ struct Habuki {
   std::string input;      // standard input
   bool terminal = false;  // standard output is a terminal
   std::filesystem::path programFolder{};
+  // Files to open standard input and output on instead; one that cannot be opened leaves the
+  // descriptor closed.
+  std::optional<std::filesystem::path> inputFile{};
+  std::optional<std::filesystem::path> outputFile{};
 
   HabukiRun Run(std::vector<std::string> args) const {
     args.insert(args.begin(), "habuki");
     std::vector<const char*> argv;
     for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliIo io{in, out, err, terminal, programFolder};
+    const TempDir streams;
+    WriteBytes(streams / "in", input);
+    const std::filesystem::path out = outputFile.value_or(streams / "out");
+    const int in = ::open(inputFile.value_or(streams / "in").c_str(), O_RDONLY | O_CLOEXEC);
+    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::ostringstream err;
+    CliIo io{{in, outFd}, err, terminal, programFolder};
     const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
-    return {status, out.str(), err.str()};
+    ::close(in);
+    ::close(outFd);
+    return {status, outputFile ? "" : ReadBytes(out), err.str()};
   }
 };
 

@@ -1,6 +1,7 @@
+#include "cp932_text.h"
+
 #include <gtest/gtest.h>
 
-#include "cp932_text.h"
 #include "detect_format.h"
 #include "run_filter.h"
 #include "test_support.h"
@@ -21,7 +22,10 @@ TEST(Cp932Text, EveryByteSequenceComesBackUnchanged) {
 }
 
 TEST(Cp932Text, DoubleByteCharacterCountsAsOnePosition) {
-  const Cp932Text text = Cp932Text::FromBytes("\x83\x4E" "N\x81\x7F\x82" "A\xFD\x41");
+  const Cp932Text text = Cp932Text::FromBytes(
+      "\x83\x4E"
+      "N\x81\x7F\x82"
+      "A\xFD\x41");
   // ク, N, a lone 0x81 (0x7F is no trail byte), 0x7F, the pair 0x82 0x41, 0xFD, A
   EXPECT_EQ(text.size(), 7u);
   EXPECT_EQ(text.codes()[0], u'\x834E');
@@ -48,12 +52,31 @@ TEST(Cp932Text, TrailBytesAreNeverTakenForLetters) {
 TEST(Cp932Text, InvalidBytesInAKeptRecordAreKeptExactly) {
   // The head and the part of an entry between its letter and its marker are never examined, so
   // any bytes may stand there: NUL, 0x1A, bytes CP932 does not use, a lead byte without trail.
-  const std::string head = std::string("N\xFD\xFE\x00\x1A\x85\x40" "Q1", 9);
+  const std::string head = std::string(
+      "N\xFD\xFE\x00\x1A\x85\x40"
+      "Q1",
+      9);
   const std::string entry = std::string("A\x81\x7F\xA0P5", 6);
   FilterState state = test::StateWithText("%\r\n" + head + entry + "A2P0\r\n%\r\n");
   state.CommentText = Cp932Text::FromBytes("\xFF\x80");
   ASSERT_TRUE(Filter30i(state, true).produced);
   EXPECT_EQ(state.OutText.Bytes(), "\xFF\x80\n%\n" + head + entry + "\n%");
+}
+
+// Every lead byte makes one character with the "N" after it, at both ends of both lead ranges:
+// a pair before the first record puts that record's "N" at position 7, past the fifth, which
+// makes the text a PMC text. A lead byte that did not lead would leave a lone "N" at 5.
+TEST(Cp932Text, EveryLeadByteTakesTheNAfterIt) {
+  for (const char lead : {'\x81', '\x9F', '\xE0', '\xEF', '\xF0', '\xFC'}) {
+    const std::string pair{lead, 'N'};
+    EXPECT_EQ(Cp932Text::FromBytes(pair).size(), 1u) << int(lead & 0xFF);
+    EXPECT_EQ(DetectFormat(Cp932Text::FromBytes("%\r\n" + pair + "\r\nN00001Q1P5\r\n")),
+              FormatKind::Pmc)
+        << int(lead & 0xFF);
+  }
+  for (const char notLead : {'\x80', '\xA0', '\xDF', '\xFD'}) {
+    EXPECT_EQ(Cp932Text::FromBytes(std::string{notLead, 'N'}).size(), 2u) << int(notLead & 0xFF);
+  }
 }
 
 }  // namespace

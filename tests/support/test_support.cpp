@@ -1,7 +1,9 @@
 #include "test_support.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -28,10 +30,38 @@ std::filesystem::path TempDir::operator/(std::string_view name) const {
   return path_ / std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
+InFolder::InFolder(const std::filesystem::path& folder)
+    : previous_(std::filesystem::current_path()) {
+  std::filesystem::current_path(folder);
+}
+
+InFolder::~InFolder() { std::filesystem::current_path(previous_); }
+
 std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   EXPECT_TRUE(in) << "cannot read " << file;
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::size_t EntriesIn(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+int RunAsOtherUser(const std::function<int()>& work) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool switched =
+        ::geteuid() != 0 ||
+        (::setgroups(0, nullptr) == 0 && ::setgid(kOtherGroup) == 0 && ::setuid(kOtherUser) == 0);
+    ::_exit(switched ? work() : 120);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+void GiveToOtherUser(const std::filesystem::path& file) {
+  ASSERT_EQ(::chown(file.c_str(), kOtherUser, kOtherGroup), 0) << file;
 }
 
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,7 +27,20 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Makes `folder` the current folder until it ends.
+class InFolder {
+ public:
+  explicit InFolder(const std::filesystem::path& folder);
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+  ~InFolder();
+
+ private:
+  std::filesystem::path previous_;
+};
+
 std::string ReadBytes(const std::filesystem::path& file);
+std::size_t EntriesIn(const std::filesystem::path& folder);
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
 
 // The real backups kept with the tests.
@@ -33,6 +49,17 @@ std::filesystem::path ExampleFile(std::string_view name);
 
 // A state whose AllText is `text` exactly (no line splitting), for filter tests.
 FilterState StateWithText(std::string_view bytes);
+
+// The user "nobody", for checks that need a user other than the one running the tests.
+inline constexpr uid_t kOtherUser = 65534;
+inline constexpr gid_t kOtherGroup = 65534;
+
+// Runs `work` in a child process as kOtherUser when the tests run as root, as the test's own
+// user otherwise; gives the value `work` returned, or -1 if the child did not end normally.
+int RunAsOtherUser(const std::function<int()>& work);
+
+// Hands a file or folder to kOtherUser (only root can).
+void GiveToOtherUser(const std::filesystem::path& file);
 
 // UTF-8 to CP932 with the system's converter, as an independent check of built-in bytes.
 std::string Utf8ToCp932(std::string_view utf8);

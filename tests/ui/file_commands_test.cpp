@@ -3,11 +3,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QUrl>
+#include <memory>
 
 #include "comment_files.h"
 #include "drop_pane.h"
 #include "pane_text.h"
 #include "window_fixture.h"
+#include "window_texts.h"
 
 namespace habuki::ui::test {
 namespace {
@@ -73,36 +75,64 @@ TEST_F(WindowTest, DropLoadsTheFirstFileOnly) {
   EXPECT_EQ(form.windowTitle(), QString::fromUtf8("ハブキ丸 Ver3.0.1"));
 }
 
-TEST_F(WindowTest, DropOfSomethingElseEndsSilently) {
+// Drag and drop as the window system delivers it, onto a pane's viewport: the drop comes only
+// when the drag was accepted as it entered. The source offers a move, as a file manager does
+// with Shift held.
+struct Drag {
+  bool entered;
+  bool dropped;
+  Qt::DropAction action;
+};
+
+Drag DragAndDrop(QWidget* pane, const QMimeData& data) {
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  enter.setDropAction(Qt::MoveAction);
+  QCoreApplication::sendEvent(pane, &enter);
+  QDropEvent drop(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  drop.setDropAction(Qt::MoveAction);
+  if (enter.isAccepted()) QCoreApplication::sendEvent(pane, &drop);
+  return {enter.isAccepted(), drop.isAccepted(), drop.dropAction()};
+}
+
+QMimeData* Files(const std::vector<std::filesystem::path>& files) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const auto& file : files) urls << QUrl::fromLocalFile(QString::fromStdString(file.string()));
+  data->setUrls(urls);
+  return data;
+}
+
+TEST_F(WindowTest, FilesDroppedOnTheLeftPaneOpenAsACopyAndOnTheRightPaneDoNot) {
   Open("a.txt", kGood16iBad30i);
+  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  const QString result = RightPane();
+  habuki::test::WriteBytes(dir / "dropped.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  const std::unique_ptr<QMimeData> file(Files({dir / "dropped.txt"}));
+  EXPECT_FALSE(DragAndDrop(form.Text2->viewport(), *file).entered);
+  EXPECT_EQ(RightPane(), result);
+
+  const Drag drag = DragAndDrop(form.Text1->viewport(), *file);
+  EXPECT_TRUE(drag.dropped);
+  EXPECT_EQ(drag.action, Qt::CopyAction);  // a move would have the source delete the file
+  EXPECT_EQ(LeftPane(), "%\nN00001Q1L1P5\n%\n");
+  EXPECT_TRUE(RightPane().isEmpty());
+  EXPECT_TRUE(form.Option1->isChecked());
+}
+
+// Dragged text is refused as it enters: the panes keep what they show, and the source, told
+// nothing was taken, keeps its text.
+TEST_F(WindowTest, DraggedTextIsRefusedAndClearsNothing) {
+  Open("a.txt", kGood16iBad30i);
+  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  const QString result = RightPane();
   QMimeData text;
   text.setText("N00001Q1P5");
-  EXPECT_TRUE(DroppedFiles(text).isEmpty());
-  form.OnDropOnLeftPane(DroppedFiles(text));
-  EXPECT_TRUE(LeftPane().isEmpty());
-  EXPECT_TRUE(form.Option2->isChecked());
-  EXPECT_TRUE(system.messages.empty());
-}
-
-// Drag and drop as the window system delivers it: onto a pane's viewport.
-bool DropOn(QWidget* pane, const QString& file) {
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(file)});
-  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(pane, &enter);
-  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(pane, &drop);
-  return drop.isAccepted();
-}
-
-TEST_F(WindowTest, FilesDroppedOnTheLeftPaneOpenAndOnTheRightPaneDoNot) {
-  habuki::test::WriteBytes(dir / "dropped.txt", kGood16iBad30i);
-  const QString file = QString::fromStdString((dir / "dropped.txt").string());
-  EXPECT_FALSE(DropOn(form.Text2->viewport(), file));
-  EXPECT_TRUE(LeftPane().isEmpty());
-  EXPECT_TRUE(DropOn(form.Text1->viewport(), file));
+  const Drag drag = DragAndDrop(form.Text1->viewport(), text);
+  EXPECT_FALSE(drag.entered);
+  EXPECT_FALSE(drag.dropped);
+  EXPECT_EQ(RightPane(), result);
   EXPECT_EQ(LeftPane(), PaneText(form.state().AllText));
-  EXPECT_TRUE(form.Option2->isChecked());
 }
 
 TEST_F(WindowTest, SaveWithAnEmptyRightPaneShowsNoDialog) {
@@ -118,7 +148,7 @@ TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
   system.saveAnswers.push_back(QString::fromStdString((dir / "out.txt").string()));
   form.OnSave();
   EXPECT_EQ(system.saveFlags, std::vector<unsigned>{0x1806});
-  EXPECT_EQ(habuki::test::ReadBytes(dir / "out.txt"), "%\nN0001Q1P5\r\n%\r\n");
+  EXPECT_EQ(habuki::test::ReadBytes(dir / "out.txt"), "%\nN0001Q1P5\r\nN0002Q1AM5P1\r\n%\r\n");
   ASSERT_EQ(system.messages.size(), 1u);
   EXPECT_EQ(system.messages[0].text, QString::fromUtf8("保存しました。"));
   EXPECT_EQ(system.messages[0].title, QString::fromUtf8("ハブキ丸"));
@@ -138,6 +168,34 @@ TEST_F(WindowTest, FailedSaveSaysWhyAndLeavesTheOldFile) {
   EXPECT_EQ(system.messages[1].text,
             QString::fromUtf8("保存出来ませんでした。\r\n\r\nIs a directory"));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
+}
+
+TEST_F(WindowTest, CancelledSaveShowsAndWritesNothing) {
+  Open("a.txt", kGood16iBad30i);
+  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  system.saveAnswers.push_back(std::nullopt);
+  form.OnSave();
+  EXPECT_EQ(system.saveDialogs, 1);
+  EXPECT_TRUE(system.messages.empty());
+  EXPECT_EQ(habuki::test::EntriesIn(dir.path()), 1u);
+}
+
+// The save dialog offers the opened file's name; taking it would replace the backup with its
+// thinned text, under that name or any other name of the same file.
+TEST_F(WindowTest, SaveRefusesTheOpenedBackup) {
+  const QString opened = Open("a.txt", kGood16iBad30i);
+  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  std::filesystem::create_symlink(dir / "a.txt", dir / "link.txt");
+  for (const QString& target : {opened, QString::fromStdString((dir / "link.txt").string())}) {
+    system.saveAnswers.push_back(target);
+    form.OnSave();
+  }
+  ASSERT_EQ(system.messages.size(), 2u);
+  for (const auto& message : system.messages) {
+    EXPECT_EQ(message.text, QString::fromUtf8("保存出来ませんでした。\r\n\r\n") +
+                                QString::fromUtf8(kSaveOverOpenedBackup));
+  }
+  EXPECT_EQ(habuki::test::ReadBytes(dir / "a.txt"), kGood16iBad30i);
 }
 
 TEST_F(WindowTest, ClosingWritesTheFallbackCommentOnlyWhenOneWasUsed) {

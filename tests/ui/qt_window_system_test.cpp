@@ -1,13 +1,16 @@
+#include "qt_window_system.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "form1.h"
 #include "pane_text.h"
-#include "qt_window_system.h"
 #include "test_support.h"
 
 namespace habuki::ui {
@@ -42,6 +45,35 @@ TEST(QtWindowSystem, ExitDoesNotWriteTheCommentFile) {
   EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
   form.close();
   EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
+}
+
+// The real save dialog, answered by a timer as a person would: it offers the file name of the
+// settings, and taking an existing file asks first. The first question is answered No, which
+// leaves the dialog open; the second Yes.
+TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
+  habuki::test::TempDir dir;
+  habuki::test::WriteBytes(dir / "old.txt", "old");
+  QtWindowSystem system(dir.path());
+  DialogSettings settings{QStringLiteral("*.TXT|*.TXT"),
+                          QString::fromStdString((dir / "old.txt").string()), kSaveOptions};
+  QStringList questions;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      questions << box->text();
+      box->button(questions.size() == 1 ? QMessageBox::No : QMessageBox::Yes)->click();
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      // Queued: the question runs an event loop of its own, in which this timer must fire again.
+      QMetaObject::invokeMethod(dialog, questions.size() < 2 ? "accept" : "reject",
+                                Qt::QueuedConnection);
+    }
+  });
+  answer.start(20);
+  const std::optional<QString> chosen = system.ShowSaveDialog(nullptr, settings);
+  EXPECT_EQ(questions.size(), 2);
+  EXPECT_EQ(chosen, settings.fileName);
+  EXPECT_EQ(habuki::test::ReadBytes(dir / "old.txt"), "old");  // choosing writes nothing yet
 }
 
 }  // namespace

@@ -33,8 +33,9 @@ class WindowTest : public ::testing::Test {
   Form1 form;
 };
 
-// A 16i text that the 30i filter cannot read: its second record's 30i value is empty.
-inline constexpr const char* kGood16iBad30i = "%\r\nN0001Q1P5\r\nN0002Q1xP\r\n%\r\n";
-inline constexpr const char* kThinned16i = "%\nN0001Q1P5\n%";  // as the pane shows it
+// A 16i text that the 30i filter cannot read: read as 30i, its second record is of kind "M"
+// with the value "5P1".
+inline constexpr const char* kGood16iBad30i = "%\r\nN0001Q1P5\r\nN0002Q1AM5P1\r\n%\r\n";
+inline constexpr const char* kThinned16i = "%\nN0001Q1P5\nN0002Q1AM5P1\n%";  // as the pane shows it
 
 }  // namespace habuki::ui::test

@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "file_writing.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -16,10 +16,7 @@
 namespace habuki {
 namespace {
 
-std::size_t EntriesIn(const std::filesystem::path& dir) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir),
-                                                std::filesystem::directory_iterator()));
-}
+using test::EntriesIn;
 
 TEST(WriteFileAtomically, CreatesAndReplacesKeepingPermissions) {
   test::TempDir dir;
@@ -223,13 +220,124 @@ TEST(WriteFileAtomically, CompletesShortAndInterruptedWrites) {
   EXPECT_EQ(calls, 10);
 }
 
-TEST(ReadWholeFile, ReadsBytesAndTellsWhyNot) {
+// Replacing keeps the owner (only root can give a file away) and, where the owner cannot be
+// kept, drops setuid and setgid with it.
+TEST(WriteFileAtomically, KeepsTheOwnerOrDropsSetuidAndSetgid) {
   test::TempDir dir;
-  test::WriteBytes(dir / "in.txt", std::string("a\0\r\n", 4));
-  EXPECT_EQ(ReadWholeFile(dir / "in.txt").bytes, std::string("a\0\r\n", 4));
-  EXPECT_EQ(ReadWholeFile(dir / "none.txt").error, std::errc::no_such_file_or_directory);
-  EXPECT_EQ(ReadWholeFile(dir.path()).error, std::errc::is_a_directory);
+  test::WriteBytes(dir / "theirs.txt", "old");
+  std::filesystem::permissions(dir / "theirs.txt", std::filesystem::perms(0600));
+  if (::geteuid() == 0) {
+    test::GiveToOtherUser(dir / "theirs.txt");
+    ASSERT_FALSE(WriteFileAtomically(dir / "theirs.txt", "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "theirs.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, test::kOtherUser);
+    EXPECT_EQ(info.st_gid, test::kOtherGroup);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+  }
+  test::WriteBytes(dir / "setuid", "old");
+  std::filesystem::permissions(dir / "setuid", std::filesystem::perms(06755));
+  FileOps ops = PosixFileOps();
+  ops.fchown = Fails<int, int, uid_t, gid_t>(EPERM);
+  ASSERT_FALSE(WriteFileAtomically(dir / "setuid", "new", ops));
+  EXPECT_EQ(std::filesystem::status(dir / "setuid").permissions(), std::filesystem::perms(0755));
 }
+
+// A rename does not ask the file it replaces; the writer must.
+TEST(WriteFileAtomically, RefusesATargetTheCallerMayNotWrite) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "locked.txt", "old");
+  std::filesystem::permissions(dir / "locked.txt", std::filesystem::perms(0444));
+  if (::geteuid() == 0) {
+    test::GiveToOtherUser(dir.path());
+    test::GiveToOtherUser(dir / "locked.txt");
+  }
+  const int error =
+      test::RunAsOtherUser([&] { return WriteFileAtomically(dir / "locked.txt", "new").value(); });
+  EXPECT_EQ(error, EACCES);
+  EXPECT_EQ(test::ReadBytes(dir / "locked.txt"), "old");
+  EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(WriteFileAtomically, LinksAreFollowedOnlyToFilesThatExist) {
+  test::TempDir dir;
+  std::filesystem::create_symlink(dir / "missing.txt", dir / "dangling.txt");
+  EXPECT_EQ(WriteFileAtomically(dir / "dangling.txt", "new"), WriteRefusal::DanglingLink);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing.txt"));
+
+  // Another name of the replaced file keeps the old contents, as a snapshot would.
+  test::WriteBytes(dir / "file.txt", "old");
+  std::filesystem::create_hard_link(dir / "file.txt", dir / "snapshot.txt");
+  ASSERT_FALSE(WriteFileAtomically(dir / "file.txt", "new"));
+  EXPECT_EQ(test::ReadBytes(dir / "file.txt"), "new");
+  EXPECT_EQ(test::ReadBytes(dir / "snapshot.txt"), "old");
+}
+
+// The temporary's name must fit wherever the target's does: 255 bytes is the usual limit.
+TEST(WriteFileAtomically, WritesUnderTheLongestNames) {
+  test::TempDir dir;
+  std::string japanese;
+  for (int i = 0; i < 83; ++i) japanese += "ハ";  // 249 bytes of UTF-8
+  for (const std::string& name : {std::string(251, 'x') + ".txt", japanese + ".txt"}) {
+    ASSERT_FALSE(WriteFileAtomically(dir.path() / name, "first")) << name.size();
+    ASSERT_FALSE(WriteFileAtomically(dir.path() / name, "second")) << name.size();
+    EXPECT_EQ(test::ReadBytes(dir.path() / name), "second");
+  }
+  EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// The rename is durable only once the folder holding it is synced, "." for a bare name.
+TEST(WriteFileAtomically, SyncsTheTargetsFolderAfterTheRename) {
+  test::TempDir dir;
+  const test::InFolder inDir(dir.path());
+  for (const auto& [target, folder] :
+       {std::pair{dir / "out.txt", dir.path().string()},
+        std::pair{std::filesystem::path("bare.txt"), std::string(".")}}) {
+    std::vector<std::string> steps;
+    int folderFd = -1;
+    FileOps ops = PosixFileOps();
+    ops.open = [&](const char* path, int flags, mode_t mode) {
+      const int fd = ::open(path, flags, mode);
+      if ((flags & O_DIRECTORY) != 0) {
+        steps.push_back(std::string("open ") + path);
+        folderFd = fd;
+      }
+      return fd;
+    };
+    ops.rename = [&](const char* from, const char* to) {
+      steps.push_back("rename");
+      return ::rename(from, to);
+    };
+    ops.fsync = [&](int fd) {
+      if (fd == folderFd) steps.push_back("sync folder");
+      return ::fsync(fd);
+    };
+    ASSERT_FALSE(WriteFileAtomically(target, "x", ops));
+    EXPECT_EQ(steps, (std::vector<std::string>{"rename", "open " + folder, "sync folder"}));
+  }
+}
+
+// A signal in the middle of a write removes the temporary and ends the program with
+// 128 + the signal, as a shell reports a program the signal ended.
+class InterruptedWrite : public testing::TestWithParam<int> {};
+
+TEST_P(InterruptedWrite, LeavesTheOldFileAndNoTemporary) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "out.txt", "old");
+  FileOps ops = PosixFileOps();
+  ops.write = [signal = GetParam()](int fd, const void* data, std::size_t size) {
+    const ssize_t written = ::write(fd, data, size / 2);
+    ::raise(signal);
+    return written;
+  };
+  EXPECT_EXIT(WriteFileAtomically(dir / "out.txt", std::string(1 << 20, 'x'), ops),
+              testing::ExitedWithCode(128 + GetParam()), "");
+  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old");
+  EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSignal, InterruptedWrite, testing::Values(SIGINT, SIGTERM, SIGHUP));
 
 }  // namespace
 }  // namespace habuki

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+
+namespace habuki {
+
+// What makes a file the same file under any name: its device and inode.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the regular file at `path` (symbolic links followed) or open on `descriptor`;
+// none for anything else (a pipe, a terminal, a missing file). Only regular files can be
+// overwritten by mistake, so only they are compared.
+std::optional<FileIdentity> RegularFileIdentity(const std::filesystem::path& path);
+std::optional<FileIdentity> RegularFileIdentity(int descriptor);
+
+}  // namespace habuki
