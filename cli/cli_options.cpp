@@ -15,26 +15,29 @@ Each result is the file's text without the parameters, and the entries of multi-
 parameters, whose value is 0, framed by "%" and ended with CR LF; every line kept is a
 byte-for-byte copy of the input. Written to a terminal, it is shown converted to UTF-8.
 
+A result never replaces an input of the run, a file you may not write, or another result;
+files are replaced atomically. Inputs larger than 256 MiB are refused.
+
 Exit status: 0 every file thinned; 1 a file could not be thinned (the message names its
-line); 2 usage error; 3 a file could not be read or written, or is empty. With several files
-one failure does not stop the others; the status is the highest.)";
+line); 2 usage error, or two results for one target (nothing is written); 3 a file could not
+be read or written, is empty or too large, or its result would replace an input. With several
+files one failure does not stop the others; the status is the highest.)";
 
-const std::map<std::string, std::optional<FormatKind>> kFormats{
-    {"auto", std::nullopt},
-    {"30i", FormatKind::Fs30i},
-    {"16i", FormatKind::Fs16i},
-    {"pmc", FormatKind::Pmc}};
+const std::map<std::string, std::optional<FormatKind>> kFormats{{"auto", std::nullopt},
+                                                                {"30i", FormatKind::Fs30i},
+                                                                {"16i", FormatKind::Fs16i},
+                                                                {"pmc", FormatKind::Pmc}};
 
-const std::map<std::string, CommentLanguage> kComments{
-    {"ja", CommentLanguage::Japanese}, {"en", CommentLanguage::English},
-    {"none", CommentLanguage::None}};
+const std::map<std::string, CommentLanguage> kComments{{"ja", CommentLanguage::Japanese},
+                                                       {"en", CommentLanguage::English},
+                                                       {"none", CommentLanguage::None}};
 
 // An existing folder, without the validator's own name in the help text.
 CLI::Validator ExistingFolder() { return CLI::Validator(CLI::ExistingDirectory).description(""); }
 
 std::optional<std::string> CheckCombination(const CliOptions& options) {
-  const bool readsStdin = options.files.empty() ||
-                          std::count(options.files.begin(), options.files.end(), "-") > 0;
+  const bool readsStdin =
+      options.files.empty() || std::count(options.files.begin(), options.files.end(), "-") > 0;
   if (options.output && options.files.size() > 1) return "--output takes one input file only";
   if (options.outputDir && readsStdin) {
     return "--output-dir needs named input files (standard input has no name)";
@@ -87,7 +90,7 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
       ->check(ExistingFolder());
   auto* output = app.add_option("-o,--output", options.output,
                                 "Write the result to this file (one input only)")
-                      ->type_name("FILE");
+                     ->type_name("FILE");
   app.add_option("--output-dir", options.outputDir,
                  "Write each result to this folder under its input's file name")
       ->type_name("DIR")
