@@ -8,6 +8,7 @@ HABUKI_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time                              # peak memory in bench/peak-memory.sh
   dpkg-dev file desktop-file-utils  # the Debian package and its checks
+  lintian                           # Debian's own check of the package
   clang libclang-rt-14-dev          # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 )
 
