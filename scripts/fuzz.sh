@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-${HABUKI_FUZZ_SECONDS:-60}}"
 . scripts/packages.sh
-habuki_ensure_packages
+habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_FUZZ_PACKAGES[@]}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 

@@ -1,19 +1,21 @@
-# Sourced by the set-up scripts: the Debian packages habuki needs, and a helper that installs
-# the missing ones when run as root, or names them and stops otherwise.
+# Sourced by the set-up scripts: the Debian packages habuki needs, grouped by the task that
+# needs them, and a helper that installs the packages it is given when run as root, or names
+# the missing ones and stops otherwise.
 
-HABUKI_PACKAGES=(
-  cmake ninja-build g++             # build
-  libcli11-dev                      # command line options
-  qt6-base-dev fonts-noto-cjk       # the window, and glyphs for its Japanese texts
+HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)  # the command line habuki
+HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk)        # the window, and glyphs for it
+HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time                              # peak memory in bench/peak-memory.sh
   dpkg-dev file desktop-file-utils  # the Debian package and its checks
-  clang libclang-rt-14-dev          # libFuzzer, ASan and UBSan for scripts/fuzz.sh
+  lintian                           # Debian's own check of the package
 )
+HABUKI_FUZZ_PACKAGES=(clang libclang-rt-14-dev)  # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 
+#   habuki_ensure_packages PACKAGE...
 habuki_ensure_packages() {
   local missing=() package
-  for package in "${HABUKI_PACKAGES[@]}"; do
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
       missing+=("$package")
   done

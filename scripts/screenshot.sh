@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-HABUKI_PACKAGES+=(xvfb xauth xdotool imagemagick)
-habuki_ensure_packages
+# The default preset builds the tests and benchmarks too, so it needs their packages.
+habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_WINDOW_PACKAGES[@]}" \
+  "${HABUKI_TEST_PACKAGES[@]}" xvfb xauth xdotool imagemagick
 
 file=$(realpath "${1:-tests/data/machining-center-30i.txt}")
 png=${2:-packaging/screenshots/habuki-gui.png}

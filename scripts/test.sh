@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-habuki_ensure_packages
+habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_WINDOW_PACKAGES[@]}" \
+  "${HABUKI_TEST_PACKAGES[@]}" "${HABUKI_FUZZ_PACKAGES[@]}"
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
