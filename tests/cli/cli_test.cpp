@@ -292,7 +292,9 @@ TEST_P(CliShell, SaysWhatAndKeepsEveryFile) {
   EXPECT_EQ(WEXITSTATUS(status), row.status);
   const std::string err = test::ReadBytes(dir / "err.txt");
   EXPECT_NE(err.find(row.message), std::string::npos) << err;
-  if (row.message.empty()) EXPECT_EQ(err, "");
+  if (row.message.empty()) {
+    EXPECT_EQ(err, "");
+  }
   for (const auto& [file, bytes] : row.files) EXPECT_EQ(test::ReadBytes(dir / file), bytes) << file;
 }
 

@@ -17,7 +17,7 @@ struct Loaded {
 Loaded LoadBytes(std::string_view bytes) {
   test::TempDir dir;
   test::WriteBytes(dir / "p.txt", bytes);
-  Loaded loaded{{LoadStatus::Empty, {}}, {}};
+  Loaded loaded{{LoadStatus::Empty, {}, {}, {}}, {}};
   loaded.result = LoadParamFile(loaded.state, dir / "p.txt");
   return loaded;
 }

@@ -147,7 +147,9 @@ TEST_P(BadInputs, CommandLineSaysWhatAndWritesNothingPartial) {
       test::Habuki{"", false, dir.path()}.Run({"-c", "none", "-o", out.string(), file.string()});
   EXPECT_EQ(run.status, input.cliStatus) << run.err;
   EXPECT_NE(run.err.find(input.cliMessage), std::string::npos) << run.err;
-  if (input.cliMessage.empty()) EXPECT_EQ(run.err, "");
+  if (input.cliMessage.empty()) {
+    EXPECT_EQ(run.err, "");
+  }
   if (input.outcome == Outcome::Thinned) {
     input.check(habuki::test::ReadBytes(out));
   } else {
