@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "param_file.h"
-#include "param_generator.h"
-#include "run_filter.h"
+#include "bench/param_generator.h"
+#include "core/param_file.h"
+#include "core/run_filter.h"
 
 namespace habuki::bench {
 namespace {

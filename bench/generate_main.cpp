@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "param_generator.h"
+#include "bench/param_generator.h"
 
 int main(int argc, char** argv) {
   const std::string_view kind = argc == 3 ? argv[1] : "";

@@ -8,9 +8,10 @@
 #include <QTest>
 #include <fstream>
 
-#include "fake_window_system.h"
-#include "form1.h"
-#include "param_generator.h"
+#include "bench/param_generator.h"
+#include "tests/support/fake_window_system.h"
+#include "tests/support/form1_controls.h"
+#include "ui/form1.h"
 
 namespace habuki::bench {
 namespace {
@@ -18,14 +19,15 @@ namespace {
 void OpenAndThin(benchmark::State& run, const std::filesystem::path& file) {
   ui::test::FakeWindowSystem system(file.parent_path());
   ui::Form1 form(system);
+  const ui::test::Form1Controls controls(form);
   form.show();
   for (auto _ : run) {
     system.openAnswers.push_back(QString::fromStdString(file.string()));
     form.OnOpen();
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    form.Text2->repaint();
+    QTest::mouseClick(controls.Command1, Qt::LeftButton);
+    controls.Text2->repaint();
   }
-  if (form.Text2->toPlainText().isEmpty()) run.SkipWithError("nothing was shown");
+  if (controls.Text2->toPlainText().isEmpty()) run.SkipWithError("nothing was shown");
   run.counters["input_bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }
 

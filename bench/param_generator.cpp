@@ -1,4 +1,4 @@
-#include "param_generator.h"
+#include "bench/param_generator.h"
 
 #include <cstdio>
 #include <random>

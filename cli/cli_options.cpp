@@ -1,36 +1,59 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
-#include <map>
+#include <algorithm>
+#include <sstream>
 
-#include "exit_status.h"
+#include "cli/exit_status.h"
+#include "core/size_limits.h"
 #include "habuki/version.h"
 
 namespace habuki {
 
 namespace {
 
-constexpr const char* kFooter = R"(
+constexpr const char* kAbout = R"(
 Each result is the file's text without the parameters, and the entries of multi-value
 parameters, whose value is 0, framed by "%" and ended with CR LF; every line kept is a
 byte-for-byte copy of the input. Written to a terminal, it is shown converted to UTF-8.
 
 A result never replaces an input of the run, a file you may not write, or another result;
-files are replaced atomically. Inputs larger than 256 MiB are refused.
+files are replaced atomically. Inputs larger than )";
 
-Exit status: 0 every file thinned; 1 a file could not be thinned (the message names its
-line); 2 usage error, or two results for one target (nothing is written); 3 a file could not
-be read or written, is empty or too large, or its result would replace an input. With several
-files one failure does not stop the others; the status is the highest.)";
+// The values -f takes and the format each stands for; "auto" guesses each file's format.
+const std::vector<std::pair<std::string, std::optional<FormatKind>>>& FormatNames() {
+  static const std::vector<std::pair<std::string, std::optional<FormatKind>>> names{
+      {"auto", std::nullopt},
+      {"30i", FormatKind::Fs30i},
+      {"16i", FormatKind::Fs16i},
+      {"pmc", FormatKind::Pmc}};
+  return names;
+}
 
-const std::map<std::string, std::optional<FormatKind>> kFormats{{"auto", std::nullopt},
-                                                                {"30i", FormatKind::Fs30i},
-                                                                {"16i", FormatKind::Fs16i},
-                                                                {"pmc", FormatKind::Pmc}};
+// The values -c takes.
+const std::vector<std::pair<std::string, CommentLanguage>>& CommentNames() {
+  static const std::vector<std::pair<std::string, CommentLanguage>> names{
+      {"ja", CommentLanguage::Japanese},
+      {"en", CommentLanguage::English},
+      {"none", CommentLanguage::None}};
+  return names;
+}
 
-const std::map<std::string, CommentLanguage> kComments{{"ja", CommentLanguage::Japanese},
-                                                       {"en", CommentLanguage::English},
-                                                       {"none", CommentLanguage::None}};
+template <typename Value>
+Value ValueNamed(const std::vector<std::pair<std::string, Value>>& names, const std::string& name) {
+  return std::find_if(names.begin(), names.end(),
+                      [&](const auto& entry) { return entry.first == name; })
+      ->second;
+}
+
+std::string Footer() {
+  std::ostringstream footer;
+  footer << kAbout << kParamFileLimitText << " are refused.\n\nExit status:\n";
+  for (const auto& [status, meaning] : kExitStatuses)
+    footer << "  " << status << "  " << meaning << '\n';
+  footer << "With several files one failure does not stop the others; the status is the highest.";
+  return footer.str();
+}
 
 // An existing folder, without the validator's own name in the help text.
 CLI::Validator ExistingFolder() { return CLI::Validator(CLI::ExistingDirectory).description(""); }
@@ -48,15 +71,10 @@ std::optional<std::string> CheckCombination(const CliOptions& options) {
 }  // namespace
 
 std::string_view FormatName(FormatKind kind) {
-  switch (kind) {
-    case FormatKind::Fs30i:
-      return "30i";
-    case FormatKind::Fs16i:
-      return "16i";
-    case FormatKind::Pmc:
-      return "pmc";
-  }
-  return "?";
+  const auto& names = FormatNames();
+  return std::find_if(names.begin(), names.end(),
+                      [&](const auto& entry) { return entry.second == kind; })
+      ->first;
 }
 
 std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const* argv,
@@ -66,7 +84,7 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
       "Thins FANUC CNC parameter files: leaves out every parameter, and every entry of a\n"
       "multi-value parameter, whose value is 0.",
       "habuki"};
-  app.footer(kFooter);
+  app.footer(Footer());
   app.set_version_flag("--version", std::string("habuki ") + kVersionText);
 
   CliOptions options;
@@ -78,11 +96,11 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
       ->type_name("FILE");
   app.add_option("-f,--format", format, "File format; auto guesses it from the text")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember({"auto", "30i", "16i", "pmc"}))
+      ->check(CLI::IsMember(FormatNames()))
       ->capture_default_str();
   app.add_option("-c,--comment", comment, "Comment line in front of the result")
       ->type_name("LANG")
-      ->check(CLI::IsMember({"ja", "en", "none"}))
+      ->check(CLI::IsMember(CommentNames()))
       ->capture_default_str();
   app.add_option("--comment-dir", commentDir,
                  "Folder of 日本語ｺﾒﾝﾄ.txt and 英語ｺﾒﾝﾄ.txt (default: the folder of habuki)")
@@ -100,8 +118,8 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
 
   try {
     app.parse(argc, argv);
-    options.format = kFormats.at(format);
-    options.comment = kComments.at(comment);
+    options.format = ValueNamed(FormatNames(), format);
+    options.comment = ValueNamed(CommentNames(), comment);
     options.commentDir = commentDir;
     if (const auto problem = CheckCombination(options)) throw CLI::ValidationError(*problem);
   } catch (const CLI::ParseError& error) {

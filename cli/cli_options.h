@@ -7,17 +7,17 @@
 #include <variant>
 #include <vector>
 
-#include "filter_state.h"
+#include "core/filter_state.h"
 
 namespace habuki {
 
 enum class CommentLanguage { Japanese, English, None };
 
 struct CliOptions {
-  std::vector<std::string> files;     // "-" is standard input
-  std::optional<FormatKind> format;   // none: guess each file's format
+  std::vector<std::string> files;    // "-" is standard input
+  std::optional<FormatKind> format;  // none: guess each file's format
   CommentLanguage comment = CommentLanguage::Japanese;
-  std::filesystem::path commentDir;   // where the comment files are looked for
+  std::filesystem::path commentDir;  // where the comment files are looked for
   std::optional<std::filesystem::path> output;
   std::optional<std::filesystem::path> outputDir;
   bool stats = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace habuki {
 
 // The command's exit statuses; with several files the highest one wins.
@@ -7,5 +9,20 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFilterFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitFileError = 3;
+
+// What each status means, for --help (the manual page is checked against it).
+struct ExitStatusMeaning {
+  int status;
+  std::string_view meaning;
+};
+
+inline constexpr ExitStatusMeaning kExitStatuses[] = {
+    {kExitOk, "every file was thinned"},
+    {kExitFilterFailed, "a file could not be thinned (the message names its line)"},
+    {kExitUsage, "usage error, or two results for one target (nothing is written)"},
+    {kExitFileError,
+     "a file could not be read or written, is empty or too large, or its result would "
+     "replace an input"},
+};
 
 }  // namespace habuki

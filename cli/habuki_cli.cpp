@@ -1,19 +1,19 @@
-#include "habuki_cli.h"
+#include "cli/habuki_cli.h"
 
 #include <algorithm>
 #include <new>
 #include <ostream>
 #include <sstream>
 
-#include "cli_options.h"
-#include "comment_files.h"
-#include "detect_format.h"
-#include "display_text.h"
-#include "exit_status.h"
-#include "file_writing.h"
-#include "messages.h"
-#include "param_file.h"
-#include "run_filter.h"
+#include "cli/cli_options.h"
+#include "cli/exit_status.h"
+#include "cli/messages.h"
+#include "comment/comment_files.h"
+#include "core/detect_format.h"
+#include "core/display_text.h"
+#include "core/file_writing.h"
+#include "core/param_file.h"
+#include "core/run_filter.h"
 
 namespace habuki {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <iosfwd>
 
-#include "output_plan.h"
+#include "core/output_plan.h"
 
 namespace habuki {
 

@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include "executable_folder.h"
-#include "habuki_cli.h"
+#include "cli/habuki_cli.h"
+#include "core/executable_folder.h"
 
 int main(int argc, char** argv) {
   habuki::CliIo io{{}, std::cerr, ::isatty(STDOUT_FILENO) == 1, habuki::ExecutableFolder()};

@@ -1,10 +1,10 @@
-#include "messages.h"
+#include "cli/messages.h"
 
 #include <sstream>
 
-#include "cli_options.h"
-#include "display_text.h"
-#include "size_limits.h"
+#include "cli/cli_options.h"
+#include "core/display_text.h"
+#include "core/size_limits.h"
 
 namespace habuki {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "filter_state.h"
-#include "output_plan.h"
-#include "param_file.h"
-#include "run_filter.h"
+#include "core/filter_state.h"
+#include "core/output_plan.h"
+#include "core/param_file.h"
+#include "core/run_filter.h"
 
 namespace habuki {
 

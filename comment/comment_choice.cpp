@@ -1,4 +1,4 @@
-#include "comment_choice.h"
+#include "comment/comment_choice.h"
 
 namespace habuki {
 

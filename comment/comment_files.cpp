@@ -1,9 +1,9 @@
-#include "comment_files.h"
+#include "comment/comment_files.h"
 
-#include "file_reading.h"
-#include "file_writing.h"
-#include "param_file.h"
-#include "size_limits.h"
+#include "core/file_reading.h"
+#include "core/file_writing.h"
+#include "core/param_file.h"
+#include "core/size_limits.h"
 
 namespace habuki {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "filter_state.h"
+#include "core/filter_state.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "cp932_text.h"
+#include "core/cp932_text.h"
 
 namespace habuki {
 

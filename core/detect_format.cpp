@@ -1,6 +1,6 @@
-#include "detect_format.h"
+#include "core/detect_format.h"
 
-#include "text_primitives.h"
+#include "core/text_primitives.h"
 
 namespace habuki {
 

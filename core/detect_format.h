@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cp932_text.h"
-#include "filter_state.h"
+#include "core/cp932_text.h"
+#include "core/filter_state.h"
 
 namespace habuki {
 

@@ -1,11 +1,11 @@
-#include "display_text.h"
+#include "core/display_text.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstdio>
 
-#include "cp932_text.h"
+#include "core/cp932_text.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "executable_folder.h"
+#include "core/executable_folder.h"
 
 namespace habuki {
 

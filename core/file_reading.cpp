@@ -1,4 +1,4 @@
-#include "file_reading.h"
+#include "core/file_reading.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

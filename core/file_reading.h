@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "file_identity.h"
+#include "core/file_identity.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "file_writing.h"
+#include "core/file_writing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "interrupt_cleanup.h"
+#include "core/interrupt_cleanup.h"
 
 namespace habuki {
 

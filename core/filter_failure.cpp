@@ -1,8 +1,10 @@
-#include "filter_failure.h"
+#include "core/filter_failure.h"
+
+#include "core/size_limits.h"
 
 namespace habuki {
 
-std::string_view Describe(FailureKind kind) {
+std::string Describe(FailureKind kind) {
   switch (kind) {
     case FailureKind::NoRecord:
       return "no record: the text holds no \"N\"";
@@ -11,9 +13,9 @@ std::string_view Describe(FailureKind kind) {
     case FailureKind::BadValue:
       return "value empty or not a number";
     case FailureKind::RecordLimit:
-      return "record limit: 100000 records";
+      return "record limit: " + std::to_string(kRecordLimit) + " records";
     case FailureKind::EntryLimit:
-      return "entry limit: more than 1000 entries in one record";
+      return "entry limit: more than " + std::to_string(kEntryLimit) + " entries in one record";
   }
   return "unknown failure";
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <exception>
-#include <string_view>
+#include <string>
 
 namespace habuki {
 
@@ -14,17 +14,17 @@ enum class FailureKind {
   NoRecord,        // the text holds no "N", so there is no record to start from
   NegativeLength,  // a value or entry would end before it starts
   BadValue,        // a value is empty or not a number
-  RecordLimit,     // 100000 records
-  EntryLimit,      // 1000 entries follow one another in one record
+  RecordLimit,     // kRecordLimit records (core/size_limits.h)
+  EntryLimit,      // more than kEntryLimit entries in one record
 };
 
 // What failed, in words for the person reading the message.
-std::string_view Describe(FailureKind kind);
+std::string Describe(FailureKind kind);
 
 // Thrown by the text rules and the record loop; one failure ends the whole filter run.
 struct FilterFailure : std::exception {
   FilterFailure(FailureKind failed, Pos at) : kind(failed), position(at) {}
-  const char* what() const noexcept override { return Describe(kind).data(); }
+  const char* what() const noexcept override { return "filter failure"; }
 
   FailureKind kind;
   Pos position;  // the character where the failing value, entry or record starts

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cp932_text.h"
+#include "core/cp932_text.h"
 
 namespace habuki {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "filter_failure.h"
-#include "record_ref.h"
+#include "core/filter_failure.h"
+#include "core/record_ref.h"
 
 namespace habuki {
 

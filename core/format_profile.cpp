@@ -1,4 +1,4 @@
-#include "format_profile.h"
+#include "core/format_profile.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "interrupt_cleanup.h"
+#include "core/interrupt_cleanup.h"
 
 #include <unistd.h>
 

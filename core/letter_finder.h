@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "text_primitives.h"
+#include "core/text_primitives.h"
 
 namespace habuki {
 

@@ -1,9 +1,9 @@
-#include "output_plan.h"
+#include "core/output_plan.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "file_writing.h"
+#include "core/file_writing.h"
 
 namespace habuki {
 

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "file_identity.h"
+#include "core/file_identity.h"
 
 namespace habuki {
 

@@ -1,7 +1,7 @@
-#include "param_file.h"
+#include "core/param_file.h"
 
-#include "file_reading.h"
-#include "size_limits.h"
+#include "core/file_reading.h"
+#include "core/size_limits.h"
 
 namespace habuki {
 

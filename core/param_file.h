@@ -8,8 +8,8 @@
 #include <system_error>
 #include <vector>
 
-#include "file_identity.h"
-#include "filter_state.h"
+#include "core/file_identity.h"
+#include "core/filter_state.h"
 
 namespace habuki {
 

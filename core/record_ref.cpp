@@ -1,4 +1,4 @@
-#include "record_ref.h"
+#include "core/record_ref.h"
 
 #include <algorithm>
 

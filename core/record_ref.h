@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cp932_text.h"
-#include "filter_failure.h"
-#include "text_primitives.h"
+#include "core/cp932_text.h"
+#include "core/filter_failure.h"
+#include "core/text_primitives.h"
 
 namespace habuki {
 

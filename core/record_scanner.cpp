@@ -1,6 +1,6 @@
-#include "record_scanner.h"
+#include "core/record_scanner.h"
 
-#include "size_limits.h"
+#include "core/size_limits.h"
 
 namespace habuki {
 

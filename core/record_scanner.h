@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "cp932_text.h"
-#include "filter_stats.h"
-#include "format_profile.h"
-#include "letter_finder.h"
-#include "scan_entries.h"
+#include "core/cp932_text.h"
+#include "core/filter_stats.h"
+#include "core/format_profile.h"
+#include "core/letter_finder.h"
+#include "core/scan_entries.h"
 
 namespace habuki {
 

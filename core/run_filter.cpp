@@ -1,6 +1,6 @@
-#include "run_filter.h"
+#include "core/run_filter.h"
 
-#include "record_scanner.h"
+#include "core/record_scanner.h"
 
 namespace habuki {
 
@@ -14,9 +14,9 @@ FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment) {
     state.OutText = Cp932Text(scanner.Run(withComment ? &state.CommentText : nullptr));
     outcome.produced = true;
   } catch (const FilterFailure& failure) {
-    outcome.error = FilterError{failure.kind, failure.position,
-                                MakeRecordRef(text, scanner.CurrentRecord(),
-                                              profile.headLength + 1)};
+    outcome.error =
+        FilterError{failure.kind, failure.position,
+                    MakeRecordRef(text, scanner.CurrentRecord(), profile.headLength + 1)};
   }
   outcome.stats = scanner.Stats();
   return outcome;

@@ -1,9 +1,15 @@
 #pragma once
 
+// How a filter run goes, from the entry point down to the text rules (core/text_primitives.h):
+//   RunFilter (or Filter30i, Filter16i, FilterPmc) picks the FormatProfile, runs RecordScanner.
+//   RecordScanner::Run cuts the text at each "N" (LetterFinder::find, which remembers hits of
+//   find) and checks a single value with IsNonZeroValue or gives the record to ScanEntries,
+//   which finds markers the same way; values are cut by substring and read by decimalValue.
+
 #include <optional>
 
-#include "filter_state.h"
-#include "filter_stats.h"
+#include "core/filter_state.h"
+#include "core/filter_stats.h"
 
 namespace habuki {
 

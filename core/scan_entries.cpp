@@ -1,8 +1,8 @@
-#include "scan_entries.h"
+#include "core/scan_entries.h"
 
 #include <algorithm>
 
-#include "size_limits.h"
+#include "core/size_limits.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "text_primitives.h"
+#include "core/text_primitives.h"
 
 #include <algorithm>
 #include <bit>

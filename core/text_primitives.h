@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "filter_failure.h"
+#include "core/filter_failure.h"
 
 namespace habuki {
 

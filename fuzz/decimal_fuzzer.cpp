@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "cp932_text.h"
-#include "plain_decimal.h"
-#include "require.h"
-#include "text_primitives.h"
+#include "core/cp932_text.h"
+#include "core/text_primitives.h"
+#include "fuzz/plain_decimal.h"
+#include "fuzz/require.h"
 
 namespace habuki::fuzz {
 

@@ -1,9 +1,9 @@
-#include "expected_result.h"
+#include "fuzz/expected_result.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "plain_decimal.h"
+#include "fuzz/plain_decimal.h"
 
 namespace habuki::fuzz {
 

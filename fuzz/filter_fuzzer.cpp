@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "comment_files.h"
-#include "detect_format.h"
-#include "expected_result.h"
-#include "param_file.h"
-#include "require.h"
-#include "run_filter.h"
+#include "comment/comment_files.h"
+#include "core/detect_format.h"
+#include "core/param_file.h"
+#include "core/run_filter.h"
+#include "fuzz/expected_result.h"
+#include "fuzz/require.h"
 
 namespace habuki::fuzz {
 

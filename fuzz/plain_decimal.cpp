@@ -1,4 +1,4 @@
-#include "plain_decimal.h"
+#include "fuzz/plain_decimal.h"
 
 #include <array>
 

@@ -9,6 +9,7 @@ HABUKI_TEST_PACKAGES=(
   time                              # peak memory in bench/peak-memory.sh
   dpkg-dev file desktop-file-utils  # the Debian package and its checks
   lintian                           # Debian's own check of the package
+  clang-format                      # the layout of every C++ file
 )
 HABUKI_FUZZ_PACKAGES=(clang libclang-rt-14-dev)  # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 

@@ -1,4 +1,4 @@
-#include "drop_pane.h"
+#include "ui/drop_pane.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -8,13 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "drop_pane.h"
 #include "habuki/version.h"
-#include "twips.h"
-#include "window_texts.h"
-
-// Resources compiled into a static library are registered by hand, outside any namespace.
-static void RegisterIcons() { Q_INIT_RESOURCE(habuki); }
+#include "ui/drop_pane.h"
+#include "ui/twips.h"
+#include "ui/window_texts.h"
 
 namespace habuki::ui {
 
@@ -24,6 +21,13 @@ constexpr int kClientWidth = 6780;  // twips
 constexpr int kClientHeight = 5535;
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Gives a control the name the window knows it by, so that it can be found by that name.
+template <typename Control>
+Control* Named(const char* name, Control* control) {
+  control->setObjectName(QLatin1String(name));
+  return control;
+}
 
 // Long lines wrap at the pane's edge, even without blanks; only a vertical scroll bar.
 template <typename Pane>
@@ -59,7 +63,6 @@ Form1::Form1(WindowSystem& windowSystem, QWidget* parent)
   font.setFamilies({QStringLiteral("Noto Sans CJK JP"), font.family()});
   font.setPointSize(9);
   setFont(font);
-  RegisterIcons();
   QIcon icon;
   icon.addFile(QStringLiteral(":/habuki/habuki-16.png"), QSize(16, 16));
   icon.addFile(QStringLiteral(":/habuki/habuki-32.png"), QSize(32, 32));
@@ -75,15 +78,15 @@ Form1::Form1(WindowSystem& windowSystem, QWidget* parent)
 void Form1::CreateControls() {
   auto* client = new QWidget(this);
   setCentralWidget(client);
-  Command1 = new QPushButton(Text(kFilterCaptionIdle), client);
-  Text1 = MakePane<DropPane>(client);
-  Text2 = MakePane<QPlainTextEdit>(client);
+  Command1 = Named("Command1", new QPushButton(Text(kFilterCaptionIdle), client));
+  Text1 = Named("Text1", MakePane<DropPane>(client));
+  Text2 = Named("Text2", MakePane<QPlainTextEdit>(client));
   Text2->setAcceptDrops(false);
-  Label1 = new QLabel(Text(kLabelCaption), client);
-  Frame1 = new QGroupBox(client);
-  Option1 = new QRadioButton(Text(kOption1Caption), Frame1);
-  Option2 = new QRadioButton(Text(kOption2Caption), Frame1);
-  Option3 = new QRadioButton(Text(kOption3Caption), Frame1);
+  Label1 = Named("Label1", new QLabel(Text(kLabelCaption), client));
+  Frame1 = Named("Frame1", new QGroupBox(client));
+  Option1 = Named("Option1", new QRadioButton(Text(kOption1Caption), Frame1));
+  Option2 = Named("Option2", new QRadioButton(Text(kOption2Caption), Frame1));
+  Option3 = Named("Option3", new QRadioButton(Text(kOption3Caption), Frame1));
   setAcceptDrops(false);
 
   setTabOrder(Command1, Text1);
@@ -94,14 +97,14 @@ void Form1::CreateControls() {
 }
 
 void Form1::CreateMenus() {
-  mnuFile = menuBar()->addMenu(Text(kMenuFile));
-  mnuOpen = mnuFile->addAction(Text(kMenuOpen));
-  mnuHozon = mnuFile->addAction(Text(kMenuSave));
-  mnuSp1 = mnuFile->addSeparator();
-  mnuSyuuryou = mnuFile->addAction(Text(kMenuExit));
-  mnuSettei = menuBar()->addMenu(Text(kMenuSettings));
-  mnuCommentJ = mnuSettei->addAction(Text(kMenuCommentJ));
-  mnuCommentE = mnuSettei->addAction(Text(kMenuCommentE));
+  mnuFile = Named("mnuFile", menuBar()->addMenu(Text(kMenuFile)));
+  mnuOpen = Named("mnuOpen", mnuFile->addAction(Text(kMenuOpen)));
+  mnuHozon = Named("mnuHozon", mnuFile->addAction(Text(kMenuSave)));
+  mnuSp1 = Named("mnuSp1", mnuFile->addSeparator());
+  mnuSyuuryou = Named("mnuSyuuryou", mnuFile->addAction(Text(kMenuExit)));
+  mnuSettei = Named("mnuSettei", menuBar()->addMenu(Text(kMenuSettings)));
+  mnuCommentJ = Named("mnuCommentJ", mnuSettei->addAction(Text(kMenuCommentJ)));
+  mnuCommentE = Named("mnuCommentE", mnuSettei->addAction(Text(kMenuCommentE)));
   mnuCommentJ->setCheckable(true);
   mnuCommentE->setCheckable(true);
   ShowCommentChoice();
@@ -134,10 +137,9 @@ void Form1::ConnectCommands() {
 }
 
 void Form1::SetTitle() {
-  setWindowTitle(Text(kTitleStart) + QStringLiteral("Ver%1.%2.%3")
-                                         .arg(kVersionMajor)
-                                         .arg(kVersionMinor)
-                                         .arg(kVersionRevision));
+  setWindowTitle(
+      Text(kTitleStart) +
+      QStringLiteral("Ver%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
 }
 
 void Form1::ToggleCommentJ() {

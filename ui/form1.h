@@ -4,10 +4,10 @@
 #include <QStringList>
 #include <optional>
 
-#include "comment_choice.h"
-#include "filter_state.h"
-#include "output_plan.h"
-#include "window_system.h"
+#include "comment/comment_choice.h"
+#include "core/filter_state.h"
+#include "core/output_plan.h"
+#include "ui/window_system.h"
 
 class QAction;
 class QGroupBox;
@@ -50,7 +50,25 @@ class Form1 : public QMainWindow {
   void ToggleCommentE();
 
   const FilterState& state() const { return state_; }
+  // The settings both file dialogs share; the file chosen last pre-fills the next dialog.
+  const DialogSettings& DialogSettingsCDG() const { return CDG; }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void PlaceControls();
+  void ConnectCommands();
+  void ShowCommentChoice();
+  void LoadAndShow(const QString& file);
+  std::error_code SaveResult(const PlannedOutput& output, const StandardStreams& streams);
+  std::optional<FormatKind> SelectedFormat() const;
+  void SelectFormat(FormatKind kind);
+
+  // The controls and menu items, under the names the window gives them (their object names).
   QPushButton* Command1;
   DropPane* Text1;
   QPlainTextEdit* Text2;
@@ -68,21 +86,6 @@ class Form1 : public QMainWindow {
   QAction* mnuCommentJ;
   QAction* mnuCommentE;
   DialogSettings CDG;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  void CreateControls();
-  void CreateMenus();
-  void PlaceControls();
-  void ConnectCommands();
-  void ShowCommentChoice();
-  void LoadAndShow(const QString& file);
-  std::error_code SaveResult(const PlannedOutput& output, const StandardStreams& streams);
-  std::optional<FormatKind> SelectedFormat() const;
-  void SelectFormat(FormatKind kind);
 
   WindowSystem& windowSystem_;
   FilterState state_;

@@ -2,10 +2,10 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include "executable_folder.h"
-#include "form1.h"
+#include "core/executable_folder.h"
 #include "habuki/version.h"
-#include "qt_window_system.h"
+#include "ui/form1.h"
+#include "ui/qt_window_system.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

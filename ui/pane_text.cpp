@@ -1,6 +1,6 @@
-#include "pane_text.h"
+#include "ui/pane_text.h"
 
-#include "display_text.h"
+#include "core/display_text.h"
 
 namespace habuki::ui {
 

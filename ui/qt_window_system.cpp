@@ -1,4 +1,4 @@
-#include "qt_window_system.h"
+#include "ui/qt_window_system.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

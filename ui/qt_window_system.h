@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "window_system.h"
+#include "ui/window_system.h"
 
 namespace habuki::ui {
 

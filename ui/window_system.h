@@ -13,8 +13,8 @@ inline constexpr unsigned kOverwritePrompt = 0x2;
 inline constexpr unsigned kHideReadOnly = 0x4;
 inline constexpr unsigned kPathMustExist = 0x800;
 inline constexpr unsigned kFileMustExist = 0x1000;
-inline constexpr unsigned kSaveOptions = kOverwritePrompt | kHideReadOnly | kPathMustExist |
-                                         kFileMustExist;
+inline constexpr unsigned kSaveOptions =
+    kOverwritePrompt | kHideReadOnly | kPathMustExist | kFileMustExist;
 
 // The settings object that both file dialogs share (the window's CDG): the file chosen in one
 // pre-fills the other.

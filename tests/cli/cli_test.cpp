@@ -5,9 +5,10 @@
 #include <sstream>
 #include <utility>
 
-#include "comment_files.h"
-#include "habuki_runner.h"
-#include "test_support.h"
+#include "comment/comment_files.h"
+#include "habuki/version.h"
+#include "tests/support/habuki_runner.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
@@ -101,7 +102,7 @@ TEST(Cli, UsageErrorsAreStatusTwo) {
 TEST(Cli, HelpAndVersion) {
   const Result version = Habuki{}.Run({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "habuki 3.0.1\n");
+  EXPECT_EQ(version.out, std::string("habuki ") + kVersionText + "\n");
   const Result help = Habuki{}.Run({"--help"});
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"--format", "--comment", "--comment-dir", "--output", "--output-dir",

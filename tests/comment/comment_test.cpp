@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "comment_choice.h"
-#include "comment_files.h"
-#include "run_filter.h"
-#include "test_support.h"
+#include "comment/comment_choice.h"
+#include "comment/comment_files.h"
+#include "core/run_filter.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {

@@ -1,10 +1,10 @@
-#include "cp932_text.h"
+#include "core/cp932_text.h"
 
 #include <gtest/gtest.h>
 
-#include "detect_format.h"
-#include "run_filter.h"
-#include "test_support.h"
+#include "core/detect_format.h"
+#include "core/run_filter.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {

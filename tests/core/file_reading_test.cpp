@@ -1,11 +1,11 @@
-#include "file_reading.h"
+#include "core/file_reading.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {

@@ -1,4 +1,4 @@
-#include "file_writing.h"
+#include "core/file_writing.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <functional>
 #include <ostream>
 
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {

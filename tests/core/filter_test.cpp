@@ -1,30 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "run_filter.h"
-#include "test_support.h"
+#include "core/run_filter.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
 
-struct Thinned {
-  FilterOutcome outcome;
-  std::string out;  // OutText's bytes after the run
-};
-
-Thinned Thin(std::string_view text, FormatKind kind, const char* comment = nullptr) {
-  FilterState state = test::StateWithText(text);
-  state.OutText = Cp932Text::FromBytes("previous");
-  if (comment != nullptr) state.CommentText = Cp932Text::FromBytes(comment);
-  Thinned thinned{RunFilter(state, kind, comment != nullptr), ""};
-  thinned.out = state.OutText.Bytes();
-  return thinned;
-}
-
-std::string Records(int count, std::string_view value) {
-  std::string text = "%\r\n";
-  for (int i = 0; i < count; ++i) text.append("N").append(std::to_string(1000000 + i)).append(value);
-  return text + "%\r\n";
-}
+using test::Records;
+using test::Thin;
+using test::Thinned;
 
 constexpr const char* kSimple = "%\r\nNxxxxxxxP0\r\nNxxxxxxxP1\r\n%\r\n";
 
@@ -56,16 +40,17 @@ TEST(SingleValue, RealValuedRecordsOf30iAreKeptLikeP) {
 }
 
 TEST(Frame, CommentLineLeadsTheResult) {
-  EXPECT_EQ(Thin(kSimple, FormatKind::Fs30i,
-                 "Parameters of the parameter value 0 have been omitted.").out,
-            "Parameters of the parameter value 0 have been omitted.\n%\nNxxxxxxxP1\r\n%");
+  EXPECT_EQ(
+      Thin(kSimple, FormatKind::Fs30i, "Parameters of the parameter value 0 have been omitted.")
+          .out,
+      "Parameters of the parameter value 0 have been omitted.\n%\nNxxxxxxxP1\r\n%");
   EXPECT_EQ(Thin(kSimple, FormatKind::Fs30i, "").out, "\n%\nNxxxxxxxP1\r\n%");
 }
 
 TEST(Frame, PmcKeepsWhatStandsBeforeTheFirstRecord) {
-  EXPECT_EQ(Thin("%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P0 \r\nN600002 P10\r\n%\r\n",
-                 FormatKind::Pmc).out,
-            "%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%");
+  EXPECT_EQ(
+      Thin("%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P0 \r\nN600002 P10\r\n%\r\n", FormatKind::Pmc).out,
+      "%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%");
   EXPECT_EQ(Thin("%\nN600002 P10\r\n%\r\n", FormatKind::Pmc).out, "%\nN600002 P10\r\n%");
   EXPECT_EQ(Thin("%N600002 P10\r\n%\r\n", FormatKind::Pmc).outcome.error->kind,
             FailureKind::NegativeLength);
@@ -88,10 +73,10 @@ TEST(Frame, EmptyTextProducesNothing) {
 }
 
 TEST(Frame, StatsAddUp) {
-  const Thinned thinned =
-      Thin("%\r\nN00001Q1P0\r\nN00002Q1P3\r\nN00003Q1A1P0A2P4\r\nN00004Q1X\r\n"
-           "N00005Q1L1P0L2P0\r\n%\r\n",
-           FormatKind::Fs30i);
+  const Thinned thinned = Thin(
+      "%\r\nN00001Q1P0\r\nN00002Q1P3\r\nN00003Q1A1P0A2P4\r\nN00004Q1X\r\n"
+      "N00005Q1L1P0L2P0\r\n%\r\n",
+      FormatKind::Fs30i);
   const FilterStats& stats = thinned.outcome.stats;
   EXPECT_EQ(stats.recordsRead, 5);
   EXPECT_EQ(stats.recordsKept, 2);
@@ -109,9 +94,10 @@ TEST(ClosingPercent, MissingFinalPercentKeepsEveryRecord) {
 }
 
 TEST(ClosingPercent, LineBeforeThePercentLineIsNotTheEnd) {
-  EXPECT_EQ(Thin("Backup 2026-12-07 100%\r\n%\r\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%\r\n",
-                 FormatKind::Fs30i).out,
-            "%\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%");
+  EXPECT_EQ(
+      Thin("Backup 2026-12-07 100%\r\n%\r\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%\r\n", FormatKind::Fs30i)
+          .out,
+      "%\nNxxxxxxxP1\r\nNxxxxxxxP2\r\n%");
 }
 
 TEST(ClosingPercent, TextAfterItIsIgnored) {
@@ -130,9 +116,8 @@ TEST(Failure, NoRecordAtAll) {
 
 TEST(Failure, BadValueTellsCharacterLineAndRecord) {
   // Line ends of all three kinds before the failing record: it stands on line 4.
-  const Thinned thinned =
-      Thin("%\r\nNxxxxxxxP1\nNxxxxxxxP2\rNyyyyyyyP3 (three)\r\nNxxxxxxxP4\r\n%\r\n",
-           FormatKind::Fs30i);
+  const Thinned thinned = Thin(
+      "%\r\nNxxxxxxxP1\nNxxxxxxxP2\rNyyyyyyyP3 (three)\r\nNxxxxxxxP4\r\n%\r\n", FormatKind::Fs30i);
   ASSERT_TRUE(thinned.outcome.error);
   const FilterError& error = *thinned.outcome.error;
   EXPECT_EQ(error.kind, FailureKind::BadValue);
@@ -151,11 +136,11 @@ TEST(Failure, ShortRecordAndValueRunningIntoTheNextRecord) {
 }
 
 TEST(Failure, RecordLimitFailsInsteadOfEndingTheProgram) {
-  const Thinned below = Thin(Records(99999, "P1\r\n"), FormatKind::Fs30i);
+  const Thinned below = Thin(Records(99999, "P1"), FormatKind::Fs30i);
   EXPECT_TRUE(below.outcome.produced);
   EXPECT_EQ(below.outcome.stats.recordsKept, 99999);
 
-  const Thinned at = Thin(Records(100000, "P0\r\n"), FormatKind::Fs30i);
+  const Thinned at = Thin(Records(100000, "P0"), FormatKind::Fs30i);
   ASSERT_TRUE(at.outcome.error);
   EXPECT_EQ(at.outcome.error->kind, FailureKind::RecordLimit);
   EXPECT_EQ(at.outcome.error->record.line, 100001);

@@ -1,29 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "run_filter.h"
-#include "test_support.h"
+#include "core/run_filter.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
 
-struct Thinned {
-  FilterOutcome outcome;
-  std::string out;
-};
+using test::Thinned;
 
 Thinned Thin(std::string_view records, FormatKind kind) {
-  FilterState state = test::StateWithText("%\r\n" + std::string(records) + "%\r\n");
-  Thinned thinned{RunFilter(state, kind, false), ""};
-  thinned.out = state.OutText.Bytes();
-  return thinned;
+  return test::Thin("%\r\n" + std::string(records) + "%\r\n", kind);
 }
 
 std::string Thin30i(std::string_view records) { return Thin(records, FormatKind::Fs30i).out; }
 
 std::string Entries(int count, std::string_view value) {
-  std::string record = "N00001Q1";
-  for (int i = 1; i <= count; ++i) record.append("A").append(std::to_string(i)).append(value);
-  return record + "\r\n";
+  return test::EntryRecord(count, 'A', value);
 }
 
 TEST(Entries, ZeroEntriesAreDroppedOneByOne) {
@@ -87,7 +79,7 @@ TEST(Entries, LimitIsAThousandEntriesInOneRecord) {
   ASSERT_TRUE(over.outcome.error);
   EXPECT_EQ(over.outcome.error->kind, FailureKind::EntryLimit);
   EXPECT_EQ(over.outcome.error->record.line, 3);
-  EXPECT_EQ(over.out, "");  // nothing was produced before
+  EXPECT_EQ(over.out, "previous");  // a failed run leaves OutText as it was
 }
 
 // Entries far from the next "M": the result must still be exact, the searches reused.

@@ -1,10 +1,10 @@
-#include "output_plan.h"
+#include "core/output_plan.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {

@@ -1,8 +1,9 @@
+#include "core/param_file.h"
+
 #include <gtest/gtest.h>
 
-#include "detect_format.h"
-#include "param_file.h"
-#include "test_support.h"
+#include "core/detect_format.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
@@ -78,11 +79,11 @@ TEST(LoadParamFile, EmptyOrUnreadableFileClearsThePreviousText) {
 FormatKind Guess(std::string_view text) { return DetectFormat(Cp932Text::FromBytes(text)); }
 
 TEST(DetectFormat, FirstNAfterPositionFiveMeansPmc) {
-  EXPECT_EQ(Guess("%\r\nN0001Q1P5\r\n"), FormatKind::Fs16i);       // "N" at 4
-  EXPECT_EQ(Guess("%\r\nN0001Q1L1P5\r\n"), FormatKind::Fs30i);     // and an "L"
-  EXPECT_EQ(Guess("%\r\nxN0001Q1L1P5\r\n"), FormatKind::Fs30i);    // "N" at 5
-  EXPECT_EQ(Guess("%\r\n\r\nN0001Q1L1P5\r\n"), FormatKind::Pmc);   // empty line: "N" at 6
-  EXPECT_EQ(Guess("\r\nN0001Q1P5\r\n"), FormatKind::Fs16i);        // "N" at 3
+  EXPECT_EQ(Guess("%\r\nN0001Q1P5\r\n"), FormatKind::Fs16i);      // "N" at 4
+  EXPECT_EQ(Guess("%\r\nN0001Q1L1P5\r\n"), FormatKind::Fs30i);    // and an "L"
+  EXPECT_EQ(Guess("%\r\nxN0001Q1L1P5\r\n"), FormatKind::Fs30i);   // "N" at 5
+  EXPECT_EQ(Guess("%\r\n\r\nN0001Q1L1P5\r\n"), FormatKind::Pmc);  // empty line: "N" at 6
+  EXPECT_EQ(Guess("\r\nN0001Q1P5\r\n"), FormatKind::Fs16i);       // "N" at 3
   EXPECT_EQ(Guess("%\r\n(PMC=0I-F)\r\nN600000 P0\r\n"), FormatKind::Pmc);
   EXPECT_EQ(Guess("%\r\nNO HEADER\r\nN600000 P0\r\n"), FormatKind::Fs16i);
   EXPECT_EQ(Guess("no records at all, but an L"), FormatKind::Fs30i);

@@ -4,10 +4,10 @@
 #include <regex>
 #include <sstream>
 
-#include "detect_format.h"
-#include "param_file.h"
-#include "run_filter.h"
-#include "test_support.h"
+#include "core/detect_format.h"
+#include "core/param_file.h"
+#include "core/run_filter.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {

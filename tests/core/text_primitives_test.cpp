@@ -1,9 +1,10 @@
+#include "core/text_primitives.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "letter_finder.h"
-#include "text_primitives.h"
+#include "core/letter_finder.h"
 
 namespace habuki {
 namespace {
@@ -39,8 +40,8 @@ TEST(Substring, RulesOfStartAndLength) {
 }
 
 TEST(DecimalValue, ZeroIsEveryDigitZero) {
-  for (const CodeView zero : {u"0", u"00000000", u"-0", u"+0", u"0.0", u".0", u"0.", u"  0  \r\n",
-                              u"\t-000.000\n\r\n"}) {
+  for (const CodeView zero :
+       {u"0", u"00000000", u"-0", u"+0", u"0.0", u".0", u"0.", u"  0  \r\n", u"\t-000.000\n\r\n"}) {
     EXPECT_TRUE(decimalValue(zero).zero) << std::string(zero.begin(), zero.end());
   }
   for (const CodeView nonZero : {u"5", u"-3", u"0.001", u"00000010 \r\n", u"-865.475", u".5"}) {

@@ -11,12 +11,13 @@
 #include <QTest>
 #include <functional>
 
-#include "drop_pane.h"
-#include "fake_window_system.h"
-#include "form1.h"
-#include "habuki_runner.h"
-#include "param_generator.h"
-#include "test_support.h"
+#include "bench/param_generator.h"
+#include "tests/support/fake_window_system.h"
+#include "tests/support/form1_controls.h"
+#include "tests/support/habuki_runner.h"
+#include "tests/support/test_support.h"
+#include "ui/drop_pane.h"
+#include "ui/form1.h"
 
 namespace habuki {
 namespace {
@@ -47,17 +48,7 @@ std::function<std::filesystem::path(const TempDir&)> File(std::string bytes) {
   return File([bytes = std::move(bytes)] { return bytes; });
 }
 
-std::string Records(int count, const std::string& body) {
-  std::string text = "%\r\n";
-  for (int i = 0; i < count; ++i) text += "N" + std::to_string(1000000 + i) + body + "\r\n";
-  return text + "%\r\n";
-}
-
-std::string Entries(int count) {
-  std::string record = "N0000001";
-  for (int i = 1; i <= count; ++i) record += "L" + std::to_string(i) + "P1";
-  return "%\r\n" + record + "\r\n%\r\n";
-}
+std::string Entries(int count) { return "%\r\n" + test::EntryRecord(count, 'L', "P1") + "%\r\n"; }
 
 std::string RandomBytes(std::size_t size) {
   std::string bytes(size, '\0');
@@ -123,10 +114,10 @@ std::vector<BadInput> Table() {
        Contains("L1000P1\r\n%")},
       {"1,001 entries in one record", File([] { return Entries(1001); }), Outcome::FilterFails, 1,
        ":2: entry limit"},
-      {"99,999 records", File([] { return Records(99999, "L1P1"); }), Outcome::Thinned, 0, "",
+      {"99,999 records", File([] { return test::Records(99999, "L1P1"); }), Outcome::Thinned, 0, "",
        Contains("N1099998L1P1\r\n%")},
-      {"100,000 records", File([] { return Records(100000, "L1P1"); }), Outcome::FilterFails, 1,
-       ":100001: record limit"},
+      {"100,000 records", File([] { return test::Records(100000, "L1P1"); }), Outcome::FilterFails,
+       1, ":100001: record limit"},
       {"a 50 MB file", File([] { return bench::GenerateAdversarial30i(50 << 20); }),
        Outcome::Thinned, 0, "", [](const std::string& result) { EXPECT_GT(result.size(), 1000u); }},
   };
@@ -161,34 +152,35 @@ TEST_P(BadInputs, WindowShowsTheMessageOrNothingAndKeepsTheLastResult) {
   const BadInput& input = GetParam();
   ui::test::FakeWindowSystem system(dir.path());
   ui::Form1 form(system);
+  const ui::test::Form1Controls controls(form);
   form.ToggleCommentJ();
   WriteBytes(dir / "good.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
   form.OpenFile(QString::fromStdString((dir / "good.txt").string()));
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   const Cp932Text previous = form.state().OutText;
 
   system.openAnswers.push_back(QString::fromStdString(input.make(dir).string()));
   form.OnOpen();
   if (input.outcome == Outcome::CannotLoad) {
-    EXPECT_TRUE(form.Text1->toPlainText().isEmpty());
-    EXPECT_TRUE(form.Option1->isChecked());  // the format stays as it was
+    EXPECT_TRUE(controls.Text1->toPlainText().isEmpty());
+    EXPECT_TRUE(controls.Option1->isChecked());  // the format stays as it was
   } else {
-    EXPECT_FALSE(form.Text1->toPlainText().isEmpty());
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    EXPECT_FALSE(controls.Text1->toPlainText().isEmpty());
+    QTest::mouseClick(controls.Command1, Qt::LeftButton);
   }
-  EXPECT_EQ(form.Command1->text(), QString::fromUtf8("ハブキ"));
+  EXPECT_EQ(controls.Command1->text(), QString::fromUtf8("ハブキ"));
   if (input.outcome == Outcome::Thinned) {
     // Values lost without being zero are told of after the result, as on the command line.
     ASSERT_EQ(system.messages.size(), input.cliMessage.empty() ? 0u : 1u);
     if (!input.cliMessage.empty()) {
       EXPECT_TRUE(system.messages[0].text.startsWith(QString::fromUtf8("値が０ではないのに")));
     }
-    EXPECT_FALSE(form.Text2->toPlainText().isEmpty());
+    EXPECT_FALSE(controls.Text2->toPlainText().isEmpty());
     // Both programs give the same bytes.
     input.check(form.state().OutText.Bytes() + "\r\n");
   } else {
     EXPECT_EQ(system.messages.size(), input.outcome == Outcome::FilterFails ? 1u : 0u);
-    EXPECT_TRUE(form.Text2->toPlainText().isEmpty());
+    EXPECT_TRUE(controls.Text2->toPlainText().isEmpty());
     EXPECT_EQ(form.state().OutText, previous);  // a save still writes the last good result
   }
 }
@@ -218,8 +210,9 @@ TEST(BadOutputs, EachProgramSaysItCouldNotWrite) {
 
     ui::test::FakeWindowSystem system(dir.path());
     ui::Form1 form(system);
+    const ui::test::Form1Controls controls(form);
     form.OpenFile(QString::fromStdString((dir / "a.txt").string()));
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QTest::mouseClick(controls.Command1, Qt::LeftButton);
     system.saveAnswers.push_back(QString::fromStdString(target.string()));
     form.OnSave();
     ASSERT_EQ(system.messages.size(), 1u) << target;
@@ -241,10 +234,11 @@ TEST(BadCommentFiles, BuiltInSentenceTakesTheirPlace) {
 
   ui::test::FakeWindowSystem system(dir.path());
   ui::Form1 form(system);
+  const ui::test::Form1Controls controls(form);
   WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
   form.OpenFile(QString::fromStdString((dir / "a.txt").string()));
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
-  EXPECT_TRUE(form.Text2->toPlainText().startsWith(
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_TRUE(controls.Text2->toPlainText().startsWith(
       QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
   form.close();
   EXPECT_TRUE(std::filesystem::is_regular_file(dir / "ｺﾒﾝﾄ.txt"));

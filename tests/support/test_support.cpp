@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -82,6 +82,29 @@ FilterState StateWithText(std::string_view bytes) {
   FilterState state;
   state.AllText = Cp932Text::FromBytes(bytes);
   return state;
+}
+
+std::string Records(int count, std::string_view body) {
+  std::string text = "%\r\n";
+  for (int i = 0; i < count; ++i) {
+    text.append("N").append(std::to_string(1000000 + i)).append(body).append("\r\n");
+  }
+  return text + "%\r\n";
+}
+
+std::string EntryRecord(int count, char letter, std::string_view value) {
+  std::string record = "N00001Q1";
+  for (int i = 1; i <= count; ++i) record.append(1, letter).append(std::to_string(i)).append(value);
+  return record + "\r\n";
+}
+
+Thinned Thin(std::string_view text, FormatKind kind, const char* comment) {
+  FilterState state = StateWithText(text);
+  state.OutText = Cp932Text::FromBytes("previous");
+  if (comment != nullptr) state.CommentText = Cp932Text::FromBytes(comment);
+  Thinned thinned{RunFilter(state, kind, comment != nullptr), ""};
+  thinned.out = state.OutText.Bytes();
+  return thinned;
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {

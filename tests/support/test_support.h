@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "cp932_text.h"
-#include "filter_state.h"
+#include "core/cp932_text.h"
+#include "core/filter_state.h"
+#include "core/run_filter.h"
 
 namespace habuki::test {
 
@@ -60,6 +61,21 @@ int RunAsOtherUser(const std::function<int()>& work);
 
 // Hands a file or folder to kOtherUser (only root can).
 void GiveToOtherUser(const std::filesystem::path& file);
+
+// A text of `count` records, "N" and 1000000 + i followed by `body` and CR LF, framed by "%".
+std::string Records(int count, std::string_view body);
+
+// One 30i record "N00001Q1" of `count` entries, each `letter`, its number and `value`, then
+// CR LF.
+std::string EntryRecord(int count, char letter, std::string_view value);
+
+// A filter run on `text` as AllText exactly, OutText holding "previous" before it, led by
+// `comment` when one is given.
+struct Thinned {
+  FilterOutcome outcome;
+  std::string out;  // OutText's bytes after the run
+};
+Thinned Thin(std::string_view text, FormatKind kind, const char* comment = nullptr);
 
 // UTF-8 to CP932 with the system's converter, as an independent check of built-in bytes.
 std::string Utf8ToCp932(std::string_view utf8);

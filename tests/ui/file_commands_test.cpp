@@ -5,11 +5,12 @@
 #include <QUrl>
 #include <memory>
 
-#include "comment_files.h"
-#include "drop_pane.h"
-#include "pane_text.h"
-#include "window_fixture.h"
-#include "window_texts.h"
+#include "comment/comment_files.h"
+#include "habuki/version.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/drop_pane.h"
+#include "ui/pane_text.h"
+#include "ui/window_texts.h"
 
 namespace habuki::ui::test {
 namespace {
@@ -19,13 +20,13 @@ bool Exists(const std::filesystem::path& file) { return std::filesystem::exists(
 TEST_F(WindowTest, OpenShowsTheFileAndSelectsItsFormat) {
   Open("pmc.txt", "%\r\n(PMC=0I-F)\r\nN600000 P1\r\n%\r\n");
   EXPECT_EQ(LeftPane(), "%\n(PMC=0I-F)\nN600000 P1\n%\n");
-  EXPECT_TRUE(form.Option3->isChecked());
+  EXPECT_TRUE(controls.Option3->isChecked());
   Open("30i.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
-  EXPECT_TRUE(form.Option1->isChecked());
-  EXPECT_FALSE(form.Option3->isChecked());
+  EXPECT_TRUE(controls.Option1->isChecked());
+  EXPECT_FALSE(controls.Option3->isChecked());
   Open("16i.txt", kGood16iBad30i);
-  EXPECT_TRUE(form.Option2->isChecked());
-  EXPECT_EQ(form.CDG.fileName, QString::fromStdString((dir / "16i.txt").string()));
+  EXPECT_TRUE(controls.Option2->isChecked());
+  EXPECT_EQ(form.DialogSettingsCDG().fileName, QString::fromStdString((dir / "16i.txt").string()));
 }
 
 TEST_F(WindowTest, FileNamedAtStartOpensAsTheOpenCommandWould) {
@@ -33,14 +34,14 @@ TEST_F(WindowTest, FileNamedAtStartOpensAsTheOpenCommandWould) {
   const QString file = QString::fromStdString((dir / "start.txt").string());
   form.OpenFile(file);
   EXPECT_EQ(LeftPane(), PaneText(form.state().AllText));
-  EXPECT_TRUE(form.Option2->isChecked());
-  EXPECT_EQ(form.CDG.fileName, file);  // and pre-fills the next dialog
+  EXPECT_TRUE(controls.Option2->isChecked());
+  EXPECT_EQ(form.DialogSettingsCDG().fileName, file);  // and pre-fills the next dialog
   EXPECT_EQ(system.openDialogs, 0);
 }
 
 TEST_F(WindowTest, CancelledOpenLeavesThePanes) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   const QString left = LeftPane(), right = RightPane();
   system.openAnswers.push_back(std::nullopt);
   form.OnOpen();
@@ -50,14 +51,14 @@ TEST_F(WindowTest, CancelledOpenLeavesThePanes) {
 
 TEST_F(WindowTest, FailedOpenEmptiesBothPanesAndKeepsTheFormat) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   for (const char* name : {"missing.txt", "empty.txt"}) {
     if (std::string_view(name) == "empty.txt") habuki::test::WriteBytes(dir / name, "");
     system.openAnswers.push_back(QString::fromStdString((dir / name).string()));
     form.OnOpen();
     EXPECT_TRUE(LeftPane().isEmpty()) << name;
     EXPECT_TRUE(RightPane().isEmpty()) << name;
-    EXPECT_TRUE(form.Option2->isChecked()) << name;
+    EXPECT_TRUE(controls.Option2->isChecked()) << name;
     EXPECT_TRUE(system.messages.empty()) << name;
   }
 }
@@ -71,8 +72,8 @@ TEST_F(WindowTest, DropLoadsTheFirstFileOnly) {
                 QUrl::fromLocalFile(QString::fromStdString((dir / "second.txt").string()))});
   form.OnDropOnLeftPane(DroppedFiles(data));
   EXPECT_EQ(LeftPane(), "%\nN00001Q1L1P5\n%\n");
-  EXPECT_TRUE(form.Option1->isChecked());
-  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("ハブキ丸 Ver3.0.1"));
+  EXPECT_TRUE(controls.Option1->isChecked());
+  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("ハブキ丸 Ver") + kVersionText);
 }
 
 // Drag and drop as the window system delivers it, onto a pane's viewport: the drop comes only
@@ -105,30 +106,30 @@ QMimeData* Files(const std::vector<std::filesystem::path>& files) {
 
 TEST_F(WindowTest, FilesDroppedOnTheLeftPaneOpenAsACopyAndOnTheRightPaneDoNot) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   const QString result = RightPane();
   habuki::test::WriteBytes(dir / "dropped.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
   const std::unique_ptr<QMimeData> file(Files({dir / "dropped.txt"}));
-  EXPECT_FALSE(DragAndDrop(form.Text2->viewport(), *file).entered);
+  EXPECT_FALSE(DragAndDrop(controls.Text2->viewport(), *file).entered);
   EXPECT_EQ(RightPane(), result);
 
-  const Drag drag = DragAndDrop(form.Text1->viewport(), *file);
+  const Drag drag = DragAndDrop(controls.Text1->viewport(), *file);
   EXPECT_TRUE(drag.dropped);
   EXPECT_EQ(drag.action, Qt::CopyAction);  // a move would have the source delete the file
   EXPECT_EQ(LeftPane(), "%\nN00001Q1L1P5\n%\n");
   EXPECT_TRUE(RightPane().isEmpty());
-  EXPECT_TRUE(form.Option1->isChecked());
+  EXPECT_TRUE(controls.Option1->isChecked());
 }
 
 // Dragged text is refused as it enters: the panes keep what they show, and the source, told
 // nothing was taken, keeps its text.
 TEST_F(WindowTest, DraggedTextIsRefusedAndClearsNothing) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   const QString result = RightPane();
   QMimeData text;
   text.setText("N00001Q1P5");
-  const Drag drag = DragAndDrop(form.Text1->viewport(), text);
+  const Drag drag = DragAndDrop(controls.Text1->viewport(), text);
   EXPECT_FALSE(drag.entered);
   EXPECT_FALSE(drag.dropped);
   EXPECT_EQ(RightPane(), result);
@@ -143,8 +144,8 @@ TEST_F(WindowTest, SaveWithAnEmptyRightPaneShowsNoDialog) {
 TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
   form.ToggleCommentJ();
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
-  form.Text2->appendPlainText("typed by the user");
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  controls.Text2->appendPlainText("typed by the user");
   system.saveAnswers.push_back(QString::fromStdString((dir / "out.txt").string()));
   form.OnSave();
   EXPECT_EQ(system.saveFlags, std::vector<unsigned>{0x1806});
@@ -156,7 +157,7 @@ TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
 
 TEST_F(WindowTest, FailedSaveSaysWhyAndLeavesTheOldFile) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   system.saveAnswers.push_back(QString::fromStdString((dir / "no" / "out.txt").string()));
   system.saveAnswers.push_back(QString::fromStdString(dir.path().string()));
   form.OnSave();
@@ -172,7 +173,7 @@ TEST_F(WindowTest, FailedSaveSaysWhyAndLeavesTheOldFile) {
 
 TEST_F(WindowTest, CancelledSaveShowsAndWritesNothing) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   system.saveAnswers.push_back(std::nullopt);
   form.OnSave();
   EXPECT_EQ(system.saveDialogs, 1);
@@ -184,7 +185,7 @@ TEST_F(WindowTest, CancelledSaveShowsAndWritesNothing) {
 // thinned text, under that name or any other name of the same file.
 TEST_F(WindowTest, SaveRefusesTheOpenedBackup) {
   const QString opened = Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   std::filesystem::create_symlink(dir / "a.txt", dir / "link.txt");
   for (const QString& target : {opened, QString::fromStdString((dir / "link.txt").string())}) {
     system.saveAnswers.push_back(target);
@@ -203,16 +204,16 @@ TEST_F(WindowTest, ClosingWritesTheFallbackCommentOnlyWhenOneWasUsed) {
   form.close();
   EXPECT_FALSE(Exists(dir / "ｺﾒﾝﾄ.txt"));  // no comment loaded yet
 
-  QTest::mouseClick(form.Command1, Qt::LeftButton);  // 日本語ｺﾒﾝﾄ.txt is missing
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);  // 日本語ｺﾒﾝﾄ.txt is missing
   form.close();
   EXPECT_EQ(habuki::test::ReadBytes(dir / "ｺﾒﾝﾄ.txt"), std::string(kBuiltInCommentJ) + "\r\n");
 }
 
 TEST_F(WindowTest, ExitEndsAtOnceWithoutTheCloseTimeWrite) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   ASSERT_TRUE(form.state().CommentMissing);
-  form.mnuSyuuryou->trigger();
+  controls.mnuSyuuryou->trigger();
   EXPECT_EQ(system.endProgramCalls, 1);
   form.close();  // as the application's shutdown may close its windows
   EXPECT_FALSE(Exists(dir / "ｺﾒﾝﾄ.txt"));

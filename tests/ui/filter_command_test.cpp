@@ -2,8 +2,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "comment_files.h"
-#include "window_fixture.h"
+#include "comment/comment_files.h"
+#include "tests/ui/window_fixture.h"
 
 namespace habuki::ui::test {
 namespace {
@@ -30,82 +30,83 @@ TEST_F(WindowTest, MousePressShowsBusyAndTheClickShowsTheResult) {
   Open("a.txt", kGood16iBad30i);
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  form.Text2->setPlainText("old");
-  PaintWatcher watcher(form.Command1);
+  controls.Text2->setPlainText("old");
+  PaintWatcher watcher(controls.Command1);
 
-  QTest::mousePress(form.Command1, Qt::LeftButton);
-  EXPECT_EQ(form.Command1->text(), kBusy);
+  QTest::mousePress(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(controls.Command1->text(), kBusy);
   EXPECT_TRUE(RightPane().isEmpty());
   EXPECT_TRUE(watcher.captions.contains(kBusy));  // painted before the click handler runs
-  QTest::mouseRelease(form.Command1, Qt::LeftButton);
-  EXPECT_EQ(form.Command1->text(), kIdle);
+  QTest::mouseRelease(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(controls.Command1->text(), kIdle);
   EXPECT_EQ(RightPane(), kThinned16i);
   EXPECT_TRUE(system.messages.empty());
 }
 
 TEST_F(WindowTest, OtherMouseButtonsOnlyShowBusy) {
   Open("a.txt", kGood16iBad30i);
-  QTest::mouseClick(form.Command1, Qt::RightButton);
-  EXPECT_EQ(form.Command1->text(), kBusy);
+  QTest::mouseClick(controls.Command1, Qt::RightButton);
+  EXPECT_EQ(controls.Command1->text(), kBusy);
   EXPECT_TRUE(RightPane().isEmpty());
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
-  EXPECT_EQ(form.Command1->text(), kIdle);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(controls.Command1->text(), kIdle);
   EXPECT_FALSE(RightPane().isEmpty());
 }
 
 TEST_F(WindowTest, FailureShowsTheOneMessageAndKeepsTheLastResult) {
   form.ToggleCommentJ();
   Open("a.txt", kGood16iBad30i);
-  QTest::keyClick(form.Command1, Qt::Key_Space);  // keyboard: no busy step
+  QTest::keyClick(controls.Command1, Qt::Key_Space);  // keyboard: no busy step
   ASSERT_EQ(RightPane(), kThinned16i);
   const Cp932Text result = form.state().OutText;
 
-  form.Option1->setChecked(true);
-  QTest::keyClick(form.Command1, Qt::Key_Return);
-  EXPECT_EQ(form.Command1->text(), kIdle);
+  controls.Option1->setChecked(true);
+  QTest::keyClick(controls.Command1, Qt::Key_Return);
+  EXPECT_EQ(controls.Command1->text(), kIdle);
   ASSERT_EQ(system.messages.size(), 1u);
-  EXPECT_EQ(system.messages[0].text,
-            QString::fromUtf8("ハブキ出来ません。\r\n\r\nｍ(｡≧Д≦｡)ｍ"));
+  EXPECT_EQ(system.messages[0].text, QString::fromUtf8("ハブキ出来ません。\r\n\r\nｍ(｡≧Д≦｡)ｍ"));
   EXPECT_EQ(system.messages[0].title, QString::fromUtf8("エラー"));
-  EXPECT_EQ(RightPane(), kThinned16i);        // the pane keeps the previous result
-  EXPECT_EQ(form.state().OutText, result);    // and so does what a save would write
+  EXPECT_EQ(RightPane(), kThinned16i);      // the pane keeps the previous result
+  EXPECT_EQ(form.state().OutText, result);  // and so does what a save would write
 }
 
 TEST_F(WindowTest, MouseClickOnATextWithoutRecordsLeavesThePaneEmpty) {
   Open("a.txt", "no parameters here\r\n");
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   EXPECT_EQ(system.messages.size(), 1u);
   EXPECT_TRUE(RightPane().isEmpty());
-  EXPECT_EQ(form.Command1->text(), kIdle);
+  EXPECT_EQ(controls.Command1->text(), kIdle);
 }
 
 TEST_F(WindowTest, NothingLoadedOrNoFormatRestoresTheCaptionSilently) {
-  form.Option1->setChecked(true);
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
-  EXPECT_EQ(form.Command1->text(), kIdle);
+  controls.Option1->setChecked(true);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(controls.Command1->text(), kIdle);
   EXPECT_TRUE(RightPane().isEmpty());
 
   Form1 fresh(system);  // no option selected yet
-  QTest::mouseClick(fresh.Command1, Qt::LeftButton);
-  EXPECT_EQ(fresh.Command1->text(), kIdle);
+  const Form1Controls freshControls(fresh);
+  QTest::mouseClick(freshControls.Command1, Qt::LeftButton);
+  EXPECT_EQ(freshControls.Command1->text(), kIdle);
   EXPECT_TRUE(system.messages.empty());
 }
 
 TEST_F(WindowTest, CommentLineIsReadAtEveryClick) {
   Open("a.txt", kGood16iBad30i);
   form.ToggleCommentE();
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
-  EXPECT_EQ(RightPane(), "Parameters of the parameter value 0 have been omitted.\n" +
-                             QString(kThinned16i));
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(RightPane(),
+            "Parameters of the parameter value 0 have been omitted.\n" + QString(kThinned16i));
   habuki::test::WriteBytes(dir / "英語ｺﾒﾝﾄ.txt", "Zero values left out\r\n");
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   EXPECT_EQ(RightPane(), "Zero values left out\n" + QString(kThinned16i));
-  QTest::mouseClick(form.Command1, Qt::LeftButton);  // twice gives the same pane
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);  // twice gives the same pane
   EXPECT_EQ(RightPane(), "Zero values left out\n" + QString(kThinned16i));
 
   form.ToggleCommentJ();  // the Japanese file is missing: the built-in sentence
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
-  EXPECT_TRUE(RightPane().startsWith(QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_TRUE(
+      RightPane().startsWith(QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
 }
 
 }  // namespace

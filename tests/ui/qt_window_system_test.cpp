@@ -1,4 +1,4 @@
-#include "qt_window_system.h"
+#include "ui/qt_window_system.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "form1.h"
-#include "pane_text.h"
-#include "test_support.h"
+#include "tests/support/form1_controls.h"
+#include "tests/support/test_support.h"
+#include "ui/form1.h"
+#include "ui/pane_text.h"
 
 namespace habuki::ui {
 namespace {
@@ -35,12 +36,13 @@ TEST(QtWindowSystem, ExitDoesNotWriteTheCommentFile) {
   habuki::test::TempDir dir;
   QtWindowSystem system(dir.path());
   Form1 form(system);
+  const test::Form1Controls controls(form);
   habuki::test::WriteBytes(dir / "a.txt", "%\r\nN0001Q1P5\r\n%\r\n");
   form.OnDropOnLeftPane({QString::fromStdString((dir / "a.txt").string())});
-  QTest::mouseClick(form.Command1, Qt::LeftButton);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
   ASSERT_TRUE(form.state().CommentMissing);
   form.show();
-  QTimer::singleShot(0, &form, [&] { form.mnuSyuuryou->trigger(); });
+  QTimer::singleShot(0, &form, [&] { controls.mnuSyuuryou->trigger(); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
   form.close();

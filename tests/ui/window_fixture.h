@@ -4,10 +4,11 @@
 
 #include <QPlainTextEdit>
 
-#include "drop_pane.h"
-#include "fake_window_system.h"
-#include "form1.h"
-#include "test_support.h"
+#include "tests/support/fake_window_system.h"
+#include "tests/support/form1_controls.h"
+#include "tests/support/test_support.h"
+#include "ui/drop_pane.h"
+#include "ui/form1.h"
 
 namespace habuki::ui::test {
 
@@ -25,12 +26,13 @@ class WindowTest : public ::testing::Test {
     return path;
   }
 
-  QString LeftPane() const { return form.Text1->toPlainText(); }
-  QString RightPane() const { return form.Text2->toPlainText(); }
+  QString LeftPane() const { return controls.Text1->toPlainText(); }
+  QString RightPane() const { return controls.Text2->toPlainText(); }
 
   habuki::test::TempDir dir;
   FakeWindowSystem system;
   Form1 form;
+  const Form1Controls controls{form};
 };
 
 // A 16i text that the 30i filter cannot read: read as 30i, its second record is of kind "M"

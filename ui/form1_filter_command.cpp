@@ -2,11 +2,11 @@
 #include <QPushButton>
 #include <new>
 
-#include "comment_files.h"
-#include "form1.h"
-#include "pane_text.h"
-#include "run_filter.h"
-#include "window_texts.h"
+#include "comment/comment_files.h"
+#include "core/run_filter.h"
+#include "ui/form1.h"
+#include "ui/pane_text.h"
+#include "ui/window_texts.h"
 
 namespace habuki::ui {
 

@@ -3,14 +3,14 @@
 #include <QTextDocument>
 #include <new>
 
-#include "comment_files.h"
-#include "detect_format.h"
-#include "drop_pane.h"
-#include "form1.h"
-#include "output_plan.h"
-#include "pane_text.h"
-#include "param_file.h"
-#include "window_texts.h"
+#include "comment/comment_files.h"
+#include "core/detect_format.h"
+#include "core/output_plan.h"
+#include "core/param_file.h"
+#include "ui/drop_pane.h"
+#include "ui/form1.h"
+#include "ui/pane_text.h"
+#include "ui/window_texts.h"
 
 namespace habuki::ui {
 

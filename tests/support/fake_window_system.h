@@ -3,7 +3,7 @@
 #include <deque>
 #include <vector>
 
-#include "window_system.h"
+#include "ui/window_system.h"
 
 namespace habuki::ui::test {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "habuki_cli.h"
-#include "test_support.h"
+#include "cli/habuki_cli.h"
+#include "tests/support/test_support.h"
 
 namespace habuki::test {
 
