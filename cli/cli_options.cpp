@@ -77,9 +77,9 @@ std::string_view FormatName(FormatKind kind) {
       ->first;
 }
 
-std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const* argv,
-                                                    const std::filesystem::path& programFolder,
-                                                    std::ostream& out, std::ostream& err) {
+std::variant<CliOptions, EarlyExit> ParseCliOptions(
+    int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
+    std::ostream& out, std::ostream& err) {
   CLI::App app{
       "Thins FANUC CNC parameter files: leaves out every parameter, and every entry of a\n"
       "multi-value parameter, whose value is 0.",
@@ -90,7 +90,7 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
   CliOptions options;
   std::string format = "auto";
   std::string comment = "ja";
-  std::string commentDir = programFolder.string();
+  std::optional<std::string> commentDir;
   app.add_option("FILE", options.files,
                  "Parameter files to thin; none or \"-\" reads standard input")
       ->type_name("FILE");
@@ -103,7 +103,8 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
       ->check(CLI::IsMember(CommentNames()))
       ->capture_default_str();
   app.add_option("--comment-dir", commentDir,
-                 "Folder of 日本語ｺﾒﾝﾄ.txt and 英語ｺﾒﾝﾄ.txt (default: the folder of habuki)")
+                 "The only folder to look for 日本語ｺﾒﾝﾄ.txt and 英語ｺﾒﾝﾄ.txt in (default: "
+                 "$XDG_CONFIG_HOME/habuki or ~/.config/habuki, then the folder of habuki)")
       ->type_name("DIR")
       ->check(ExistingFolder());
   auto* output = app.add_option("-o,--output", options.output,
@@ -120,7 +121,8 @@ std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const*
     app.parse(argc, argv);
     options.format = ValueNamed(FormatNames(), format);
     options.comment = ValueNamed(CommentNames(), comment);
-    options.commentDir = commentDir;
+    options.commentFolders =
+        commentDir ? std::vector<std::filesystem::path>{*commentDir} : commentFolders;
     if (const auto problem = CheckCombination(options)) throw CLI::ValidationError(*problem);
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error, out, err);

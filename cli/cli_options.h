@@ -17,7 +17,7 @@ struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
   std::optional<FormatKind> format;  // none: guess each file's format
   CommentLanguage comment = CommentLanguage::Japanese;
-  std::filesystem::path commentDir;  // where the comment files are looked for
+  std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
   std::optional<std::filesystem::path> output;
   std::optional<std::filesystem::path> outputDir;
   bool stats = false;
@@ -29,9 +29,10 @@ struct EarlyExit {
 };
 
 // Parses the arguments; help, version and usage errors are written to `out` or `err`.
-std::variant<CliOptions, EarlyExit> ParseCliOptions(int argc, const char* const* argv,
-                                                    const std::filesystem::path& programFolder,
-                                                    std::ostream& out, std::ostream& err);
+// `commentFolders` are where comment files are looked for unless --comment-dir names one.
+std::variant<CliOptions, EarlyExit> ParseCliOptions(
+    int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
+    std::ostream& out, std::ostream& err);
 
 // The name -f takes for a format, also used in messages.
 std::string_view FormatName(FormatKind kind);

@@ -73,8 +73,8 @@ bool FileThinner::Load(const std::string& file, FilterState& state) {
 }
 
 void FileThinner::LoadComment(FilterState& state) const {
-  if (options_.comment == CommentLanguage::Japanese) LoadCommentJ(state, options_.commentDir);
-  if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentDir);
+  if (options_.comment == CommentLanguage::Japanese) LoadCommentJ(state, options_.commentFolders);
+  if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
 }
 
 // A terminal is shown the result in UTF-8; files and pipes get the backup's own bytes.
@@ -98,7 +98,7 @@ Destination DestinationOf(const CliOptions& options) {
 
 int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   std::ostringstream help;
-  const auto parsed = ParseCliOptions(argc, argv, io.programFolder, help, io.err);
+  const auto parsed = ParseCliOptions(argc, argv, io.commentFolders, help, io.err);
   if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
     const std::error_code error = WriteToDescriptor(io.streams.output, help.str());
     if (error) io.err << FileProblem("standard output", "cannot write", error.message());

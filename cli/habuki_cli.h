@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <vector>
 
 #include "core/output_plan.h"
 
@@ -13,7 +14,7 @@ struct CliIo {
   StandardStreams streams;  // standard input and output
   std::ostream& err;
   bool outIsTerminal = false;
-  std::filesystem::path programFolder;  // default folder of the comment files
+  std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
 };
 
 // The whole `habuki` command: parses the arguments, thins every file and gives the exit status.

@@ -3,9 +3,13 @@
 #include <iostream>
 
 #include "cli/habuki_cli.h"
+#include "comment/comment_folders.h"
 #include "core/executable_folder.h"
 
 int main(int argc, char** argv) {
-  habuki::CliIo io{{}, std::cerr, ::isatty(STDOUT_FILENO) == 1, habuki::ExecutableFolder()};
+  habuki::CliIo io{{},
+                   std::cerr,
+                   ::isatty(STDOUT_FILENO) == 1,
+                   habuki::CommentFolders(habuki::UserConfigFolder(), habuki::ExecutableFolder())};
   return habuki::RunHabuki(argc, argv, io);
 }

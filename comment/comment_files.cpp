@@ -17,32 +17,43 @@ std::filesystem::path InFolder(const std::filesystem::path& folder, std::string_
 // keep the program waiting for ever, a huge file is no comment.
 constexpr ReadLimit kCommentFileRead{kCommentFileLimit, true};
 
-void LoadComment(FilterState& state, const std::filesystem::path& file, std::string_view builtIn) {
-  const FileContents contents = ReadFile(file, kCommentFileRead);
-  state.CommentMissing = static_cast<bool>(contents.error);
-  if (state.CommentMissing) {
-    state.CommentText = Cp932Text::FromBytes(builtIn);
+// The last line of the first comment file called `name` that can be read in `folders`, or the
+// built-in text when there is none.
+void LoadComment(FilterState& state, const std::vector<std::filesystem::path>& folders,
+                 std::string_view name, std::string_view builtIn) {
+  for (const auto& folder : folders) {
+    const FileContents contents = ReadFile(InFolder(folder, name), kCommentFileRead);
+    if (contents.error) continue;
+    const auto lines = SplitLines(contents.bytes);
+    state.CommentText = lines.empty() ? Cp932Text{} : Cp932Text::FromBytes(lines.back());
+    state.CommentMissing = false;
     return;
   }
-  const auto lines = SplitLines(contents.bytes);
-  state.CommentText = lines.empty() ? Cp932Text{} : Cp932Text::FromBytes(lines.back());
+  state.CommentText = Cp932Text::FromBytes(builtIn);
+  state.CommentMissing = true;
 }
 
 }  // namespace
 
-void LoadCommentJ(FilterState& state, const std::filesystem::path& folder) {
-  LoadComment(state, InFolder(folder, kCommentFileJ), kBuiltInCommentJ);
+void LoadCommentJ(FilterState& state, const std::vector<std::filesystem::path>& folders) {
+  LoadComment(state, folders, kCommentFileJ, kBuiltInCommentJ);
 }
 
-void LoadCommentE(FilterState& state, const std::filesystem::path& folder) {
-  LoadComment(state, InFolder(folder, kCommentFileE), kBuiltInCommentE);
+void LoadCommentE(FilterState& state, const std::vector<std::filesystem::path>& folders) {
+  LoadComment(state, folders, kCommentFileE, kBuiltInCommentE);
+}
+
+std::filesystem::path CommentFileWrittenIn(const std::filesystem::path& folder) {
+  return InFolder(folder, kCommentFileWritten);
 }
 
 std::error_code WriteCommentFileAtClose(const FilterState& state,
                                         const std::filesystem::path& folder) {
   if (!state.CommentMissing) return {};
-  return WriteFileAtomically(InFolder(folder, kCommentFileWritten),
-                             state.CommentText.Bytes() + "\r\n");
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return error;
+  return WriteFileAtomically(CommentFileWrittenIn(folder), state.CommentText.Bytes() + "\r\n");
 }
 
 }  // namespace habuki

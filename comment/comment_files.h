@@ -3,12 +3,13 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "core/filter_state.h"
 
 namespace habuki {
 
-// Comment files in the program's folder; their names are UTF-8 on disk, their contents CP932.
+// Comment files; their names are UTF-8 on disk, their contents CP932.
 inline constexpr std::string_view kCommentFileJ = "日本語ｺﾒﾝﾄ.txt";
 inline constexpr std::string_view kCommentFileE = "英語ｺﾒﾝﾄ.txt";
 inline constexpr std::string_view kCommentFileWritten = "ｺﾒﾝﾄ.txt";
@@ -22,14 +23,19 @@ inline constexpr std::string_view kBuiltInCommentJ =
 inline constexpr std::string_view kBuiltInCommentE =
     "Parameters of the parameter value 0 have been omitted.";
 
-// Sets CommentText to the last line of the comment file in `folder`. When the file cannot be
-// read, or is not a regular file of at most kCommentFileLimit bytes, the built-in text takes
-// its place and CommentMissing records it; nothing is reported.
-void LoadCommentJ(FilterState& state, const std::filesystem::path& folder);
-void LoadCommentE(FilterState& state, const std::filesystem::path& folder);
+// Sets CommentText to the last line of the comment file in the first of `folders` that holds
+// one that can be read (a regular file of at most kCommentFileLimit bytes; see CommentFolders).
+// When there is none, the built-in text takes its place and CommentMissing records it; nothing
+// is reported.
+void LoadCommentJ(FilterState& state, const std::vector<std::filesystem::path>& folders);
+void LoadCommentE(FilterState& state, const std::vector<std::filesystem::path>& folders);
 
-// When the last load fell back to a built-in text, leaves it in "ｺﾒﾝﾄ.txt" in `folder` for the
-// user to copy or edit: CommentText followed by CR LF. Otherwise writes nothing.
+// Where WriteCommentFileAtClose leaves "ｺﾒﾝﾄ.txt".
+std::filesystem::path CommentFileWrittenIn(const std::filesystem::path& folder);
+
+// When the last load fell back to a built-in text, leaves it in "ｺﾒﾝﾄ.txt" in `folder` (made
+// if missing) for the user to copy or edit: CommentText followed by CR LF. Otherwise writes
+// nothing.
 std::error_code WriteCommentFileAtClose(const FilterState& state,
                                         const std::filesystem::path& folder);
 

@@ -3,7 +3,7 @@
 # the missing ones and stops otherwise.
 
 HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)  # the command line habuki
-HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk)        # the window, and glyphs for it
+HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # window, glyphs, Qt's texts
 HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time                              # peak memory in bench/peak-memory.sh

@@ -105,6 +105,9 @@ void Form1::CreateMenus() {
   mnuSettei = Named("mnuSettei", menuBar()->addMenu(Text(kMenuSettings)));
   mnuCommentJ = Named("mnuCommentJ", mnuSettei->addAction(Text(kMenuCommentJ)));
   mnuCommentE = Named("mnuCommentE", mnuSettei->addAction(Text(kMenuCommentE)));
+  mnuOpen->setShortcut(QKeySequence::Open);
+  mnuHozon->setShortcut(QKeySequence::Save);
+  mnuSyuuryou->setShortcut(QKeySequence::Quit);
   mnuCommentJ->setCheckable(true);
   mnuCommentE->setCheckable(true);
   ShowCommentChoice();

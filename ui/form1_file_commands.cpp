@@ -1,10 +1,12 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextDocument>
+#include <iostream>
 #include <new>
 
 #include "comment/comment_files.h"
 #include "core/detect_format.h"
+#include "core/display_text.h"
 #include "core/output_plan.h"
 #include "core/param_file.h"
 #include "ui/drop_pane.h"
@@ -86,8 +88,17 @@ void Form1::OnExit() {
   windowSystem_.EndProgramNow();
 }
 
-// A failed write of the comment file must not keep the program from ending.
-void Form1::OnWindowClosing() { WriteCommentFileAtClose(state_, windowSystem_.ProgramFolder()); }
+// A failed write of the comment file must not keep the program from ending, but the user should
+// hear why the file is not there.
+void Form1::OnWindowClosing() {
+  const std::filesystem::path folder = windowSystem_.ConfigFolder();
+  std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
+  if (!folder.empty()) error = WriteCommentFileAtClose(state_, folder);
+  if (error && state_.CommentMissing) {
+    std::cerr << "habuki-gui: " << EscapeControls(CommentFileWrittenIn(folder).string())
+              << ": cannot write: " << error.message() << '\n';
+  }
+}
 
 std::optional<FormatKind> Form1::SelectedFormat() const {
   if (Option1->isChecked()) return FormatKind::Fs30i;

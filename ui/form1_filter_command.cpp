@@ -35,8 +35,8 @@ void Form1::OnFilterButtonPress() {
 }
 
 void Form1::OnFilterButtonClick() {
-  if (comments_.japanese) LoadCommentJ(state_, windowSystem_.ProgramFolder());
-  if (comments_.english) LoadCommentE(state_, windowSystem_.ProgramFolder());
+  if (comments_.japanese) LoadCommentJ(state_, windowSystem_.CommentFolders());
+  if (comments_.english) LoadCommentE(state_, windowSystem_.CommentFolders());
   const std::optional<FormatKind> kind = SelectedFormat();
   FilterOutcome outcome;
   try {

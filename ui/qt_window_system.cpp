@@ -4,11 +4,15 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "comment/comment_folders.h"
+
 namespace habuki::ui {
 
 namespace {
 
 std::optional<QString> RunDialog(QFileDialog& dialog, DialogSettings& settings) {
+  // The descriptions already name their patterns: Qt need not repeat them.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(QtNameFilters(settings.fileTypes));
   if (!settings.fileName.isEmpty()) dialog.selectFile(settings.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -40,6 +44,10 @@ void QtWindowSystem::ShowMessage(QWidget* parent, const QString& text, const QSt
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, parent);
   box.exec();
+}
+
+std::vector<std::filesystem::path> QtWindowSystem::CommentFolders() const {
+  return habuki::CommentFolders(configFolder_, programFolder_);
 }
 
 void QtWindowSystem::EndProgramNow() { QCoreApplication::exit(0); }

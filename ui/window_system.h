@@ -3,6 +3,7 @@
 #include <QString>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -25,8 +26,8 @@ struct DialogSettings {
 };
 
 // What the window needs of the window system beyond its own controls: dialogs, messages, the
-// program's folder and ending the program. The window's commands use only this, so that tests
-// can answer the dialogs and read the messages.
+// folders of the comment files and ending the program. The window's commands use only this, so that
+// tests can answer the dialogs and read the messages.
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
@@ -38,8 +39,12 @@ class WindowSystem {
   // A modal message with an OK button only and no icon. The text may hold CR LF.
   virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title) = 0;
 
-  // The folder of the program's executable, where the comment files are.
-  virtual std::filesystem::path ProgramFolder() const = 0;
+  // Where comment files are looked for, in order (see CommentFolders).
+  virtual std::vector<std::filesystem::path> CommentFolders() const = 0;
+
+  // The user's configuration folder, where the window leaves "ｺﾒﾝﾄ.txt" at close; empty when
+  // the system does not tell.
+  virtual std::filesystem::path ConfigFolder() const = 0;
 
   // Ends the program at once: nothing else runs, not even the work done at close.
   virtual void EndProgramNow() = 0;

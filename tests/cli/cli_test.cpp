@@ -168,18 +168,24 @@ TEST(Cli, TerminalSeesUtf8AndEverythingElseTheBytes) {
             "00001P5\r\n%\r\n");
 }
 
-// The real program, copied into a folder of its own: it finds its comment files there.
-TEST(CliProcess, ReadsCommentFilesBesideItsExecutable) {
+// The real program, copied into a folder of its own, finds its comment files there, unless the
+// user's configuration folder holds one.
+TEST(CliProcess, ReadsCommentFilesFromTheUsersFolderThenBesideItsExecutable) {
   test::TempDir dir;
   std::filesystem::copy_file(HABUKI_EXECUTABLE, dir / "habuki");
   test::WriteBytes(dir / "英語ｺﾒﾝﾄ.txt", "beside the program");
   test::WriteBytes(dir / "in.txt", kSimple);
   const std::string command =
-      "cd '" + dir.path().string() + "' && ./habuki -c en < in.txt > out.txt";
-  const int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "beside the program\n" + kSimpleThinned);
+      "cd '" + dir.path().string() +
+      "' && XDG_CONFIG_HOME=\"$PWD/config\" ./habuki -c en < in.txt > out.txt";
+  for (const char* expected : {"beside the program", "the user's own"}) {
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::ReadBytes(dir / "out.txt"), expected + ("\n" + kSimpleThinned));
+    std::filesystem::create_directories(dir / "config" / "habuki");
+    test::WriteBytes(dir / "config" / "habuki" / "英語ｺﾒﾝﾄ.txt", "the user's own");
+  }
   EXPECT_EQ(
       WEXITSTATUS(std::system(("'" + (dir / "habuki").string() + "' -f 17i 2>/dev/null").c_str())),
       2);
@@ -285,9 +291,10 @@ TEST_P(CliShell, SaysWhatAndKeepsEveryFile) {
   test::TempDir dir;
   test::WriteBytes(dir / "in.txt", kSimple);
   std::filesystem::create_directory(dir / "folder");
-  const std::string script = "cd '" + dir.path().string() + "' && PATH='" +
-                             std::filesystem::path(HABUKI_EXECUTABLE).parent_path().string() +
-                             "':$PATH && { " + row.command + "; } 2> err.txt";
+  const std::string script =
+      "cd '" + dir.path().string() + "' && XDG_CONFIG_HOME='" + dir.path().string() +
+      "/config' PATH='" + std::filesystem::path(HABUKI_EXECUTABLE).parent_path().string() +
+      "':$PATH && export XDG_CONFIG_HOME && { " + row.command + "; } 2> err.txt";
   const int status = std::system(("bash -c \"" + script + "\"").c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), row.status);

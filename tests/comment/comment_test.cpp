@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 #include "comment/comment_choice.h"
 #include "comment/comment_files.h"
+#include "comment/comment_folders.h"
 #include "core/run_filter.h"
 #include "tests/support/test_support.h"
 
@@ -38,14 +42,14 @@ class CommentFiles : public ::testing::Test {
 TEST_F(CommentFiles, LastLineOfTheFileIsTheComment) {
   const std::string japanese = test::Utf8ToCp932("ハブキ済み");
   test::WriteBytes(dir / "日本語ｺﾒﾝﾄ.txt", "first\r\nsecond\r\n" + japanese + "\r\n");
-  LoadCommentJ(state, dir.path());
+  LoadCommentJ(state, {dir.path()});
   EXPECT_EQ(state.CommentText.Bytes(), japanese);
   EXPECT_FALSE(state.CommentMissing);
 }
 
 TEST_F(CommentFiles, EmptyFileGivesAnEmptyComment) {
   test::WriteBytes(dir / "英語ｺﾒﾝﾄ.txt", "");
-  LoadCommentE(state, dir.path());
+  LoadCommentE(state, {dir.path()});
   EXPECT_TRUE(state.CommentText.empty());
   EXPECT_FALSE(state.CommentMissing);
   state.AllText = Cp932Text::FromBytes("%\r\nNxxxxxxxP1\r\n%\r\n");
@@ -55,40 +59,91 @@ TEST_F(CommentFiles, EmptyFileGivesAnEmptyComment) {
 
 TEST_F(CommentFiles, LfOnlyFileIsOneLine) {
   test::WriteBytes(dir / "英語ｺﾒﾝﾄ.txt", "one\ntwo\n");
-  LoadCommentE(state, dir.path());
+  LoadCommentE(state, {dir.path()});
   EXPECT_EQ(state.CommentText.Bytes(), "one\ntwo\n");
 }
 
 TEST_F(CommentFiles, MissingFileFallsBackAndIsWrittenAtClose) {
-  LoadCommentE(state, dir.path());
+  LoadCommentE(state, {dir.path()});
   EXPECT_EQ(state.CommentText.Bytes(), kBuiltInCommentE);
   EXPECT_TRUE(state.CommentMissing);
   ASSERT_FALSE(WriteCommentFileAtClose(state, dir.path()));
   EXPECT_EQ(test::ReadBytes(dir / "ｺﾒﾝﾄ.txt"), std::string(kBuiltInCommentE) + "\r\n");
 
-  LoadCommentJ(state, dir.path());
+  LoadCommentJ(state, {dir.path()});
   EXPECT_EQ(state.CommentText.Bytes(), kBuiltInCommentJ);
 }
 
 TEST_F(CommentFiles, UnreadableFileFallsBackLikeAMissingOne) {
   std::filesystem::create_directory(dir / "日本語ｺﾒﾝﾄ.txt");
-  LoadCommentJ(state, dir.path());
+  LoadCommentJ(state, {dir.path()});
   EXPECT_EQ(state.CommentText.Bytes(), kBuiltInCommentJ);
   EXPECT_TRUE(state.CommentMissing);
 }
 
 TEST_F(CommentFiles, SuccessfulLoadAfterAFailedOneWritesNothingAtClose) {
-  LoadCommentJ(state, dir.path());
+  LoadCommentJ(state, {dir.path()});
   test::WriteBytes(dir / "日本語ｺﾒﾝﾄ.txt", "ok");
-  LoadCommentJ(state, dir.path());
+  LoadCommentJ(state, {dir.path()});
   EXPECT_FALSE(state.CommentMissing);
   ASSERT_FALSE(WriteCommentFileAtClose(state, dir.path()));
   EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
 }
 
-TEST_F(CommentFiles, CloseTimeWriteToAMissingFolderFailsQuietly) {
-  LoadCommentJ(state, dir.path());
-  EXPECT_TRUE(WriteCommentFileAtClose(state, dir / "gone"));
+TEST_F(CommentFiles, CloseTimeWriteMakesTheFolderOrSaysWhyNot) {
+  LoadCommentJ(state, {dir.path()});
+  ASSERT_FALSE(WriteCommentFileAtClose(state, dir / "config" / "habuki"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "config" / "habuki" / "ｺﾒﾝﾄ.txt"));
+  test::WriteBytes(dir / "file", "");
+  EXPECT_EQ(WriteCommentFileAtClose(state, dir / "file" / "habuki"), std::errc::not_a_directory);
+}
+
+// The user's folder comes first; a file that is missing or cannot be read there leaves the
+// program's folder to be asked.
+TEST_F(CommentFiles, TheFirstFolderWithAReadableFileWins) {
+  for (const char* folder : {"user", "program"}) std::filesystem::create_directory(dir / folder);
+  const std::vector<std::filesystem::path> folders = CommentFolders(dir / "user", dir / "program");
+  test::WriteBytes(dir / "program" / "英語ｺﾒﾝﾄ.txt", "beside the program");
+  LoadCommentE(state, folders);
+  EXPECT_EQ(state.CommentText.Bytes(), "beside the program");
+  std::filesystem::create_directory(dir / "user" / "英語ｺﾒﾝﾄ.txt");
+  LoadCommentE(state, folders);
+  EXPECT_EQ(state.CommentText.Bytes(), "beside the program");
+  std::filesystem::remove(dir / "user" / "英語ｺﾒﾝﾄ.txt");
+  test::WriteBytes(dir / "user" / "英語ｺﾒﾝﾄ.txt", "the user's own");
+  LoadCommentE(state, folders);
+  EXPECT_EQ(state.CommentText.Bytes(), "the user's own");
+  EXPECT_EQ(CommentFolders({}, dir / "program"),
+            std::vector<std::filesystem::path>{dir / "program"});
+}
+
+// Sets an environment variable, or unsets it for nullptr, until it ends.
+class Environment {
+ public:
+  Environment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~Environment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(UserConfigFolder, FollowsXdgConfigHomeThenHome) {
+  const Environment home("HOME", "/home/someone");
+  {
+    const Environment config("XDG_CONFIG_HOME", "/elsewhere/config");
+    EXPECT_EQ(UserConfigFolder(), "/elsewhere/config/habuki");
+  }
+  for (const char* ignored : {static_cast<const char*>(nullptr), "relative/config"}) {
+    const Environment config("XDG_CONFIG_HOME", ignored);
+    EXPECT_EQ(UserConfigFolder(), "/home/someone/.config/habuki");
+  }
+  const Environment config("XDG_CONFIG_HOME", nullptr);
+  const Environment noHome("HOME", nullptr);
+  EXPECT_EQ(UserConfigFolder(), "");
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ zcat "$root/share/doc/habuki/changelog.gz" | head -n 1 | grep -q "^habuki ($vers
   fail "the changelog does not start with version $version"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in fonts-noto-cjk libqt6widgets6 libc6; do
+for package in fonts-noto-cjk qt6-translations-l10n libqt6widgets6 libc6; do
   [[ $depends == *"$package"* ]] || fail "Depends lacks $package: $depends"
 done
 

@@ -8,7 +8,7 @@
 namespace habuki::ui::test {
 
 // Answers the dialogs from a script and keeps every message, for driving the window's
-// commands without a person.
+// commands without a person. Comment files are read from one folder.
 class FakeWindowSystem : public WindowSystem {
  public:
   struct Message {
@@ -16,7 +16,8 @@ class FakeWindowSystem : public WindowSystem {
     QString title;
   };
 
-  explicit FakeWindowSystem(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  explicit FakeWindowSystem(std::filesystem::path folder)
+      : configFolder(folder), folder_(std::move(folder)) {}
 
   std::optional<QString> ShowOpenDialog(QWidget*, DialogSettings& settings) override {
     ++openDialogs;
@@ -30,9 +31,11 @@ class FakeWindowSystem : public WindowSystem {
   void ShowMessage(QWidget*, const QString& text, const QString& title) override {
     messages.push_back({text, title});
   }
-  std::filesystem::path ProgramFolder() const override { return folder_; }
+  std::vector<std::filesystem::path> CommentFolders() const override { return {folder_}; }
+  std::filesystem::path ConfigFolder() const override { return configFolder; }
   void EndProgramNow() override { ++endProgramCalls; }
 
+  std::filesystem::path configFolder;              // where "ｺﾒﾝﾄ.txt" is left at close
   std::deque<std::optional<QString>> openAnswers;  // nullopt: the user cancels
   std::deque<std::optional<QString>> saveAnswers;
   std::vector<Message> messages;

@@ -13,7 +13,7 @@
 
 namespace habuki::test {
 
-// The `habuki` command run in-process, with its standard streams and program folder.
+// The `habuki` command run in-process, with its standard streams and comment folder.
 struct HabukiRun {
   int status;
   std::string out;
@@ -21,9 +21,9 @@ struct HabukiRun {
 };
 
 struct Habuki {
-  std::string input;      // standard input
-  bool terminal = false;  // standard output is a terminal
-  std::filesystem::path programFolder{};
+  std::string input;                      // standard input
+  bool terminal = false;                  // standard output is a terminal
+  std::filesystem::path commentFolder{};  // the only folder comment files are looked in
   // Files to open standard input and output on instead; one that cannot be opened leaves the
   // descriptor closed.
   std::optional<std::filesystem::path> inputFile{};
@@ -39,7 +39,7 @@ struct Habuki {
     const int in = ::open(inputFile.value_or(streams / "in").c_str(), O_RDONLY | O_CLOEXEC);
     const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     std::ostringstream err;
-    CliIo io{{in, outFd}, err, terminal, programFolder};
+    CliIo io{{in, outFd}, err, terminal, {commentFolder}};
     const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
     ::close(in);
     ::close(outFd);

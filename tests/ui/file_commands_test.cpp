@@ -209,6 +209,17 @@ TEST_F(WindowTest, ClosingWritesTheFallbackCommentOnlyWhenOneWasUsed) {
   EXPECT_EQ(habuki::test::ReadBytes(dir / "ｺﾒﾝﾄ.txt"), std::string(kBuiltInCommentJ) + "\r\n");
 }
 
+TEST_F(WindowTest, ClosingSaysWhyTheCommentFileCouldNotBeWritten) {
+  Open("a.txt", kGood16iBad30i);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  habuki::test::WriteBytes(dir / "file", "");
+  system.configFolder = dir / "file" / "habuki";
+  testing::internal::CaptureStderr();
+  form.close();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("ｺﾒﾝﾄ.txt: cannot write: Not a directory"),
+            std::string::npos);
+}
+
 TEST_F(WindowTest, ExitEndsAtOnceWithoutTheCloseTimeWrite) {
   Open("a.txt", kGood16iBad30i);
   QTest::mouseClick(controls.Command1, Qt::LeftButton);

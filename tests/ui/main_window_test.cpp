@@ -58,6 +58,10 @@ TEST_F(WindowTest, MenusInOrderWithTheJapaneseCommentChecked) {
                          QString::fromUtf8("先頭に英語のｺﾒﾝﾄを付加する")}));
   EXPECT_TRUE(controls.mnuCommentJ->isChecked());
   EXPECT_FALSE(controls.mnuCommentE->isChecked());
+  // The desktop's own shortcuts, with the captions unchanged.
+  EXPECT_EQ(controls.mnuOpen->shortcut(), QKeySequence(QKeySequence::Open));
+  EXPECT_EQ(controls.mnuHozon->shortcut(), QKeySequence(QKeySequence::Save));
+  EXPECT_EQ(controls.mnuSyuuryou->shortcut(), QKeySequence(QKeySequence::Quit));
 }
 
 TEST_F(WindowTest, CommentItemsCheckAtMostOne) {

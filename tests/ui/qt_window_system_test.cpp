@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "tests/support/test_support.h"
 #include "ui/form1.h"
 #include "ui/pane_text.h"
+#include "ui/qt_translations.h"
 
 namespace habuki::ui {
 namespace {
@@ -25,6 +27,14 @@ TEST(QtNameFilters, KeepTheFileTypesInQtsFormInBothCases) {
                          QString::fromUtf8("全てのﾌｧｲﾙ(*.*) (*.*)")}));
 }
 
+TEST(QtTranslations, QtsOwnTextsFollowTheLanguage) {
+  QTranslator japanese;
+  ASSERT_TRUE(LoadQtTranslations(japanese, QLocale(QLocale::Japanese, QLocale::Japan)));
+  EXPECT_NE(japanese.translate("QFileDialog", "Look in:"), QString());
+  QTranslator none;
+  EXPECT_FALSE(LoadQtTranslations(none, QLocale(QLocale::Zulu)));  // Qt has no Zulu texts
+}
+
 TEST(PaneText, ShowsCp932AsTextWithOneKindOfLineBreak) {
   const Cp932Text text = Cp932Text::FromBytes("N1\x83\x4E\xFD\r\nN2\nN3\r\r\n");
   EXPECT_EQ(PaneText(text), QString::fromUtf8("N1ク\uFFFD\nN2\nN3\n\n"));
@@ -34,7 +44,7 @@ TEST(PaneText, ShowsCp932AsTextWithOneKindOfLineBreak) {
 // on the way out, but the comment file is written only when the user closes the window.
 TEST(QtWindowSystem, ExitDoesNotWriteTheCommentFile) {
   habuki::test::TempDir dir;
-  QtWindowSystem system(dir.path());
+  QtWindowSystem system(dir.path(), dir.path());
   Form1 form(system);
   const test::Form1Controls controls(form);
   habuki::test::WriteBytes(dir / "a.txt", "%\r\nN0001Q1P5\r\n%\r\n");
@@ -50,15 +60,16 @@ TEST(QtWindowSystem, ExitDoesNotWriteTheCommentFile) {
 }
 
 // The real save dialog, answered by a timer as a person would: it offers the file name of the
-// settings, and taking an existing file asks first. The first question is answered No, which
-// leaves the dialog open; the second Yes.
+// settings, shows each file type's description once, and taking an existing file asks first. The
+// first question is answered No, which leaves the dialog open; the second Yes.
 TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
   habuki::test::TempDir dir;
   habuki::test::WriteBytes(dir / "old.txt", "old");
-  QtWindowSystem system(dir.path());
-  DialogSettings settings{QStringLiteral("*.TXT|*.TXT"),
+  QtWindowSystem system(dir.path(), dir.path());
+  DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"),
                           QString::fromStdString((dir / "old.txt").string()), kSaveOptions};
   QStringList questions;
+  QString shownTypes;
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
@@ -66,6 +77,8 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
       questions << box->text();
       box->button(questions.size() == 1 ? QMessageBox::No : QMessageBox::Yes)->click();
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      const auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      shownTypes = types != nullptr ? types->itemText(0) : QString();
       // Queued: the question runs an event loop of its own, in which this timer must fire again.
       QMetaObject::invokeMethod(dialog, questions.size() < 2 ? "accept" : "reject",
                                 Qt::QueuedConnection);
@@ -74,6 +87,7 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
   answer.start(20);
   const std::optional<QString> chosen = system.ShowSaveDialog(nullptr, settings);
   EXPECT_EQ(questions.size(), 2);
+  EXPECT_EQ(shownTypes, "Text(*.TXT)");  // the description once, without Qt's own pattern list
   EXPECT_EQ(chosen, settings.fileName);
   EXPECT_EQ(habuki::test::ReadBytes(dir / "old.txt"), "old");  // choosing writes nothing yet
 }
