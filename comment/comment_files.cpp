@@ -41,8 +41,8 @@ void LoadCommentE(FilterState& state, const std::filesystem::path& folder) {
 std::error_code WriteCommentFileAtClose(const FilterState& state,
                                         const std::filesystem::path& folder) {
   if (!state.CommentMissing) return {};
-  return WriteFileAtomically(InFolder(folder, kCommentFileWritten),
-                             state.CommentText.Bytes() + "\r\n");
+  const std::string_view parts[] = {state.CommentText.Bytes(), "\r\n"};
+  return WriteFileAtomically(InFolder(folder, kCommentFileWritten), parts);
 }
 
 }  // namespace habuki

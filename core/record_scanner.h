@@ -14,27 +14,27 @@ namespace habuki {
 // head of fixed length and the kind letter after it, and keeps a record only when its value (or
 // one of its entries' values) is not zero. Records end at the closing "%": the first "%" after
 // the first record's "N", or the end of the text when there is none.
+template <typename Unit>
 class RecordScanner {
  public:
-  RecordScanner(CodeView text, const FormatProfile& profile);
+  RecordScanner(UnitView<Unit> text, const FormatProfile& profile);
 
-  // Builds the framed result: the optional comment line, "%", every surviving record, "%".
-  // Throws FilterFailure; CurrentRecord() then tells which record failed.
-  std::u16string Run(const Cp932Text* comment);
+  // Builds the bytes of the framed result: the optional comment line, "%", every surviving
+  // record, "%". Throws FilterFailure; CurrentRecord() then tells which record failed.
+  std::string Run(const Cp932Text* comment);
 
   Pos CurrentRecord() const { return pos_; }
   const FilterStats& Stats() const { return stats_; }
 
  private:
-  // What survives of the record at pos_ after its head; empty when it is dropped.
-  CodeView KeptPart(CodeView kind, Pos nextPos);
-  void NoteUnmarked();
+  // Appends what survives of the record at pos_ after its head; false when it is dropped.
+  bool AppendKept(UnitView<Unit> kind, Pos nextPos, std::string& out);
+  void NoteUnmarked(Pos unmarkedEntries);
   void NoteRecordsAfter(Pos closingPercent);
 
-  LetterFinder text_;
+  LetterFinder<Unit> text_;
   const FormatProfile& profile_;
   Pos pos_ = 0;
-  EntryScan entries_;
   FilterStats stats_;
 };
 

@@ -8,28 +8,25 @@
 namespace habuki {
 
 // A record that carries several values, each in an entry of its own.
+template <typename Unit>
 struct EntryRecord {
-  Pos pos;              // the record's "N"
-  Pos nextPos;          // the next record's "N", or the closing "%"
-  char16_t entryLetter; // the kind letter, which also starts every entry
+  Pos pos;           // the record's "N"
+  Pos nextPos;       // the next record's "N", or the closing "%"
+  Unit entryLetter;  // the kind letter, which also starts every entry
 };
 
 struct EntryScan {
-  std::u16string kept;  // the surviving entries joined, the last one with the record's line break
+  Pos keptEntries = 0;
   Pos zeroEntries = 0;
   Pos unmarkedEntries = 0;
-
-  // Empties the scan for the next record, keeping the buffer's memory.
-  void Reset() {
-    kept.clear();
-    zeroEntries = unmarkedEntries = 0;
-  }
 };
 
-// Walks the entries of `record` from left to right and collects those whose value is not zero,
-// with their characters unchanged. Searches run over the whole text, not just the record. Throws
-// FilterFailure for an entry without its own value marker and for the entry limit.
-void ScanEntries(LetterFinder& text, const FormatProfile& profile, const EntryRecord& record,
-                 EntryScan& scan);
+// Walks the entries of `record` from left to right and appends to `kept` the bytes of those whose
+// value is not zero, unchanged, the last one with the record's line break. Searches run over the
+// whole text, not just the record. Throws FilterFailure for an entry without its own value
+// marker and for the entry limit.
+template <typename Unit>
+EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
+                      const EntryRecord<Unit>& record, std::string& kept);
 
 }  // namespace habuki

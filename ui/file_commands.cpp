@@ -75,7 +75,8 @@ void Form1::OnSave() {
 
 std::error_code Form1::SaveResult(const PlannedOutput& output, const StandardStreams& streams) {
   try {
-    return WriteOutput(output, state_.OutText.Bytes() + "\r\n", streams);
+    const std::string_view parts[] = {state_.OutText.Bytes(), "\r\n"};
+    return WriteOutput(output, parts, streams);
   } catch (const std::bad_alloc&) {
     return std::make_error_code(std::errc::not_enough_memory);
   }
