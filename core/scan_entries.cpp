@@ -1,9 +1,11 @@
 #include "scan_entries.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "cp932_text.h"
 #include "size_limits.h"
+#include "usual_entry.h"
 
 namespace habuki {
 
@@ -21,10 +23,29 @@ Pos NextMarker(LetterFinder<Unit>& text, const FormatProfile& profile, Pos cur) 
   return mark;
 }
 
+// The value of the entry at `cur` as the searches over the whole text find it; none when no
+// marker follows anywhere.
+template <typename Unit>
+std::optional<EntryValue> ValueBySearch(LetterFinder<Unit>& text, UnitView<Unit> throughRecord,
+                                        const FormatProfile& profile,
+                                        const EntryRecord<Unit>& record, Pos cur) {
+  const Pos mark = NextMarker(text, profile, cur);
+  if (mark >= NOT_FOUND_POS) return std::nullopt;
+  const Pos nextKind = FoundOrNone(find(throughRecord, cur + 1, record.entryLetter));
+  const bool lastEntry = record.nextPos < nextKind;
+  return EntryValue{mark, lastEntry ? record.nextPos : nextKind, lastEntry};
+}
+
 // No marker follows anywhere: the entry at `cur` and all later ones of the record are lost.
 template <typename Unit>
 void DropUnmarked(UnitView<Unit> record, Unit entryLetter, Pos cur, EntryScan& scan) {
   for (Pos at = cur; at != 0; at = find(record, at + 1, entryLetter)) ++scan.unmarkedEntries;
+}
+
+template <typename Unit>
+bool IsNonZero(UnitView<Unit> codes, const EntryValue& value) {
+  if (value.verdict != Verdict::Unread) return value.verdict == Verdict::NonZero;
+  return IsNonZeroValue(codes, value.mark + 1, value.end - value.mark - 1);
 }
 
 }  // namespace
@@ -38,25 +59,26 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
   // next record of the same kind.
   const UnitView<Unit> throughRecord =
       codes.substr(0, static_cast<std::size_t>(record.nextPos - 1));
+  UsualEntryReader<Unit> usual(throughRecord, codes.data() + codes.size(),
+                               static_cast<Unit>(profile.valueMarkers.front()),
+                               static_cast<Unit>(profile.valueMarkers.back()), record.entryLetter);
   EntryScan scan;
   Pos cur = record.pos + profile.headLength;
   for (Pos inner = 0;;) {
-    const Pos mark = NextMarker(text, profile, cur);
-    if (mark >= NOT_FOUND_POS) {
+    std::optional<EntryValue> value = usual.Read(cur);
+    if (!value) value = ValueBySearch(text, throughRecord, profile, record, cur);
+    if (!value) {
       DropUnmarked(throughRecord, record.entryLetter, cur, scan);
       return scan;
     }
-    const Pos nextKind = FoundOrNone(find(throughRecord, cur + 1, record.entryLetter));
-    const bool lastEntry = record.nextPos < nextKind;
-    const Pos end = lastEntry ? record.nextPos : nextKind;
-    if (IsNonZeroValue(codes, mark + 1, end - mark - 1)) {
-      AppendBytes(kept, substring(codes, cur, end - cur));
+    if (IsNonZero(codes, *value)) {
+      AppendBytes(kept, substring(codes, cur, value->end - cur));
       ++scan.keptEntries;
     } else {
       ++scan.zeroEntries;
     }
-    if (lastEntry) return scan;
-    cur = nextKind;
+    if (value->lastEntry) return scan;
+    cur = value->end;
     if (++inner == kEntryLimit) throw FilterFailure(FailureKind::EntryLimit, cur);
   }
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "byte_scan.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -51,7 +53,7 @@ DecimalNumber ReadDecimal(UnitView<Unit> value) {
     anyDigit = anyDigit || at != fraction;
   }
   at = SkipBlanks(at, end);
-  if (!anyDigit || at != end) throw FilterFailure(FailureKind::BadValue, 0);
+  if (!anyDigit || at != end) Fail(FailureKind::BadValue, 0);
   return {negative, nonZeroDigits == 0};
 }
 
@@ -81,6 +83,8 @@ std::size_t FindCode(CodeView text, std::size_t from, char16_t letter) {
 
 }  // namespace
 
+void Fail(FailureKind kind, Pos position) { throw FilterFailure(kind, position); }
+
 Pos find(CodeView text, Pos start, char16_t letter) {
   const Pos from = std::max<Pos>(start, 1);
   if (from > static_cast<Pos>(text.size())) return 0;
@@ -91,7 +95,20 @@ Pos find(CodeView text, Pos start, char16_t letter) {
 DecimalNumber decimalValue(ByteView value) { return ReadDecimal(value); }
 DecimalNumber decimalValue(CodeView value) { return ReadDecimal(value); }
 
-bool IsNonZeroValue(ByteView text, Pos start, Pos length) { return IsNonZero(text, start, length); }
+// Nearly every value is digits, maybe with a point, and blanks: those are read 16 bytes at a
+// time. Whatever else a value holds, or where fewer than 16 bytes are left to read, is read
+// character by character.
+bool IsNonZeroValue(ByteView text, Pos start, Pos length) {
+  using byte_scan::kWidth;
+  const bool readable =
+      start >= 1 && start - 1 + static_cast<Pos>(kWidth) <= static_cast<Pos>(text.size());
+  if (length >= 1 && length <= static_cast<Pos>(kWidth) && readable) {
+    const std::optional<bool> nonZero = byte_scan::NonZeroPlainNumber(
+        text.data() + (start - 1), 0, static_cast<std::size_t>(length));
+    if (nonZero) return *nonZero;
+  }
+  return IsNonZero(text, start, length);
+}
 bool IsNonZeroValue(CodeView text, Pos start, Pos length) { return IsNonZero(text, start, length); }
 
 }  // namespace habuki

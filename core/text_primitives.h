@@ -31,14 +31,17 @@ inline Pos find(ByteView text, Pos start, char letter) {
 }
 Pos find(CodeView text, Pos start, char16_t letter);
 
+// Throws FilterFailure; out of line, so that what calls it stays small enough to inline.
+[[noreturn]] void Fail(FailureKind kind, Pos position);
+
 // Up to `length` characters from `start`. A start below 1 or a negative length breaks the rule
 // and throws FilterFailure; a start beyond the end gives the empty text. Inline: the filter cuts
 // every value and every kept entry with it.
 template <typename Unit>
 UnitView<Unit> substring(UnitView<Unit> text, Pos start, Pos length) {
   // Start before the text: only a missing "N" leads here.
-  if (start < 1) throw FilterFailure(FailureKind::NoRecord, start);
-  if (length < 0) throw FilterFailure(FailureKind::NegativeLength, start);
+  if (start < 1) Fail(FailureKind::NoRecord, start);
+  if (length < 0) Fail(FailureKind::NegativeLength, start);
   if (start > static_cast<Pos>(text.size())) return {};
   return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
 }
