@@ -25,7 +25,6 @@ ByteEntryReader::ByteEntryReader(ByteView throughRecord, const char* textEnd, ch
                                  char marker2, char entryLetter)
     : record_(throughRecord),
       textEnd_(textEnd),
-      entryLetter_(entryLetter),
       marker1_(marker1),
       marker2_(marker2),
       entry_(entryLetter) {}

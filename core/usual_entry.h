@@ -50,7 +50,6 @@ class ByteEntryReader {
  private:
   ByteView record_;
   const char* textEnd_;
-  char entryLetter_;
   byte_scan::Letter marker1_, marker2_, entry_;
 };
 
