@@ -3,6 +3,7 @@
 #include <QTextDocument>
 #include <new>
 
+#include "busy_cursor.h"
 #include "comment_files.h"
 #include "detect_format.h"
 #include "drop_pane.h"
@@ -37,6 +38,7 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 // Loads the file and shows it with its format selected; any failure ends silently, a file too
 // large for memory included.
 void Form1::LoadAndShow(const QString& file) {
+  const BusyCursor busy;
   try {
     const LoadResult loaded = LoadParamFile(state_, file.toStdString());
     if (!loaded) return;
