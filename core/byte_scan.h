@@ -70,23 +70,22 @@ inline unsigned Blanks(const char* at) {
 // Whether the `length` bytes from `offset` within the 16 at `at` (offset + length <= 16) are a
 // number other than zero, when they are what nearly every value is: digits, optionally a point
 // and digits, then blanks. Anything else (a leading blank, a sign, a letter) is nullopt, for
-// decimalValue to read.
-inline std::optional<bool> NonZeroPlainNumber(const char* at, std::size_t offset,
-                                              std::size_t length) {
-  const unsigned digits = Digits(at) >> offset & First(length);
-  const auto whole = static_cast<std::size_t>(std::countr_one(digits));
-  unsigned numberDigits = First(whole);
-  std::size_t numberEnd = whole;
-  if (whole < length && at[offset + whole] == '.') {
-    const auto fraction = static_cast<std::size_t>(std::countr_one(digits >> (whole + 1)));
-    numberDigits |= First(fraction) << (whole + 1);
-    numberEnd = whole + 1 + fraction;
-  }
-  const unsigned rest = First(length) & ~First(numberEnd);
-  if (numberDigits == 0 || (rest != 0 && (Blanks(at) >> offset & rest) != rest)) {
-    return std::nullopt;
-  }
-  return (Letter('0').In(at) >> offset & numberDigits) != numberDigits;
+// decimalValue to read. The filter asks this of every value.
+[[gnu::always_inline]] inline std::optional<bool> NonZeroPlainNumber(const char* at,
+                                                                     std::size_t offset,
+                                                                     std::size_t length) {
+  const unsigned value = First(length);
+  const unsigned digits = Digits(at) >> offset & value;
+  const unsigned zeros = Letter('0').In(at) >> offset;
+  if (digits == value && value != 0) return (digits & ~zeros) != 0;  // digits alone, as most are
+  const auto whole = static_cast<unsigned>(std::countr_one(digits));
+  const unsigned point = (Letter('.').In(at) >> offset >> whole) & 1;
+  const unsigned fraction = point * static_cast<unsigned>(std::countr_one(digits >> whole >> 1));
+  const unsigned number = First(whole + point + fraction);
+  const unsigned rest = value & ~number;
+  const bool plain = (digits & number) != 0 && (rest & ~(Blanks(at) >> offset)) == 0;
+  if (!plain) return std::nullopt;
+  return (digits & ~zeros) != 0;
 }
 
 }  // namespace byte_scan

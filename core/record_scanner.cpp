@@ -8,15 +8,6 @@ namespace habuki {
 
 namespace {
 
-template <typename Unit>
-bool IsOneOf(UnitView<Unit> kind, std::u16string_view letters) {
-  if (kind.size() != 1) return false;
-  for (const char16_t letter : letters) {
-    if (kind[0] == static_cast<Unit>(letter)) return true;
-  }
-  return false;
-}
-
 // The most a result can take: every byte of the text, a line break for every record and the
 // frame. Reserved at once, so that the result is never copied as it grows: untouched, the room
 // costs no memory.
@@ -31,7 +22,17 @@ std::size_t MostBytesOfResult(UnitView<Unit> text, const Cp932Text* comment) {
 
 template <typename Unit>
 RecordScanner<Unit>::RecordScanner(UnitView<Unit> text, const FormatProfile& profile)
-    : text_(text), profile_(profile) {}
+    : text_(text), profile_(profile) {
+  for (const char16_t letter : profile.singleValueKinds) rules_[letter] = KindRule::SingleValue;
+  for (const char16_t letter : profile.multiEntryKinds) rules_[letter] = KindRule::Entries;
+}
+
+template <typename Unit>
+typename RecordScanner<Unit>::KindRule RecordScanner<Unit>::RuleOf(UnitView<Unit> kind) const {
+  if (kind.size() != 1) return KindRule::None;
+  const auto letter = static_cast<std::make_unsigned_t<Unit>>(kind[0]);
+  return letter < rules_.size() ? rules_[letter] : KindRule::None;
+}
 
 template <typename Unit>
 std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
@@ -53,13 +54,10 @@ std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
     const Pos nextN = text_.find(pos_ + 1, 'N');
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
 
-    const std::size_t recordStart = out.size();
-    AppendBytes(out, head);
-    if (AppendKept(kind, nextPos, out)) {
+    KeptRecord<Unit> kept(out, head);
+    if (AppendKept(kind, nextPos, kept)) {
       if (out.back() != '\n') out.push_back('\n');
       ++stats_.recordsKept;
-    } else {
-      out.resize(recordStart);
     }
     if (++stats_.recordsRead == kRecordLimit) throw FilterFailure(FailureKind::RecordLimit, pos_);
     if (nextPos >= endPos) break;
@@ -83,19 +81,20 @@ void RecordScanner<Unit>::NoteRecordsAfter(Pos closingPercent) {
 }
 
 template <typename Unit>
-bool RecordScanner<Unit>::AppendKept(UnitView<Unit> kind, Pos nextPos, std::string& out) {
+bool RecordScanner<Unit>::AppendKept(UnitView<Unit> kind, Pos nextPos, KeptRecord<Unit>& kept) {
   const UnitView<Unit> text = text_.text();
   const Pos kindPos = pos_ + profile_.headLength;
-  if (IsOneOf(kind, profile_.singleValueKinds)) {
+  const KindRule rule = RuleOf(kind);
+  if (rule == KindRule::SingleValue) {
     if (IsNonZeroValue(text, kindPos + 1, nextPos - kindPos - 1)) {
-      AppendBytes(out, substring(text, kindPos, nextPos - kindPos));
+      kept.Append(substring(text, kindPos, nextPos - kindPos));
       return true;
     }
     ++stats_.recordsZero;
     return false;
   }
-  if (IsOneOf(kind, profile_.multiEntryKinds)) {
-    const EntryScan entries = ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, out);
+  if (rule == KindRule::Entries) {
+    const EntryScan entries = ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, kept);
     stats_.entriesZero += entries.zeroEntries;
     if (entries.unmarkedEntries != 0) NoteUnmarked(entries.unmarkedEntries);
     if (entries.keptEntries == 0) ++stats_.recordsZero;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "cp932_text.h"
 #include "filter_stats.h"
 #include "format_profile.h"
+#include "kept_record.h"
 #include "letter_finder.h"
 #include "scan_entries.h"
 
@@ -27,13 +29,18 @@ class RecordScanner {
   const FilterStats& Stats() const { return stats_; }
 
  private:
+  // What the format does with a record of a kind letter.
+  enum class KindRule : unsigned char { None, SingleValue, Entries };
+
+  KindRule RuleOf(UnitView<Unit> kind) const;
   // Appends what survives of the record at pos_ after its head; false when it is dropped.
-  bool AppendKept(UnitView<Unit> kind, Pos nextPos, std::string& out);
+  bool AppendKept(UnitView<Unit> kind, Pos nextPos, KeptRecord<Unit>& kept);
   void NoteUnmarked(Pos unmarkedEntries);
   void NoteRecordsAfter(Pos closingPercent);
 
   LetterFinder<Unit> text_;
   const FormatProfile& profile_;
+  std::array<KindRule, 128> rules_{};  // by the kind letter
   Pos pos_ = 0;
   FilterStats stats_;
 };

@@ -23,6 +23,13 @@ Pos NextMarker(LetterFinder<Unit>& text, const FormatProfile& profile, Pos cur) 
   return mark;
 }
 
+// Where an entry's value lies: after its marker, up to the next entry or the record's end.
+struct EntryValue {
+  Pos mark;  // the value marker
+  Pos end;   // the next entry letter, or the record's end
+  bool lastEntry;
+};
+
 // The value of the entry at `cur` as the searches over the whole text find it; none when no
 // marker follows anywhere.
 template <typename Unit>
@@ -42,17 +49,11 @@ void DropUnmarked(UnitView<Unit> record, Unit entryLetter, Pos cur, EntryScan& s
   for (Pos at = cur; at != 0; at = find(record, at + 1, entryLetter)) ++scan.unmarkedEntries;
 }
 
-template <typename Unit>
-bool IsNonZero(UnitView<Unit> codes, const EntryValue& value) {
-  if (value.verdict != Verdict::Unread) return value.verdict == Verdict::NonZero;
-  return IsNonZeroValue(codes, value.mark + 1, value.end - value.mark - 1);
-}
-
 }  // namespace
 
 template <typename Unit>
 EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
-                      const EntryRecord<Unit>& record, std::string& kept) {
+                      const EntryRecord<Unit>& record, KeptRecord<Unit>& kept) {
   const UnitView<Unit> codes = text.text();
   // The text up to the end of the record. Where the next entry letter lies beyond the record
   // does not matter, only that it does, so its search stops there instead of running on to the
@@ -65,14 +66,21 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
   EntryScan scan;
   Pos cur = record.pos + profile.headLength;
   for (Pos inner = 0;;) {
-    std::optional<EntryValue> value = usual.Read(cur);
-    if (!value) value = ValueBySearch(text, throughRecord, profile, record, cur);
+    // Stops short of the entry limit, which the entry after it then reaches.
+    const EntryRun run = usual.ReadRun(cur, kEntryLimit - 1 - inner, kept);
+    inner += run.entries;
+    scan.keptEntries += run.keptEntries;
+    scan.zeroEntries += run.zeroEntries;
+    if (run.recordDone) return scan;
+    cur = run.next;
+    const std::optional<EntryValue> value =
+        ValueBySearch(text, throughRecord, profile, record, cur);
     if (!value) {
       DropUnmarked(throughRecord, record.entryLetter, cur, scan);
       return scan;
     }
-    if (IsNonZero(codes, *value)) {
-      AppendBytes(kept, substring(codes, cur, value->end - cur));
+    if (IsNonZeroValue(codes, value->mark + 1, value->end - value->mark - 1)) {
+      kept.Append(substring(codes, cur, value->end - cur));
       ++scan.keptEntries;
     } else {
       ++scan.zeroEntries;
@@ -84,8 +92,8 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
 }
 
 template EntryScan ScanEntries(LetterFinder<char>&, const FormatProfile&, const EntryRecord<char>&,
-                               std::string&);
+                               KeptRecord<char>&);
 template EntryScan ScanEntries(LetterFinder<char16_t>&, const FormatProfile&,
-                               const EntryRecord<char16_t>&, std::string&);
+                               const EntryRecord<char16_t>&, KeptRecord<char16_t>&);
 
 }  // namespace habuki

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "format_profile.h"
+#include "kept_record.h"
 #include "letter_finder.h"
 
 namespace habuki {
@@ -21,12 +22,12 @@ struct EntryScan {
   Pos unmarkedEntries = 0;
 };
 
-// Walks the entries of `record` from left to right and appends to `kept` the bytes of those whose
-// value is not zero, unchanged, the last one with the record's line break. Searches run over the
+// Walks the entries of `record` from left to right and appends to `kept` those whose value is
+// not zero, unchanged, the last one with the record's line break. Searches run over the
 // whole text, not just the record. Throws FilterFailure for an entry without its own value
 // marker and for the entry limit.
 template <typename Unit>
 EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
-                      const EntryRecord<Unit>& record, std::string& kept);
+                      const EntryRecord<Unit>& record, KeptRecord<Unit>& kept);
 
 }  // namespace habuki

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <bit>
 #include <cstring>
 #include <string_view>
 
+#include "byte_scan.h"
 #include "filter_failure.h"
 
 namespace habuki {
@@ -20,13 +22,20 @@ using UnitView = std::basic_string_view<Unit>;
 inline constexpr Pos NOT_FOUND_POS = 999999999;
 
 // Position of the first `letter` at or after `start`, 0 if there is none. Inline for bytes: the
-// filter searches once or twice for every entry, mostly only a few bytes ahead.
+// filter searches for the next record's "N" once a record, mostly some 50 bytes ahead, which a
+// few looks of 16 bytes find sooner than a call to memchr.
 inline Pos find(ByteView text, Pos start, char letter) {
   const Pos from = start < 1 ? 1 : start;
   if (from > static_cast<Pos>(text.size())) return 0;
-  const char* const begin = text.data() + (from - 1);
-  const void* const hit =
-      std::memchr(begin, letter, text.size() - static_cast<std::size_t>(from - 1));
+  const char* at = text.data() + (from - 1);
+  const char* const end = text.data() + text.size();
+  const byte_scan::Letter wanted(letter);
+  for (int look = 0; look < 4 && end - at >= static_cast<std::ptrdiff_t>(byte_scan::kWidth);
+       ++look, at += byte_scan::kWidth) {
+    const unsigned hits = wanted.In(at);
+    if (hits != 0) return at - text.data() + std::countr_zero(hits) + 1;
+  }
+  const void* const hit = std::memchr(at, letter, static_cast<std::size_t>(end - at));
   return hit == nullptr ? 0 : static_cast<const char*>(hit) - text.data() + 1;
 }
 Pos find(CodeView text, Pos start, char16_t letter);
@@ -38,7 +47,7 @@ Pos find(CodeView text, Pos start, char16_t letter);
 // and throws FilterFailure; a start beyond the end gives the empty text. Inline: the filter cuts
 // every value and every kept entry with it.
 template <typename Unit>
-UnitView<Unit> substring(UnitView<Unit> text, Pos start, Pos length) {
+[[gnu::always_inline]] inline UnitView<Unit> substring(UnitView<Unit> text, Pos start, Pos length) {
   // Start before the text: only a missing "N" leads here.
   if (start < 1) Fail(FailureKind::NoRecord, start);
   if (length < 0) Fail(FailureKind::NegativeLength, start);
