@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstddef>
 #include <optional>
+#include <type_traits>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -10,80 +11,111 @@
 
 namespace habuki {
 
-// Looks at 16 bytes at once where the filter reads bytes: one bit per byte of the 16 at `at`,
-// all of which must be readable, set where the byte is what is asked for. Entries and values
-// are a few bytes long and of every length, so a loop over single bytes spends its time
-// guessing where it ends.
+// Looks at 16 characters at once: as 16 bytes, one bit per character, set where it is what is
+// asked for. All 16 must be readable. Entries and values are a few characters long and of every
+// length, so a loop over single characters spends its time guessing where each ends.
+//
+// A 16-bit code above 0xFF is looked at as a byte that none of the filter's letters, digits,
+// points and blanks is, so codes are looked at as bytes are.
 namespace byte_scan {
 
 inline constexpr std::size_t kWidth = 16;
 
 #ifdef __SSE2__
+using Chars = __m128i;
+
+inline Chars Load(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+
+// Saturating: codes of 0x100 to 0x7FFF become 0xFF, those from 0x8000 (every double-byte
+// character) become 0.
+inline Chars Load(const char16_t* at) {
+  const auto* const codes = reinterpret_cast<const __m128i*>(at);
+  return _mm_packus_epi16(_mm_loadu_si128(codes), _mm_loadu_si128(codes + 1));
+}
+
 // A letter to look for, spread over the 16 lanes once rather than at every look.
 class Letter {
  public:
   explicit Letter(char letter) : lanes_(_mm_set1_epi8(letter)) {}
-  unsigned In(const char* at) const {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lanes_)));
+  unsigned In(Chars chars) const {
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chars, lanes_)));
   }
 
  private:
   __m128i lanes_;
 };
 
-inline unsigned Digits(const char* at) {
+inline unsigned Digits(Chars chars) {
   // Bytes below "0" wrap round to large values, so one unsigned comparison tests both ends.
-  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  const __m128i offset = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+  const __m128i offset = _mm_sub_epi8(chars, _mm_set1_epi8('0'));
   const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
   return static_cast<unsigned>(_mm_movemask_epi8(digit));
 }
 #else
+struct Chars {
+  unsigned char bytes[kWidth];
+};
+
+template <typename Unit>
+Chars Load(const Unit* at) {
+  Chars chars{};
+  for (std::size_t i = 0; i < kWidth; ++i) {
+    const auto unit = static_cast<std::make_unsigned_t<Unit> >(at[i]);
+    chars.bytes[i] = static_cast<unsigned char>(unit > 0xFF ? 0xFF : unit);
+  }
+  return chars;
+}
+
+template <typename Test>
+unsigned Each(const Chars& chars, Test test) {
+  unsigned bits = 0;
+  for (std::size_t i = 0; i < kWidth; ++i) bits |= unsigned{test(chars.bytes[i])} << i;
+  return bits;
+}
+
 class Letter {
  public:
-  explicit Letter(char letter) : letter_(letter) {}
-  unsigned In(const char* at) const {
-    unsigned bits = 0;
-    for (std::size_t i = 0; i < kWidth; ++i) bits |= unsigned{at[i] == letter_} << i;
-    return bits;
+  explicit Letter(char letter) : letter_(static_cast<unsigned char>(letter)) {}
+  unsigned In(const Chars& chars) const {
+    return Each(chars, [this](unsigned char c) { return c == letter_; });
   }
 
  private:
-  char letter_;
+  unsigned char letter_;
 };
 
-inline unsigned Digits(const char* at) {
-  unsigned bits = 0;
-  for (std::size_t i = 0; i < kWidth; ++i) bits |= unsigned{at[i] >= '0' && at[i] <= '9'} << i;
-  return bits;
+inline unsigned Digits(const Chars& chars) {
+  return Each(chars, [](unsigned char c) { return c >= '0' && c <= '9'; });
 }
 #endif
 
-// The bits of the first `count` bytes.
+// The bits of the first `count` characters.
 inline unsigned First(std::size_t count) { return (1u << (count < kWidth ? count : kWidth)) - 1; }
 
-inline unsigned Blanks(const char* at) {
-  return Letter(' ').In(at) | Letter('\t').In(at) | Letter('\r').In(at) | Letter('\n').In(at);
+inline unsigned Blanks(const Chars& chars) {
+  return Letter(' ').In(chars) | Letter('\t').In(chars) | Letter('\r').In(chars) |
+         Letter('\n').In(chars);
 }
 
-// Whether the `length` bytes from `offset` within the 16 at `at` (offset + length <= 16) are a
-// number other than zero, when they are what nearly every value is: digits, optionally a point
-// and digits, then blanks. Anything else (a leading blank, a sign, a letter) is nullopt, for
-// decimalValue to read. The filter asks this of every value.
-[[gnu::always_inline]] inline std::optional<bool> NonZeroPlainNumber(const char* at,
+// Whether the `length` characters from `offset` within the 16 at `at` (offset + length <= 16)
+// are a number other than zero, when they are what nearly every value is: digits, optionally a
+// point and digits, then blanks. Anything else (a leading blank, a sign, a letter) is nullopt,
+// for decimalValue to read. The filter asks this of every value.
+template <typename Unit>
+[[gnu::always_inline]] inline std::optional<bool> NonZeroPlainNumber(const Unit* at,
                                                                      std::size_t offset,
                                                                      std::size_t length) {
+  const Chars chars = Load(at);
   const unsigned value = First(length);
-  const unsigned digits = Digits(at) >> offset & value;
-  const unsigned zeros = Letter('0').In(at) >> offset;
+  const unsigned digits = Digits(chars) >> offset & value;
+  const unsigned zeros = Letter('0').In(chars) >> offset;
   if (digits == value && value != 0) return (digits & ~zeros) != 0;  // digits alone, as most are
   const auto whole = static_cast<unsigned>(std::countr_one(digits));
-  const unsigned point = (Letter('.').In(at) >> offset >> whole) & 1;
+  const unsigned point = (Letter('.').In(chars) >> offset >> whole) & 1;
   const unsigned fraction = point * static_cast<unsigned>(std::countr_one(digits >> whole >> 1));
   const unsigned number = First(whole + point + fraction);
   const unsigned rest = value & ~number;
-  const bool plain = (digits & number) != 0 && (rest & ~(Blanks(at) >> offset)) == 0;
+  const bool plain = (digits & number) != 0 && (rest & ~(Blanks(chars) >> offset)) == 0;
   if (!plain) return std::nullopt;
   return (digits & ~zeros) != 0;
 }

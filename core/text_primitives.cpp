@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 #include "byte_scan.h"
 
@@ -57,8 +58,18 @@ DecimalNumber ReadDecimal(UnitView<Unit> value) {
   return {negative, nonZeroDigits == 0};
 }
 
+// Nearly every value is digits, maybe with a point, and blanks: those are read 16 characters at
+// a time. Whatever else a value holds, or where fewer than 16 characters are left to read, is
+// read character by character.
 template <typename Unit>
 bool IsNonZero(UnitView<Unit> text, Pos start, Pos length) {
+  constexpr auto kWidth = static_cast<Pos>(byte_scan::kWidth);
+  const bool readable = start >= 1 && start - 1 + kWidth <= static_cast<Pos>(text.size());
+  if (length >= 1 && length <= kWidth && readable) {
+    const std::optional<bool> nonZero = byte_scan::NonZeroPlainNumber(
+        text.data() + (start - 1), 0, static_cast<std::size_t>(length));
+    if (nonZero) return *nonZero;
+  }
   const UnitView<Unit> value = substring(text, start, length);
   try {
     return !ReadDecimal(value).zero;
@@ -95,20 +106,7 @@ Pos find(CodeView text, Pos start, char16_t letter) {
 DecimalNumber decimalValue(ByteView value) { return ReadDecimal(value); }
 DecimalNumber decimalValue(CodeView value) { return ReadDecimal(value); }
 
-// Nearly every value is digits, maybe with a point, and blanks: those are read 16 bytes at a
-// time. Whatever else a value holds, or where fewer than 16 bytes are left to read, is read
-// character by character.
-bool IsNonZeroValue(ByteView text, Pos start, Pos length) {
-  using byte_scan::kWidth;
-  const bool readable =
-      start >= 1 && start - 1 + static_cast<Pos>(kWidth) <= static_cast<Pos>(text.size());
-  if (length >= 1 && length <= static_cast<Pos>(kWidth) && readable) {
-    const std::optional<bool> nonZero = byte_scan::NonZeroPlainNumber(
-        text.data() + (start - 1), 0, static_cast<std::size_t>(length));
-    if (nonZero) return *nonZero;
-  }
-  return IsNonZero(text, start, length);
-}
+bool IsNonZeroValue(ByteView text, Pos start, Pos length) { return IsNonZero(text, start, length); }
 bool IsNonZeroValue(CodeView text, Pos start, Pos length) { return IsNonZero(text, start, length); }
 
 }  // namespace habuki

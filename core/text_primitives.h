@@ -32,7 +32,7 @@ inline Pos find(ByteView text, Pos start, char letter) {
   const byte_scan::Letter wanted(letter);
   for (int look = 0; look < 4 && end - at >= static_cast<std::ptrdiff_t>(byte_scan::kWidth);
        ++look, at += byte_scan::kWidth) {
-    const unsigned hits = wanted.In(at);
+    const unsigned hits = wanted.In(byte_scan::Load(at));
     if (hits != 0) return at - text.data() + std::countr_zero(hits) + 1;
   }
   const void* const hit = std::memchr(at, letter, static_cast<std::size_t>(end - at));
