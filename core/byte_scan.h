@@ -90,7 +90,15 @@ inline unsigned Digits(const Chars& chars) {
 #endif
 
 // The bits of the first `count` characters.
-inline unsigned First(std::size_t count) { return (1u << (count < kWidth ? count : kWidth)) - 1; }
+inline unsigned First(std::size_t count) {
+  return 0xFFFFu >> (kWidth - (count < kWidth ? count : kWidth));
+}
+
+// The place of the lowest bit set, kWidth when none is: the bit above the 16 stands in, so the
+// count needs no test for zero.
+inline std::size_t Lowest(unsigned bits) {
+  return static_cast<std::size_t>(__builtin_ctz(bits | 1u << kWidth));
+}
 
 inline unsigned Blanks(const Chars& chars) {
   return Letter(' ').In(chars) | Letter('\t').In(chars) | Letter('\r').In(chars) |
@@ -110,9 +118,10 @@ template <typename Unit>
   const unsigned digits = Digits(chars) >> offset & value;
   const unsigned zeros = Letter('0').In(chars) >> offset;
   if (digits == value && value != 0) return (digits & ~zeros) != 0;  // digits alone, as most are
-  const auto whole = static_cast<unsigned>(std::countr_one(digits));
+  const auto whole = static_cast<unsigned>(Lowest(~digits & 0xFFFFu));
   const unsigned point = (Letter('.').In(chars) >> offset >> whole) & 1;
-  const unsigned fraction = point * static_cast<unsigned>(std::countr_one(digits >> whole >> 1));
+  const unsigned fraction =
+      point * static_cast<unsigned>(Lowest(~(digits >> whole >> 1) & 0xFFFFu));
   const unsigned number = First(whole + point + fraction);
   const unsigned rest = value & ~number;
   const bool plain = (digits & number) != 0 && (rest & ~(Blanks(chars) >> offset)) == 0;

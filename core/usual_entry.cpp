@@ -31,15 +31,15 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, KeptRecord<Unit>& ke
     const Chars chars = Load(first);
     const std::size_t inRecord = size - at;
     const unsigned entries = entry_.In(chars) & First(inRecord);
-    std::size_t end = static_cast<std::size_t>(std::countr_zero(entries));  // the next entry
+    std::size_t end = Lowest(entries);  // the next entry letter
     if (entries == 0 && inRecord <= kWidth) end = inRecord;
     if (entries == 0 && inRecord > kWidth) {
       const unsigned further = entry_.In(Load(first + kWidth)) & First(inRecord - kWidth);
       if (further == 0 && inRecord > 2 * kWidth) break;
-      end = further != 0 ? kWidth + static_cast<std::size_t>(std::countr_zero(further)) : inRecord;
+      end = further != 0 ? kWidth + Lowest(further) : inRecord;
     }
     const unsigned markers = (marker1_.In(chars) | marker2_.In(chars)) & First(inRecord);
-    const auto mark = static_cast<std::size_t>(std::countr_zero(markers));
+    const std::size_t mark = Lowest(markers);
     if (markers == 0 || mark > end) break;
     // The value, within these 16 characters or the 16 from its start.
     const std::size_t length = end - mark - 1;
