@@ -18,11 +18,14 @@ std::string ReadData(const char* name) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void Thin(benchmark::State& run, const std::string& bytes, FormatKind kind) {
+using Filter = FilterOutcome (*)(FilterState&, FormatKind, bool);
+
+void Thin(benchmark::State& run, const std::string& bytes, FormatKind kind,
+          Filter filter = RunFilter) {
   FilterState state;
   if (!LoadParamBytes(state, bytes)) run.SkipWithError("nothing to thin");
   for (auto _ : run) {
-    const FilterOutcome outcome = RunFilter(state, kind, false);
+    const FilterOutcome outcome = filter(state, kind, false);
     if (!outcome.produced) run.SkipWithError("the filter failed");
     benchmark::DoNotOptimize(state.OutText);
   }
@@ -45,6 +48,12 @@ void Generated30i(benchmark::State& run) {
   Thin(run, bytes, FormatKind::Fs30i);
 }
 
+// The same text through the 16-bit engine that texts with double-byte characters take.
+void Generated30iCodes(benchmark::State& run) {
+  static const std::string bytes = GenerateShaped30i(kLargestText);
+  Thin(run, bytes, FormatKind::Fs30i, RunFilterOnCodes);
+}
+
 // As large as the generated text, but every entry's search for "M" finds none.
 void Adversarial30i(benchmark::State& run) {
   static const std::string bytes = GenerateAdversarial30i(GenerateShaped30i(kLargestText).size());
@@ -54,6 +63,7 @@ void Adversarial30i(benchmark::State& run) {
 BENCHMARK(RealBackup30i)->Unit(benchmark::kMillisecond);
 BENCHMARK(RealBackupPmc)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generated30i)->Unit(benchmark::kMillisecond);
+BENCHMARK(Generated30iCodes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Adversarial30i)->Unit(benchmark::kMillisecond);
 
 }  // namespace

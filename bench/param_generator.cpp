@@ -90,4 +90,17 @@ std::string GenerateAdversarial30i(std::size_t bytes) {
   return text + "%";
 }
 
+std::string GenerateAllKept30i(int records, int entries) {
+  std::string text = "%\n";
+  for (int number = 0; number < records; ++number) {
+    const char kind = "ALST"[number % 4];
+    text += Head(number);
+    for (int entry = 1; entry <= entries; ++entry) {
+      text += kind + std::to_string(entry) + "P" + std::to_string(number % 9 + 1);
+    }
+    text += '\n';
+  }
+  return text + "%";
+}
+
 }  // namespace habuki::bench

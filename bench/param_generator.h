@@ -14,4 +14,8 @@ std::string GenerateShaped30i(int records, unsigned seed = 1);
 // single "M" in the whole text, about `bytes` long.
 std::string GenerateAdversarial30i(std::size_t bytes);
 
+// A 30i backup in which nothing is dropped: `records` records of `entries` entries, every value
+// not zero, so that the result is as large as the text.
+std::string GenerateAllKept30i(int records, int entries);
+
 }  // namespace habuki::bench

@@ -30,7 +30,7 @@ class FileThinner {
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
   bool Load(const std::string& file, FilterState& state);
   void LoadComment(FilterState& state) const;
-  int Write(const PlannedOutput& output, const std::string& result);
+  int Write(const PlannedOutput& output, std::string_view result);
 
   const CliOptions& options_;
   CliIo& io_;
@@ -62,7 +62,7 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   }
   io_.err << LossWarnings(name, kind, outcome.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, outcome.stats);
-  return Write(output, state.OutText.Bytes() + "\r\n");
+  return Write(output, state.OutText.Bytes());
 }
 
 bool FileThinner::Load(const std::string& file, FilterState& state) {
@@ -77,11 +77,13 @@ void FileThinner::LoadComment(FilterState& state) const {
   if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
 }
 
-// A terminal is shown the result in UTF-8; files and pipes get the backup's own bytes.
-int FileThinner::Write(const PlannedOutput& output, const std::string& result) {
+// The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
+// UTF-8 to a terminal. It is never copied for the line break: it may be as large as the file.
+int FileThinner::Write(const PlannedOutput& output, std::string_view result) {
   const bool toTerminal = !output.file && io_.outIsTerminal;
-  const std::error_code error =
-      WriteOutput(output, toTerminal ? Cp932ToUtf8(result) : result, io_.streams);
+  const std::string shown = toTerminal ? Cp932ToUtf8(result) : std::string();
+  const std::string_view parts[] = {toTerminal ? std::string_view(shown) : result, "\r\n"};
+  const std::error_code error = WriteOutput(output, parts, io_.streams);
   if (!error) return kExitOk;
   const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
   io_.err << FileProblem(target, "cannot write", error.message());

@@ -53,7 +53,8 @@ std::error_code WriteCommentFileAtClose(const FilterState& state,
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) return error;
-  return WriteFileAtomically(CommentFileWrittenIn(folder), state.CommentText.Bytes() + "\r\n");
+  const std::string_view parts[] = {state.CommentText.Bytes(), "\r\n"};
+  return WriteFileAtomically(CommentFileWrittenIn(folder), parts);
 }
 
 }  // namespace habuki

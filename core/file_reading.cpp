@@ -61,6 +61,12 @@ FileContents ReadDescriptor(int descriptor, ReadLimit limit) {
       return contents;
     }
     contents.identity = FileIdentity{info.st_dev, info.st_ino};
+    // A file that says it is empty may still have contents (those under /proc do), and some
+    // file systems cannot map: those are read.
+    if (limit.mapRegularFiles && size > 0) {
+      contents.mapping = FileMapping::Map(descriptor, static_cast<std::size_t>(size));
+      if (contents.mapping) return contents;
+    }
     contents.bytes.resize(static_cast<std::size_t>(size) + 1);  // room to see the end
   }
   contents.error = ReadToEnd(descriptor, limit.bytes, contents.bytes);

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 
 #include "core/file_identity.h"
+#include "core/file_mapping.h"
 
 namespace habuki {
 
@@ -14,10 +16,12 @@ namespace habuki {
 struct ReadLimit {
   std::uint64_t bytes;    // a larger file is refused, before it is read whole
   bool regularFilesOnly;  // anything else (a pipe, a device) is refused without waiting on it
+  bool mapRegularFiles = false;  // a regular file that tells its size is mapped, not read
 };
 
 struct FileContents {
-  std::string bytes;
+  std::string bytes;                     // what was read, unless the file was mapped
+  std::shared_ptr<FileMapping> mapping;  // the file, where it was mapped instead
   // Why the file was not read: std::errc::file_too_large past the limit, std::errc::
   // invalid_argument for what is not a regular file where only those are read.
   std::error_code error;

@@ -28,6 +28,18 @@ class WriteRefusalCategory : public std::error_category {
   }
 };
 
+std::error_code WriteAll(int descriptor, std::string_view bytes, const FileOps& ops) {
+  while (!bytes.empty()) {
+    const ssize_t written = ops.write(descriptor, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return LastError();
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return {};
+}
+
 // Owns a file descriptor; Close() reports the error that a plain close would swallow.
 class FileDescriptor {
  public:
@@ -52,10 +64,10 @@ class FileDescriptor {
 };
 
 std::error_code WriteDirectly(const FileOps& ops, const std::filesystem::path& target,
-                              std::string_view bytes) {
+                              ByteParts parts) {
   FileDescriptor file(ops.open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0), ops);
   if (!file.valid()) return LastError();
-  if (const auto error = WriteToDescriptor(file.get(), bytes, ops)) return error;
+  if (const auto error = WriteToDescriptor(file.get(), parts, ops)) return error;
   return file.Close();
 }
 
@@ -91,12 +103,12 @@ std::error_code TakeOverOwnerAndMode(const FileOps& ops, int fd, const struct st
   return ops.fchmod(fd, mode) == 0 ? std::error_code{} : LastError();
 }
 
-std::error_code WriteAndSync(const FileOps& ops, FileDescriptor& file, std::string_view bytes,
+std::error_code WriteAndSync(const FileOps& ops, FileDescriptor& file, ByteParts parts,
                              const struct stat* existing) {
   if (existing != nullptr) {
     if (const auto error = TakeOverOwnerAndMode(ops, file.get(), *existing)) return error;
   }
-  if (const auto error = WriteToDescriptor(file.get(), bytes, ops)) return error;
+  if (const auto error = WriteToDescriptor(file.get(), parts, ops)) return error;
   if (ops.fsync(file.get()) != 0) return LastError();
   return file.Close();
 }
@@ -110,12 +122,12 @@ void SyncFolder(const FileOps& ops, const std::filesystem::path& file) {
 }
 
 std::error_code ReplaceAtomically(const FileOps& ops, const std::filesystem::path& target,
-                                  std::string_view bytes, const struct stat* existing) {
+                                  ByteParts parts, const struct stat* existing) {
   InterruptCleanup cleanup;
   std::string temporary;
   FileDescriptor file = CreateTemporary(ops, target, cleanup, temporary);
   if (!file.valid()) return LastError();
-  std::error_code error = WriteAndSync(ops, file, bytes, existing);
+  std::error_code error = WriteAndSync(ops, file, parts, existing);
   if (!error && ops.rename(temporary.c_str(), target.c_str()) != 0) error = LastError();
   if (error) ::unlink(temporary.c_str());
   cleanup.Forget();
@@ -125,18 +137,18 @@ std::error_code ReplaceAtomically(const FileOps& ops, const std::filesystem::pat
 
 // What stands at a target that exists: where a symbolic link points, or the file itself.
 std::error_code ReplaceExisting(const FileOps& ops, const std::filesystem::path& target,
-                                std::string_view bytes) {
+                                ByteParts parts) {
   struct stat info {};
   if (::stat(target.c_str(), &info) != 0) {
     return errno == ENOENT ? make_error_code(WriteRefusal::DanglingLink) : LastError();
   }
   if (S_ISDIR(info.st_mode)) return std::make_error_code(std::errc::is_a_directory);
-  if (!S_ISREG(info.st_mode)) return WriteDirectly(ops, target, bytes);
+  if (!S_ISREG(info.st_mode)) return WriteDirectly(ops, target, parts);
   if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return LastError();
   std::error_code error;
   const std::filesystem::path real = std::filesystem::canonical(target, error);
   if (error) return error;
-  return ReplaceAtomically(ops, real, bytes, &info);
+  return ReplaceAtomically(ops, real, parts, &info);
 }
 
 }  // namespace
@@ -158,26 +170,33 @@ FileOps PosixFileOps() {
   };
 }
 
-std::error_code WriteToDescriptor(int descriptor, std::string_view bytes, const FileOps& ops) {
-  while (!bytes.empty()) {
-    const ssize_t written = ops.write(descriptor, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return LastError();
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+// Parts that together fit a pipe's buffer are joined and written at once, so that a reader that
+// stops early (`habuki x.txt | head -n 1`) has them all in the pipe before it goes and never
+// makes a later part fail. Larger ones are written part by part rather than copied.
+std::error_code WriteToDescriptor(int descriptor, ByteParts parts, const FileOps& ops) {
+  constexpr std::size_t kPipeBuffer = 64 * 1024;
+  std::size_t total = 0;
+  for (const std::string_view bytes : parts) total += bytes.size();
+  if (parts.size() > 1 && total <= kPipeBuffer) {
+    std::string joined;
+    joined.reserve(total);
+    for (const std::string_view bytes : parts) joined.append(bytes);
+    return WriteAll(descriptor, joined, ops);
+  }
+  for (const std::string_view bytes : parts) {
+    if (const auto error = WriteAll(descriptor, bytes, ops)) return error;
   }
   return {};
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
                                     const FileOps& ops) {
   struct stat link {};
   if (::lstat(target.c_str(), &link) != 0) {
     if (errno != ENOENT) return LastError();
-    return ReplaceAtomically(ops, target, bytes, nullptr);
+    return ReplaceAtomically(ops, target, parts, nullptr);
   }
-  return ReplaceExisting(ops, target, bytes);
+  return ReplaceExisting(ops, target, parts);
 }
 
 }  // namespace habuki

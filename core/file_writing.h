@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string_view>
 #include <system_error>
 
@@ -30,11 +31,19 @@ enum class WriteRefusal {
 };
 std::error_code make_error_code(WriteRefusal refusal);
 
-// Writes all of `bytes` to an open descriptor at its current offset.
-std::error_code WriteToDescriptor(int descriptor, std::string_view bytes,
-                                  const FileOps& ops = PosixFileOps());
+// Bytes to write, in parts that follow one another: a result and the line break after it need
+// not be joined into one copy first, which for a large result would double its memory.
+using ByteParts = std::span<const std::string_view>;
 
-// Replaces `target` with `bytes` so that it never holds anything but the old or the new
+// Writes all of `parts` to an open descriptor at its current offset.
+std::error_code WriteToDescriptor(int descriptor, ByteParts parts,
+                                  const FileOps& ops = PosixFileOps());
+inline std::error_code WriteToDescriptor(int descriptor, std::string_view bytes,
+                                         const FileOps& ops = PosixFileOps()) {
+  return WriteToDescriptor(descriptor, ByteParts(&bytes, 1), ops);
+}
+
+// Replaces `target` with `parts` so that it never holds anything but the old or the new
 // contents: a temporary file in the same folder is written, given the old file's owner and
 // mode, synced and renamed over the target, and the folder is synced. On failure, or when
 // SIGINT, SIGTERM or SIGHUP ends the program meanwhile, the target is untouched and no
@@ -46,8 +55,13 @@ std::error_code WriteToDescriptor(int descriptor, std::string_view bytes,
 // - A file with other hard links is replaced under this name only; the other names keep the
 //   old contents.
 // - A target that is not a regular file (/dev/null, a terminal, a pipe) is written directly.
-std::error_code WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
                                     const FileOps& ops = PosixFileOps());
+inline std::error_code WriteFileAtomically(const std::filesystem::path& target,
+                                           std::string_view bytes,
+                                           const FileOps& ops = PosixFileOps()) {
+  return WriteFileAtomically(target, ByteParts(&bytes, 1), ops);
+}
 
 }  // namespace habuki
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <type_traits>
 
 #include "core/text_primitives.h"
 
@@ -10,16 +11,18 @@ namespace habuki {
 // searches run to the end of the text, not of the record, and restart just behind the previous
 // hit; reusing a hit that still lies ahead keeps a whole run linear in the text's length (a 30i
 // text without any "M" would otherwise be re-scanned to its end for every entry).
+template <typename Unit>
 class LetterFinder {
  public:
-  explicit LetterFinder(CodeView text) : text_(text) {}
+  explicit LetterFinder(UnitView<Unit> text) : text_(text) {}
 
-  CodeView text() const { return text_; }
+  UnitView<Unit> text() const { return text_; }
 
   // Same result as habuki::find(text(), start, letter). Called for every entry, so inline.
-  Pos find(Pos start, char16_t letter) {
-    if (letter >= hits_.size()) return habuki::find(text_, start, letter);
-    Hit& hit = hits_[letter];
+  Pos find(Pos start, Unit letter) {
+    const auto index = static_cast<std::make_unsigned_t<Unit>>(letter);
+    if (index >= hits_.size()) return habuki::find(text_, start, letter);
+    Hit& hit = hits_[index];
     const bool stillValid = hit.searchedFrom != 0 && hit.searchedFrom <= start &&
                             (hit.found == 0 || hit.found >= start);
     if (!stillValid) hit = {start, habuki::find(text_, start, letter)};
@@ -32,7 +35,7 @@ class LetterFinder {
     Pos found = 0;         // first occurrence at or after searchedFrom, 0 if none
   };
 
-  CodeView text_;
+  UnitView<Unit> text_;
   std::array<Hit, 128> hits_{};
 };
 

@@ -121,12 +121,12 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
   return plan;
 }
 
-std::error_code WriteOutput(const PlannedOutput& output, std::string_view bytes,
+std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams) {
   if (output.refusal) return std::make_error_code(std::errc::operation_not_permitted);
-  if (output.descriptor) return WriteToDescriptor(*output.descriptor, bytes);
-  if (output.file) return WriteFileAtomically(*output.file, bytes);
-  return WriteToDescriptor(streams.output, bytes);
+  if (output.descriptor) return WriteToDescriptor(*output.descriptor, parts);
+  if (output.file) return WriteFileAtomically(*output.file, parts);
+  return WriteToDescriptor(streams.output, parts);
 }
 
 }  // namespace habuki

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/file_identity.h"
+#include "core/file_writing.h"
 
 namespace habuki {
 
@@ -75,7 +76,7 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
 
 // Writes one planned result that was not refused: through its descriptor, over its file
 // atomically (see WriteFileAtomically), or to standard output.
-std::error_code WriteOutput(const PlannedOutput& output, std::string_view bytes,
+std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams);
 
 }  // namespace habuki

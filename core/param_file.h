@@ -28,9 +28,10 @@ struct LoadResult {
 // and stays inside its line, as the control's own line reader treats it.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
-// Reads a parameter file into LineList and AllText, every line followed by CR LF, and touches
-// nothing else. A file that cannot be read, is larger than kParamFileLimit or holds no
-// characters clears both and fails; a file over the limit is refused before it is read whole.
+// Reads a parameter file into AllText, every line followed by CR LF (see line_breaks.h), with
+// LineList over it, and touches nothing else. A regular file is mapped, not copied. A file that
+// cannot be read, is larger than kParamFileLimit or holds no characters clears both and fails; a
+// file over the limit is refused before it is read whole.
 LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path);
 
 // The same from an open descriptor, such as standard input.

@@ -16,9 +16,11 @@ struct RecordRef {
 };
 
 // The line that holds `position`.
+Pos LineOfPosition(ByteView text, Pos position);
 Pos LineOfPosition(CodeView text, Pos position);
 
 // The record starting at `position`, with `length` characters of head shown.
+RecordRef MakeRecordRef(ByteView text, Pos position, Pos length);
 RecordRef MakeRecordRef(CodeView text, Pos position, Pos length);
 
 }  // namespace habuki

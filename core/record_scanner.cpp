@@ -1,42 +1,62 @@
 #include "core/record_scanner.h"
 
+#include <algorithm>
+
 #include "core/size_limits.h"
 
 namespace habuki {
 
 namespace {
 
-bool IsOneOf(CodeView kind, std::u16string_view letters) {
-  return kind.size() == 1 && letters.find(kind[0]) != std::u16string_view::npos;
+// The most a result can take: every byte of the text, a line break for every record and the
+// frame. Reserved at once, so that the result is never copied as it grows: untouched, the room
+// costs no memory.
+template <typename Unit>
+std::size_t MostBytesOfResult(UnitView<Unit> text, const Cp932Text* comment) {
+  const std::size_t commentBytes = comment != nullptr ? comment->Bytes().size() + 1 : 0;
+  const std::size_t lineBreaks = std::min(text.size(), static_cast<std::size_t>(kRecordLimit));
+  return commentBytes + text.size() * sizeof(Unit) + lineBreaks + 4;
 }
 
 }  // namespace
 
-RecordScanner::RecordScanner(CodeView text, const FormatProfile& profile)
-    : text_(text), profile_(profile) {}
+template <typename Unit>
+RecordScanner<Unit>::RecordScanner(UnitView<Unit> text, const FormatProfile& profile)
+    : text_(text), profile_(profile) {
+  for (const char16_t letter : profile.singleValueKinds) rules_[letter] = KindRule::SingleValue;
+  for (const char16_t letter : profile.multiEntryKinds) rules_[letter] = KindRule::Entries;
+}
 
-std::u16string RecordScanner::Run(const Cp932Text* comment) {
-  const CodeView text = text_.text();
-  std::u16string out;
-  if (comment != nullptr) out.append(comment->codes()).push_back(u'\n');
-  out.append(u"%\n");
+template <typename Unit>
+typename RecordScanner<Unit>::KindRule RecordScanner<Unit>::RuleOf(UnitView<Unit> kind) const {
+  if (kind.size() != 1) return KindRule::None;
+  const auto letter = static_cast<std::make_unsigned_t<Unit>>(kind[0]);
+  return letter < rules_.size() ? rules_[letter] : KindRule::None;
+}
 
-  pos_ = text_.find(1, u'N');
+template <typename Unit>
+std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
+  const UnitView<Unit> text = text_.text();
+  std::string out;
+  out.reserve(MostBytesOfResult(text, comment));
+  if (comment != nullptr) out.append(comment->Bytes()).push_back('\n');
+  out.append("%\n");
+
+  pos_ = text_.find(1, 'N');
   if (pos_ == 0) throw FilterFailure(FailureKind::NoRecord, 1);
-  const Pos closingPercent = text_.find(pos_ + 1, u'%');
+  const Pos closingPercent = text_.find(pos_ + 1, '%');
   const Pos endPos = closingPercent == 0 ? static_cast<Pos>(text.size()) + 1 : closingPercent;
-  if (profile_.copiesPreamble) out.append(substring(text, 3, pos_ - 3));
+  if (profile_.copiesPreamble) AppendBytes(out, substring(text, 3, pos_ - 3));
 
   for (;;) {
-    const CodeView head = substring(text, pos_, profile_.headLength);
-    const CodeView kind = substring(text, pos_ + profile_.headLength, 1);
-    const Pos nextN = text_.find(pos_ + 1, u'N');
+    const UnitView<Unit> head = substring(text, pos_, profile_.headLength);
+    const UnitView<Unit> kind = substring(text, pos_ + profile_.headLength, 1);
+    const Pos nextN = text_.find(pos_ + 1, 'N');
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
 
-    const CodeView kept = KeptPart(kind, nextPos);
-    if (!kept.empty()) {
-      out.append(head).append(kept);
-      if (kept.back() != u'\n') out.push_back(u'\n');
+    KeptRecord<Unit> kept(out, head);
+    if (AppendKept(kind, nextPos, kept)) {
+      if (out.back() != '\n') out.push_back('\n');
       ++stats_.recordsKept;
     }
     if (++stats_.recordsRead == kRecordLimit) throw FilterFailure(FailureKind::RecordLimit, pos_);
@@ -44,51 +64,58 @@ std::u16string RecordScanner::Run(const Cp932Text* comment) {
     pos_ = nextPos;
   }
   if (closingPercent != 0) NoteRecordsAfter(closingPercent);
-  out.push_back(u'%');
+  out.push_back('%');
   return out;
 }
 
 // Nothing after the closing "%" is copied; records there are lost though they may not be zero,
 // so they are counted for the user to hear of.
-void RecordScanner::NoteRecordsAfter(Pos closingPercent) {
-  for (Pos at = text_.find(closingPercent + 1, u'N'); at != 0;
-       at = find(text_.text(), at + 1, u'N')) {
+template <typename Unit>
+void RecordScanner<Unit>::NoteRecordsAfter(Pos closingPercent) {
+  for (Pos at = text_.find(closingPercent + 1, 'N'); at != 0;
+       at = find(text_.text(), at + 1, Unit{'N'})) {
     if (stats_.recordsAfterEnd++ == 0) {
       stats_.firstAfterEnd = MakeRecordRef(text_.text(), at, profile_.headLength + 1);
     }
   }
 }
 
-CodeView RecordScanner::KeptPart(CodeView kind, Pos nextPos) {
-  const CodeView text = text_.text();
+template <typename Unit>
+bool RecordScanner<Unit>::AppendKept(UnitView<Unit> kind, Pos nextPos, KeptRecord<Unit>& kept) {
+  const UnitView<Unit> text = text_.text();
   const Pos kindPos = pos_ + profile_.headLength;
-  if (IsOneOf(kind, profile_.singleValueKinds)) {
+  const KindRule rule = RuleOf(kind);
+  if (rule == KindRule::SingleValue) {
     if (IsNonZeroValue(text, kindPos + 1, nextPos - kindPos - 1)) {
-      return substring(text, kindPos, nextPos - kindPos);
+      kept.Append(substring(text, kindPos, nextPos - kindPos));
+      return true;
     }
     ++stats_.recordsZero;
-    return {};
+    return false;
   }
-  if (IsOneOf(kind, profile_.multiEntryKinds)) {
-    entries_.Reset();
-    ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, entries_);
-    stats_.entriesZero += entries_.zeroEntries;
-    if (entries_.unmarkedEntries != 0) NoteUnmarked();
-    if (entries_.kept.empty()) ++stats_.recordsZero;
-    return entries_.kept;
+  if (rule == KindRule::Entries) {
+    const EntryScan entries = ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, kept);
+    stats_.entriesZero += entries.zeroEntries;
+    if (entries.unmarkedEntries != 0) NoteUnmarked(entries.unmarkedEntries);
+    if (entries.keptEntries == 0) ++stats_.recordsZero;
+    return entries.keptEntries != 0;
   }
   ++stats_.recordsUnhandled;
   if (!stats_.firstUnhandled) {
     stats_.firstUnhandled = MakeRecordRef(text, pos_, profile_.headLength + 1);
   }
-  return {};
+  return false;
 }
 
-void RecordScanner::NoteUnmarked() {
-  stats_.entriesUnmarked += entries_.unmarkedEntries;
+template <typename Unit>
+void RecordScanner<Unit>::NoteUnmarked(Pos unmarkedEntries) {
+  stats_.entriesUnmarked += unmarkedEntries;
   if (!stats_.firstUnmarked) {
     stats_.firstUnmarked = MakeRecordRef(text_.text(), pos_, profile_.headLength + 1);
   }
 }
+
+template class RecordScanner<char>;
+template class RecordScanner<char16_t>;
 
 }  // namespace habuki

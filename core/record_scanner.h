@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "core/cp932_text.h"
 #include "core/filter_stats.h"
 #include "core/format_profile.h"
+#include "core/kept_record.h"
 #include "core/letter_finder.h"
 #include "core/scan_entries.h"
 
@@ -14,27 +16,32 @@ namespace habuki {
 // head of fixed length and the kind letter after it, and keeps a record only when its value (or
 // one of its entries' values) is not zero. Records end at the closing "%": the first "%" after
 // the first record's "N", or the end of the text when there is none.
+template <typename Unit>
 class RecordScanner {
  public:
-  RecordScanner(CodeView text, const FormatProfile& profile);
+  RecordScanner(UnitView<Unit> text, const FormatProfile& profile);
 
-  // Builds the framed result: the optional comment line, "%", every surviving record, "%".
-  // Throws FilterFailure; CurrentRecord() then tells which record failed.
-  std::u16string Run(const Cp932Text* comment);
+  // Builds the bytes of the framed result: the optional comment line, "%", every surviving
+  // record, "%". Throws FilterFailure; CurrentRecord() then tells which record failed.
+  std::string Run(const Cp932Text* comment);
 
   Pos CurrentRecord() const { return pos_; }
   const FilterStats& Stats() const { return stats_; }
 
  private:
-  // What survives of the record at pos_ after its head; empty when it is dropped.
-  CodeView KeptPart(CodeView kind, Pos nextPos);
-  void NoteUnmarked();
+  // What the format does with a record of a kind letter.
+  enum class KindRule : unsigned char { None, SingleValue, Entries };
+
+  KindRule RuleOf(UnitView<Unit> kind) const;
+  // Appends what survives of the record at pos_ after its head; false when it is dropped.
+  bool AppendKept(UnitView<Unit> kind, Pos nextPos, KeptRecord<Unit>& kept);
+  void NoteUnmarked(Pos unmarkedEntries);
   void NoteRecordsAfter(Pos closingPercent);
 
-  LetterFinder text_;
+  LetterFinder<Unit> text_;
   const FormatProfile& profile_;
+  std::array<KindRule, 128> rules_{};  // by the kind letter
   Pos pos_ = 0;
-  EntryScan entries_;
   FilterStats stats_;
 };
 

@@ -4,12 +4,13 @@
 
 namespace habuki {
 
-FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment) {
+namespace {
+
+template <typename Unit>
+FilterOutcome Thin(FilterState& state, UnitView<Unit> text, FormatKind kind, bool withComment) {
   FilterOutcome outcome;
-  if (state.AllText.empty()) return outcome;
-  const CodeView text = state.AllText.codes();
   const FormatProfile& profile = ProfileFor(kind);
-  RecordScanner scanner(text, profile);
+  RecordScanner<Unit> scanner(text, profile);
   try {
     state.OutText = Cp932Text(scanner.Run(withComment ? &state.CommentText : nullptr));
     outcome.produced = true;
@@ -20,6 +21,22 @@ FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment) {
   }
   outcome.stats = scanner.Stats();
   return outcome;
+}
+
+}  // namespace
+
+FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment) {
+  if (state.AllText.HasDoubleByteCharacters()) {
+    return RunFilterOnCodes(state, kind, withComment);
+  }
+  if (state.AllText.empty()) return {};
+  return Thin(state, state.AllText.Bytes(), kind, withComment);
+}
+
+FilterOutcome RunFilterOnCodes(FilterState& state, FormatKind kind, bool withComment) {
+  if (state.AllText.empty()) return {};
+  const std::u16string codes = state.AllText.codes();
+  return Thin(state, CodeView(codes), kind, withComment);
 }
 
 FilterOutcome Filter30i(FilterState& state, bool withComment) {

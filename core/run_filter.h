@@ -28,7 +28,13 @@ struct FilterOutcome {
 // Thins AllText with the filter of `kind` into OutText, led by CommentText when `withComment`.
 // An empty AllText produces nothing. A failed run leaves OutText as it was, so that nothing
 // later shows or saves a result the user never saw; the outcome says what failed and where.
+// Where every character of AllText is a single byte, the filter reads the bytes themselves and
+// copies the kept ones; otherwise it reads 16-bit codes (see Cp932Text).
 FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment);
+
+// The same on 16-bit codes, whatever the text. Both ways give the same outcome on every text;
+// the fuzz target holds them to it.
+FilterOutcome RunFilterOnCodes(FilterState& state, FormatKind kind, bool withComment);
 
 FilterOutcome Filter30i(FilterState& state, bool withComment);
 FilterOutcome Filter16i(FilterState& state, bool withComment);

@@ -1,8 +1,11 @@
 #include "core/scan_entries.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "core/cp932_text.h"
 #include "core/size_limits.h"
+#include "core/usual_entry.h"
 
 namespace habuki {
 
@@ -11,47 +14,86 @@ namespace {
 Pos FoundOrNone(Pos found) { return found == 0 ? NOT_FOUND_POS : found; }
 
 // The earliest value marker after `cur`.
-Pos NextMarker(LetterFinder& text, const FormatProfile& profile, Pos cur) {
+template <typename Unit>
+Pos NextMarker(LetterFinder<Unit>& text, const FormatProfile& profile, Pos cur) {
   Pos mark = NOT_FOUND_POS;
   for (const char16_t marker : profile.valueMarkers) {
-    mark = std::min(mark, FoundOrNone(text.find(cur + 1, marker)));
+    mark = std::min(mark, FoundOrNone(text.find(cur + 1, static_cast<Unit>(marker))));
   }
   return mark;
 }
 
+// Where an entry's value lies: after its marker, up to the next entry or the record's end.
+struct EntryValue {
+  Pos mark;  // the value marker
+  Pos end;   // the next entry letter, or the record's end
+  bool lastEntry;
+};
+
+// The value of the entry at `cur` as the searches over the whole text find it; none when no
+// marker follows anywhere.
+template <typename Unit>
+std::optional<EntryValue> ValueBySearch(LetterFinder<Unit>& text, UnitView<Unit> throughRecord,
+                                        const FormatProfile& profile,
+                                        const EntryRecord<Unit>& record, Pos cur) {
+  const Pos mark = NextMarker(text, profile, cur);
+  if (mark >= NOT_FOUND_POS) return std::nullopt;
+  const Pos nextKind = FoundOrNone(find(throughRecord, cur + 1, record.entryLetter));
+  const bool lastEntry = record.nextPos < nextKind;
+  return EntryValue{mark, lastEntry ? record.nextPos : nextKind, lastEntry};
+}
+
 // No marker follows anywhere: the entry at `cur` and all later ones of the record are lost.
-void DropUnmarked(CodeView record, char16_t entryLetter, Pos cur, EntryScan& scan) {
+template <typename Unit>
+void DropUnmarked(UnitView<Unit> record, Unit entryLetter, Pos cur, EntryScan& scan) {
   for (Pos at = cur; at != 0; at = find(record, at + 1, entryLetter)) ++scan.unmarkedEntries;
 }
 
 }  // namespace
 
-void ScanEntries(LetterFinder& text, const FormatProfile& profile, const EntryRecord& record,
-                 EntryScan& scan) {
-  const CodeView codes = text.text();
+template <typename Unit>
+EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
+                      const EntryRecord<Unit>& record, KeptRecord<Unit>& kept) {
+  const UnitView<Unit> codes = text.text();
   // The text up to the end of the record. Where the next entry letter lies beyond the record
   // does not matter, only that it does, so its search stops there instead of running on to the
   // next record of the same kind.
-  const CodeView throughRecord = codes.substr(0, static_cast<std::size_t>(record.nextPos - 1));
+  const UnitView<Unit> throughRecord =
+      codes.substr(0, static_cast<std::size_t>(record.nextPos - 1));
+  UsualEntryReader<Unit> usual(throughRecord, codes.data() + codes.size(),
+                               static_cast<Unit>(profile.valueMarkers.front()),
+                               static_cast<Unit>(profile.valueMarkers.back()), record.entryLetter);
+  EntryScan scan;
   Pos cur = record.pos + profile.headLength;
   for (Pos inner = 0;;) {
-    const Pos mark = NextMarker(text, profile, cur);
-    if (mark >= NOT_FOUND_POS) {
+    // Stops short of the entry limit, which the entry after it then reaches.
+    const EntryRun run = usual.ReadRun(cur, kEntryLimit - 1 - inner, kept);
+    inner += run.entries;
+    scan.keptEntries += run.keptEntries;
+    scan.zeroEntries += run.zeroEntries;
+    if (run.recordDone) return scan;
+    cur = run.next;
+    const std::optional<EntryValue> value =
+        ValueBySearch(text, throughRecord, profile, record, cur);
+    if (!value) {
       DropUnmarked(throughRecord, record.entryLetter, cur, scan);
-      return;
+      return scan;
     }
-    const Pos nextKind = FoundOrNone(find(throughRecord, cur + 1, record.entryLetter));
-    const bool lastEntry = record.nextPos < nextKind;
-    const Pos end = lastEntry ? record.nextPos : nextKind;
-    if (IsNonZeroValue(codes, mark + 1, end - mark - 1)) {
-      scan.kept.append(substring(codes, cur, end - cur));
+    if (IsNonZeroValue(codes, value->mark + 1, value->end - value->mark - 1)) {
+      kept.Append(substring(codes, cur, value->end - cur));
+      ++scan.keptEntries;
     } else {
       ++scan.zeroEntries;
     }
-    if (lastEntry) return;
-    cur = nextKind;
+    if (value->lastEntry) return scan;
+    cur = value->end;
     if (++inner == kEntryLimit) throw FilterFailure(FailureKind::EntryLimit, cur);
   }
 }
+
+template EntryScan ScanEntries(LetterFinder<char>&, const FormatProfile&, const EntryRecord<char>&,
+                               KeptRecord<char>&);
+template EntryScan ScanEntries(LetterFinder<char16_t>&, const FormatProfile&,
+                               const EntryRecord<char16_t>&, KeptRecord<char16_t>&);
 
 }  // namespace habuki

@@ -47,5 +47,7 @@ run_fuzzer() {
 failed=0
 run_fuzzer filter_fuzzer -max_len=4096 -dict=fuzz/filter.dict \
   examples tests/data "$work/limits" || failed=1
+run_fuzzer engines_fuzzer -max_len=4096 -dict=fuzz/filter.dict \
+  examples tests/data "$work/limits" || failed=1
 run_fuzzer decimal_fuzzer -max_len=256 || failed=1
 exit "$failed"

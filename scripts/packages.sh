@@ -6,7 +6,7 @@ HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)  # the command line h
 HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # window, glyphs, Qt's texts
 HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
-  time                              # peak memory in bench/peak-memory.sh
+  time hyperfine                     # peak memory and end-to-end times in bench/
   dpkg-dev file desktop-file-utils  # the Debian package and its checks
   lintian                           # Debian's own check of the package
   clang-format                      # the layout of every C++ file

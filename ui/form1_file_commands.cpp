@@ -9,6 +9,7 @@
 #include "core/display_text.h"
 #include "core/output_plan.h"
 #include "core/param_file.h"
+#include "ui/busy_cursor.h"
 #include "ui/drop_pane.h"
 #include "ui/form1.h"
 #include "ui/pane_text.h"
@@ -39,6 +40,7 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 // Loads the file and shows it with its format selected; any failure ends silently, a file too
 // large for memory included.
 void Form1::LoadAndShow(const QString& file) {
+  const BusyCursor busy;
   try {
     const LoadResult loaded = LoadParamFile(state_, file.toStdString());
     if (!loaded) return;
@@ -77,7 +79,8 @@ void Form1::OnSave() {
 
 std::error_code Form1::SaveResult(const PlannedOutput& output, const StandardStreams& streams) {
   try {
-    return WriteOutput(output, state_.OutText.Bytes() + "\r\n", streams);
+    const std::string_view parts[] = {state_.OutText.Bytes(), "\r\n"};
+    return WriteOutput(output, parts, streams);
   } catch (const std::bad_alloc&) {
     return std::make_error_code(std::errc::not_enough_memory);
   }

@@ -4,6 +4,7 @@
 
 #include "comment/comment_files.h"
 #include "core/run_filter.h"
+#include "ui/busy_cursor.h"
 #include "ui/form1.h"
 #include "ui/pane_text.h"
 #include "ui/window_texts.h"
@@ -35,6 +36,7 @@ void Form1::OnFilterButtonPress() {
 }
 
 void Form1::OnFilterButtonClick() {
+  std::optional<BusyCursor> busy(std::in_place);  // taken back before any message shows
   if (comments_.japanese) LoadCommentJ(state_, windowSystem_.CommentFolders());
   if (comments_.english) LoadCommentE(state_, windowSystem_.CommentFolders());
   const std::optional<FormatKind> kind = SelectedFormat();
@@ -45,6 +47,7 @@ void Form1::OnFilterButtonClick() {
   } catch (const std::bad_alloc&) {
     outcome = {false, FilterError{}, {}};  // a text too large to thin fails as any other
   }
+  busy.reset();
   Command1->setText(QString::fromUtf8(kFilterCaptionIdle));
   if (outcome.error) {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kFilterFailedMessage),

@@ -220,6 +220,27 @@ TEST(WriteFileAtomically, CompletesShortAndInterruptedWrites) {
   EXPECT_EQ(calls, 10);
 }
 
+// A result and its line break reach a pipe in one write while they fit its buffer, so that a
+// reader that stops after the first line cannot make the second part fail.
+TEST(WriteToDescriptor, SmallPartsGoInOneWrite) {
+  test::TempDir dir;
+  FileOps ops = PosixFileOps();
+  std::vector<std::size_t> sizes;
+  ops.write = [&sizes](int fd, const void* data, std::size_t size) {
+    sizes.push_back(size);
+    return ::write(fd, data, size);
+  };
+  const int fd = ::open((dir / "out.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+  const std::string large(100000, 'x');
+  const std::string_view small[] = {"result", "\r\n"};
+  const std::string_view big[] = {large, "\r\n"};
+  EXPECT_FALSE(WriteToDescriptor(fd, small, ops));
+  EXPECT_FALSE(WriteToDescriptor(fd, big, ops));
+  ::close(fd);
+  EXPECT_EQ(sizes, (std::vector<std::size_t>{8, 100000, 2}));
+  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "result\r\n" + large + "\r\n");
+}
+
 // Replacing keeps the owner (only root can give a file away) and, where the owner cannot be
 // kept, drops setuid and setgid with it.
 TEST(WriteFileAtomically, KeepsTheOwnerOrDropsSetuidAndSetgid) {

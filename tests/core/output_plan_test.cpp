@@ -155,7 +155,8 @@ TEST(WriteOutput, ThroughADescriptorKeepsWhatWasWrittenBefore) {
   const StandardStreams streams{STDIN_FILENO, report};
   for (int run = 0; run < 2; ++run) {
     const OutputPlan plan = PlanOutputs({{"x.txt", std::nullopt}}, ToFile{"/dev/stdout"}, streams);
-    ASSERT_FALSE(WriteOutput(plan.outputs[0], "result\n", streams));
+    const std::string_view result[] = {"result", "\n"};
+    ASSERT_FALSE(WriteOutput(plan.outputs[0], result, streams));
   }
   ::close(report);
   EXPECT_EQ(test::ReadBytes(dir / "report.txt"), "A\nresult\nresult\n");

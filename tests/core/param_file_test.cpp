@@ -10,6 +10,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+Lines LinesOf(const FilterState& state) { return {state.LineList.begin(), state.LineList.end()}; }
+
 struct Loaded {
   LoadResult result;
   FilterState state;
@@ -25,22 +27,22 @@ Loaded LoadBytes(std::string_view bytes) {
 
 TEST(LoadParamFile, CrAndCrLfEndLinesAndLoneLfStaysInside) {
   const Loaded crlf = LoadBytes("%\r\nN1\r\n%\r\n");
-  EXPECT_EQ(crlf.state.LineList, (Lines{"%", "N1", "%"}));
+  EXPECT_EQ(LinesOf(crlf.state), (Lines{"%", "N1", "%"}));
   EXPECT_EQ(crlf.state.AllText.Bytes(), "%\r\nN1\r\n%\r\n");
 
   const Loaded cr = LoadBytes("%\rN1\r\r%");
-  EXPECT_EQ(cr.state.LineList, (Lines{"%", "N1", "", "%"}));
+  EXPECT_EQ(LinesOf(cr.state), (Lines{"%", "N1", "", "%"}));
   EXPECT_EQ(cr.state.AllText.Bytes(), "%\r\nN1\r\n\r\n%\r\n");
 
   const Loaded lf = LoadBytes("%\nN1\n%\n");
-  EXPECT_EQ(lf.state.LineList, (Lines{"%\nN1\n%\n"}));
+  EXPECT_EQ(LinesOf(lf.state), (Lines{"%\nN1\n%\n"}));
   EXPECT_EQ(lf.state.AllText.Bytes(), "%\nN1\n%\n\r\n");
 }
 
 TEST(LoadParamFile, LastLineWithoutBreakIsKept) {
   const Loaded loaded = LoadBytes("%\r\nN0001Q1P5");
   EXPECT_TRUE(loaded.result);
-  EXPECT_EQ(loaded.state.LineList, (Lines{"%", "N0001Q1P5"}));
+  EXPECT_EQ(LinesOf(loaded.state), (Lines{"%", "N0001Q1P5"}));
   EXPECT_EQ(loaded.state.AllText.Bytes(), "%\r\nN0001Q1P5\r\n");
 }
 
@@ -60,7 +62,7 @@ TEST(LoadParamFile, EmptyOrUnreadableFileClearsThePreviousText) {
 
   ASSERT_TRUE(LoadParamFile(state, dir / "long.txt"));
   ASSERT_TRUE(LoadParamFile(state, dir / "short.txt"));
-  EXPECT_EQ(state.LineList, (Lines{"%"}));
+  EXPECT_EQ(LinesOf(state), (Lines{"%"}));
 
   EXPECT_EQ(LoadParamFile(state, dir / "empty.txt").status, LoadStatus::Empty);
   EXPECT_TRUE(state.AllText.empty());

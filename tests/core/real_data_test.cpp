@@ -49,7 +49,7 @@ std::string Thinned(const std::string& bytes) {
   EXPECT_TRUE(outcome.produced);
   EXPECT_FALSE(outcome.stats.firstUnhandled);
   EXPECT_FALSE(outcome.stats.firstUnmarked);
-  return state.OutText.Bytes();
+  return std::string(state.OutText.Bytes());
 }
 
 TEST(RealBackup, ThirtyIKeepsExactlyTheNonZeroValuesOfEveryRecord) {

@@ -80,7 +80,7 @@ TEST(LetterFinder, AgreesWithFindOnRandomSearches) {
   std::mt19937 random(7);
   std::u16string text;
   for (int i = 0; i < 2000; ++i) text.push_back(u"NPMA%x\r\n"[random() % 8]);
-  LetterFinder finder(text);
+  LetterFinder<char16_t> finder(text);
   Pos start = 1;
   for (int i = 0; i < 20000; ++i) {
     start = random() % 10 == 0 ? Pos(random() % 2100) : start + Pos(random() % 5);

@@ -177,7 +177,7 @@ TEST_P(BadInputs, WindowShowsTheMessageOrNothingAndKeepsTheLastResult) {
     }
     EXPECT_FALSE(controls.Text2->toPlainText().isEmpty());
     // Both programs give the same bytes.
-    input.check(form.state().OutText.Bytes() + "\r\n");
+    input.check(std::string(form.state().OutText.Bytes()) + "\r\n");
   } else {
     EXPECT_EQ(system.messages.size(), input.outcome == Outcome::FilterFails ? 1u : 0u);
     EXPECT_TRUE(controls.Text2->toPlainText().isEmpty());

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -41,6 +42,32 @@ TEST_F(WindowTest, MousePressShowsBusyAndTheClickShowsTheResult) {
   EXPECT_EQ(controls.Command1->text(), kIdle);
   EXPECT_EQ(RightPane(), kThinned16i);
   EXPECT_TRUE(system.messages.empty());
+}
+
+// Loading and thinning show the wait cursor while the panes fill, and give it back after,
+// whether they worked or not.
+TEST_F(WindowTest, WaitCursorWhileTheWindowWorks) {
+  std::vector<Qt::CursorShape> shapes;  // the cursor whenever a pane's text changes
+  const auto note = [&shapes] {
+    const QCursor* cursor = QApplication::overrideCursor();
+    shapes.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+  };
+  QObject::connect(controls.Text1, &QPlainTextEdit::textChanged, note);
+  QObject::connect(controls.Text2, &QPlainTextEdit::textChanged, note);
+
+  Open("a.txt", kGood16iBad30i);
+  ASSERT_FALSE(shapes.empty());
+  EXPECT_EQ(shapes.back(), Qt::WaitCursor);  // the file shown in the left pane
+  shapes.clear();
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  ASSERT_FALSE(shapes.empty());
+  EXPECT_EQ(shapes.back(), Qt::WaitCursor);  // the result shown in the right pane
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  controls.Option1->setChecked(true);  // fails as 30i
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(system.messages.size(), 1u);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(WindowTest, OtherMouseButtonsOnlyShowBusy) {

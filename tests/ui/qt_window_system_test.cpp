@@ -38,6 +38,7 @@ TEST(QtTranslations, QtsOwnTextsFollowTheLanguage) {
 TEST(PaneText, ShowsCp932AsTextWithOneKindOfLineBreak) {
   const Cp932Text text = Cp932Text::FromBytes("N1\x83\x4E\xFD\r\nN2\nN3\r\r\n");
   EXPECT_EQ(PaneText(text), QString::fromUtf8("N1ク\uFFFD\nN2\nN3\n\n"));
+  EXPECT_EQ(PaneText(Cp932Text::FromBytes("%\rN1\r\n\r\nN2\n\r")), QString("%\nN1\n\nN2\n\n"));
 }
 
 // With the real window system the exit command ends the event loop; Qt may close the window
