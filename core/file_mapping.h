@@ -13,8 +13,8 @@ namespace habuki {
 // with the system's page cache: a large file costs neither a copy nor a page fault per page,
 // and on these machines a page fault costs microseconds. The file is read at the size it had
 // when it was opened. A file that another program cuts short while it is mapped ends this one
-// with SIGBUS where the lost pages are read, as for any mapped file: backups are not rewritten
-// while they are thinned, and read() would cost every page a copy.
+// with SIGBUS where the lost pages are read, as for any mapped file: so only what is thinned at
+// once and let go is mapped (FileHolding), and read() would cost every page a copy.
 class FileMapping {
  public:
   // Maps `size` bytes (at least one) of the open regular file; nullptr with errno set when the

@@ -76,8 +76,11 @@ LoadResult LoadParamBytes(FilterState& state, std::string_view bytes) {
   return LoadOwned(state, std::move(owned));
 }
 
-LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path) {
-  return LoadContents(state, ReadFile(path, kParamFileRead));
+LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path,
+                         FileHolding holding) {
+  ReadLimit limit = kParamFileRead;
+  limit.mapRegularFiles = holding == FileHolding::Mapped;
+  return LoadContents(state, ReadFile(path, limit));
 }
 
 LoadResult LoadParamDescriptor(FilterState& state, int descriptor) {

@@ -38,11 +38,12 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 }
 
 // Loads the file and shows it with its format selected; any failure ends silently, a file too
-// large for memory included.
+// large for memory included. The window keeps the text while the user works, so it holds a copy:
+// another program may rewrite the file meanwhile.
 void Form1::LoadAndShow(const QString& file) {
   const BusyCursor busy;
   try {
-    const LoadResult loaded = LoadParamFile(state_, file.toStdString());
+    const LoadResult loaded = LoadParamFile(state_, file.toStdString(), FileHolding::Copied);
     if (!loaded) return;
     loadedFrom_ = {file.toStdString(), loaded.identity};
     Text1->setPlainText(PaneText(state_.AllText));

@@ -136,5 +136,17 @@ TEST_F(WindowTest, CommentLineIsReadAtEveryClick) {
       RightPane().startsWith(QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
 }
 
+// The window thins what it loaded, though another program rewrites the file meanwhile, even
+// shorter than it was.
+TEST_F(WindowTest, ThinsWhatWasLoadedWhenTheFileIsRewritten) {
+  form.ToggleCommentJ();
+  const std::string big = "%\r\n" + habuki::test::EntryRecord(900, 'A', "P5") + "%\r\n";
+  Open("a.txt", big);
+  habuki::test::WriteBytes(dir / "a.txt", "%\r\n");
+  controls.Option1->setChecked(true);
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  EXPECT_EQ(form.state().OutText.Bytes(), "%\n" + big.substr(3, big.size() - 6) + "%");
+}
+
 }  // namespace
 }  // namespace habuki::ui::test
