@@ -7,6 +7,13 @@
 
 namespace habuki {
 
+// Where and why a run failed.
+struct FilterError {
+  FailureKind kind;
+  Pos position;      // 1-based character where the failing value, entry or record starts
+  RecordRef record;  // the record being filtered when the run failed
+};
+
 // What one filter run did with the records it read.
 struct FilterStats {
   Pos recordsRead = 0;

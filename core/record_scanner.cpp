@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/parameter_sink.h"
 #include "core/size_limits.h"
+#include "core/thinning_sink.h"
 
 namespace habuki {
 
@@ -36,17 +38,25 @@ typename RecordScanner<Unit>::KindRule RecordScanner<Unit>::RuleOf(UnitView<Unit
 
 template <typename Unit>
 std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
-  const UnitView<Unit> text = text_.text();
   std::string out;
-  out.reserve(MostBytesOfResult(text, comment));
+  out.reserve(MostBytesOfResult(text_.text(), comment));
   if (comment != nullptr) out.append(comment->Bytes()).push_back('\n');
   out.append("%\n");
+  ThinningSink<Unit> sink(out);
+  Walk(sink);
+  out.push_back('%');
+  return out;
+}
 
+template <typename Unit>
+template <typename Sink>
+void RecordScanner<Unit>::Walk(Sink& sink) {
+  const UnitView<Unit> text = text_.text();
   pos_ = text_.find(1, 'N');
   if (pos_ == 0) throw FilterFailure(FailureKind::NoRecord, 1);
   const Pos closingPercent = text_.find(pos_ + 1, '%');
   const Pos endPos = closingPercent == 0 ? static_cast<Pos>(text.size()) + 1 : closingPercent;
-  if (profile_.copiesPreamble) AppendBytes(out, substring(text, 3, pos_ - 3));
+  if (profile_.copiesPreamble) sink.Preamble(substring(text, 3, pos_ - 3));
 
   for (;;) {
     const UnitView<Unit> head = substring(text, pos_, profile_.headLength);
@@ -54,18 +64,15 @@ std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
     const Pos nextN = text_.find(pos_ + 1, 'N');
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
 
-    KeptRecord<Unit> kept(out, head);
-    if (AppendKept(kind, nextPos, kept)) {
-      if (out.back() != '\n') out.push_back('\n');
-      ++stats_.recordsKept;
-    }
+    sink.BeginRecord(pos_, head);
+    const bool kept = Visit(kind, nextPos, sink);
+    sink.EndRecord(kept);
+    if (kept) ++stats_.recordsKept;
     if (++stats_.recordsRead == kRecordLimit) throw FilterFailure(FailureKind::RecordLimit, pos_);
     if (nextPos >= endPos) break;
     pos_ = nextPos;
   }
   if (closingPercent != 0) NoteRecordsAfter(closingPercent);
-  out.push_back('%');
-  return out;
 }
 
 // Nothing after the closing "%" is copied; records there are lost though they may not be zero,
@@ -81,25 +88,27 @@ void RecordScanner<Unit>::NoteRecordsAfter(Pos closingPercent) {
 }
 
 template <typename Unit>
-bool RecordScanner<Unit>::AppendKept(UnitView<Unit> kind, Pos nextPos, KeptRecord<Unit>& kept) {
+template <typename Sink>
+bool RecordScanner<Unit>::Visit(UnitView<Unit> kind, Pos nextPos, Sink& sink) {
   const UnitView<Unit> text = text_.text();
   const Pos kindPos = pos_ + profile_.headLength;
   const KindRule rule = RuleOf(kind);
   if (rule == KindRule::SingleValue) {
-    if (IsNonZeroValue(text, kindPos + 1, nextPos - kindPos - 1)) {
-      kept.Append(substring(text, kindPos, nextPos - kindPos));
-      return true;
-    }
-    ++stats_.recordsZero;
-    return false;
+    const bool nonZero = IsNonZeroValue(text, kindPos + 1, nextPos - kindPos - 1);
+    sink.Single(substring(text, kindPos, nextPos - kindPos), nonZero);
+    if (!nonZero) ++stats_.recordsZero;
+    return nonZero;
   }
   if (rule == KindRule::Entries) {
-    const EntryScan entries = ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, kept);
+    const EntryScan entries = ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, sink);
     stats_.entriesZero += entries.zeroEntries;
     if (entries.unmarkedEntries != 0) NoteUnmarked(entries.unmarkedEntries);
     if (entries.keptEntries == 0) ++stats_.recordsZero;
     return entries.keptEntries != 0;
   }
+  // A record shorter than its head has nothing after it.
+  sink.Unhandled(nextPos > kindPos ? substring(text, kindPos, nextPos - kindPos)
+                                   : UnitView<Unit>());
   ++stats_.recordsUnhandled;
   if (!stats_.firstUnhandled) {
     stats_.firstUnhandled = MakeRecordRef(text, pos_, profile_.headLength + 1);
@@ -117,5 +126,7 @@ void RecordScanner<Unit>::NoteUnmarked(Pos unmarkedEntries) {
 
 template class RecordScanner<char>;
 template class RecordScanner<char16_t>;
+template void RecordScanner<char>::Walk(ParameterSink<char>&);
+template void RecordScanner<char16_t>::Walk(ParameterSink<char16_t>&);
 
 }  // namespace habuki

@@ -6,7 +6,6 @@
 #include "core/cp932_text.h"
 #include "core/filter_stats.h"
 #include "core/format_profile.h"
-#include "core/kept_record.h"
 #include "core/letter_finder.h"
 #include "core/scan_entries.h"
 
@@ -22,10 +21,19 @@ class RecordScanner {
   RecordScanner(UnitView<Unit> text, const FormatProfile& profile);
 
   // Builds the bytes of the framed result: the optional comment line, "%", every surviving
-  // record, "%". Throws FilterFailure; CurrentRecord() then tells which record failed.
+  // record, "%". Throws FilterFailure; ErrorOf() then tells where.
   std::string Run(const Cp932Text* comment);
 
-  Pos CurrentRecord() const { return pos_; }
+  // Tells `sink` of every record and what it holds (see core/thinning_sink.h), in the order of
+  // the text. Throws FilterFailure as Run does.
+  template <typename Sink>
+  void Walk(Sink& sink);
+
+  // What the failure that ended a run says, with the record it ended in.
+  FilterError ErrorOf(const FilterFailure& failure) const {
+    return {failure.kind, failure.position,
+            MakeRecordRef(text_.text(), pos_, profile_.headLength + 1)};
+  }
   const FilterStats& Stats() const { return stats_; }
 
  private:
@@ -33,8 +41,9 @@ class RecordScanner {
   enum class KindRule : unsigned char { None, SingleValue, Entries };
 
   KindRule RuleOf(UnitView<Unit> kind) const;
-  // Appends what survives of the record at pos_ after its head; false when it is dropped.
-  bool AppendKept(UnitView<Unit> kind, Pos nextPos, KeptRecord<Unit>& kept);
+  // Tells `sink` what the record at pos_ holds after its head; false when none of it is kept.
+  template <typename Sink>
+  bool Visit(UnitView<Unit> kind, Pos nextPos, Sink& sink);
   void NoteUnmarked(Pos unmarkedEntries);
   void NoteRecordsAfter(Pos closingPercent);
 

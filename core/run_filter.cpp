@@ -15,9 +15,7 @@ FilterOutcome Thin(FilterState& state, UnitView<Unit> text, FormatKind kind, boo
     state.OutText = Cp932Text(scanner.Run(withComment ? &state.CommentText : nullptr));
     outcome.produced = true;
   } catch (const FilterFailure& failure) {
-    outcome.error =
-        FilterError{failure.kind, failure.position,
-                    MakeRecordRef(text, scanner.CurrentRecord(), profile.headLength + 1)};
+    outcome.error = scanner.ErrorOf(failure);
   }
   outcome.stats = scanner.Stats();
   return outcome;

@@ -5,6 +5,8 @@
 //   RecordScanner::Run cuts the text at each "N" (LetterFinder::find, which remembers hits of
 //   find) and checks a single value with IsNonZeroValue or gives the record to ScanEntries,
 //   which finds markers the same way; values are cut by substring and read by decimalValue.
+//   What the loop finds goes to a sink: ThinningSink makes the result, ParameterSink the rows
+//   of the parameter table (ReadParameters).
 
 #include <optional>
 
@@ -12,12 +14,6 @@
 #include "core/filter_stats.h"
 
 namespace habuki {
-
-struct FilterError {
-  FailureKind kind;
-  Pos position;      // 1-based character where the failing value, entry or record starts
-  RecordRef record;  // the record being filtered when the run failed
-};
 
 struct FilterOutcome {
   bool produced = false;  // OutText holds a new result

@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "core/cp932_text.h"
+#include "core/parameter_sink.h"
 #include "core/size_limits.h"
+#include "core/thinning_sink.h"
 #include "core/usual_entry.h"
 
 namespace habuki {
@@ -51,9 +53,9 @@ void DropUnmarked(UnitView<Unit> record, Unit entryLetter, Pos cur, EntryScan& s
 
 }  // namespace
 
-template <typename Unit>
+template <typename Unit, typename Sink>
 EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
-                      const EntryRecord<Unit>& record, KeptRecord<Unit>& kept) {
+                      const EntryRecord<Unit>& record, Sink& sink) {
   const UnitView<Unit> codes = text.text();
   // The text up to the end of the record. Where the next entry letter lies beyond the record
   // does not matter, only that it does, so its search stops there instead of running on to the
@@ -67,7 +69,7 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
   Pos cur = record.pos + profile.headLength;
   for (Pos inner = 0;;) {
     // Stops short of the entry limit, which the entry after it then reaches.
-    const EntryRun run = usual.ReadRun(cur, kEntryLimit - 1 - inner, kept);
+    const EntryRun run = usual.ReadRun(cur, kEntryLimit - 1 - inner, sink);
     inner += run.entries;
     scan.keptEntries += run.keptEntries;
     scan.zeroEntries += run.zeroEntries;
@@ -79,12 +81,10 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
       DropUnmarked(throughRecord, record.entryLetter, cur, scan);
       return scan;
     }
-    if (IsNonZeroValue(codes, value->mark + 1, value->end - value->mark - 1)) {
-      kept.Append(substring(codes, cur, value->end - cur));
-      ++scan.keptEntries;
-    } else {
-      ++scan.zeroEntries;
-    }
+    const bool nonZero = IsNonZeroValue(codes, value->mark + 1, value->end - value->mark - 1);
+    sink.Entry(substring(codes, cur, value->end - cur), static_cast<std::size_t>(value->mark - cur),
+               nonZero);
+    ++(nonZero ? scan.keptEntries : scan.zeroEntries);
     if (value->lastEntry) return scan;
     cur = value->end;
     if (++inner == kEntryLimit) throw FilterFailure(FailureKind::EntryLimit, cur);
@@ -92,8 +92,12 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
 }
 
 template EntryScan ScanEntries(LetterFinder<char>&, const FormatProfile&, const EntryRecord<char>&,
-                               KeptRecord<char>&);
+                               ThinningSink<char>&);
 template EntryScan ScanEntries(LetterFinder<char16_t>&, const FormatProfile&,
-                               const EntryRecord<char16_t>&, KeptRecord<char16_t>&);
+                               const EntryRecord<char16_t>&, ThinningSink<char16_t>&);
+template EntryScan ScanEntries(LetterFinder<char>&, const FormatProfile&, const EntryRecord<char>&,
+                               ParameterSink<char>&);
+template EntryScan ScanEntries(LetterFinder<char16_t>&, const FormatProfile&,
+                               const EntryRecord<char16_t>&, ParameterSink<char16_t>&);
 
 }  // namespace habuki

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/format_profile.h"
-#include "core/kept_record.h"
 #include "core/letter_finder.h"
 
 namespace habuki {
@@ -22,14 +21,14 @@ struct EntryScan {
   Pos unmarkedEntries = 0;
 };
 
-// Walks the entries of `record` from left to right and appends to `kept` those whose value is
-// not zero, unchanged, the last one with the record's line break; zero entries are counted in
-// zeroEntries. The search for a value marker runs over the whole text, not just the record.
+// Walks the entries of `record` from left to right and gives each to `sink` (Entry), with its
+// characters unchanged, the last one with the record's line break; kept and zero entries are
+// counted. The search for a value marker runs over the whole text, not just the record.
 // When no marker follows anywhere in the text, that entry and all later ones of the record are
 // dropped and counted in unmarkedEntries. Throws FilterFailure for an entry whose nearest
 // marker lies beyond it (the next entry or the record's end) and for the entry limit.
-template <typename Unit>
+template <typename Unit, typename Sink>
 EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
-                      const EntryRecord<Unit>& record, KeptRecord<Unit>& kept);
+                      const EntryRecord<Unit>& record, Sink& sink);
 
 }  // namespace habuki

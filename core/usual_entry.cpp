@@ -3,6 +3,9 @@
 #include <bit>
 #include <optional>
 
+#include "core/parameter_sink.h"
+#include "core/thinning_sink.h"
+
 namespace habuki {
 
 template <typename Unit>
@@ -18,7 +21,8 @@ UsualEntryReader<Unit>::UsualEntryReader(UnitView<Unit> throughRecord, const Uni
 // the marker), so that finding where the next entry starts waits for nothing else and the
 // processor reads the next entry while it still works on this one's value.
 template <typename Unit>
-EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, KeptRecord<Unit>& kept) const {
+template <typename Sink>
+EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
   using namespace byte_scan;
   const Unit* const begin = record_.data();
   const std::size_t size = record_.size();
@@ -48,12 +52,8 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, KeptRecord<Unit>& ke
     const std::optional<bool> nonZero =
         NonZeroPlainNumber(within ? first : first + mark + 1, within ? mark + 1 : 0, length);
     if (!nonZero) break;
-    if (*nonZero) {
-      kept.Append(UnitView<Unit>(first - 1, end + 1));
-      ++run.keptEntries;
-    } else {
-      ++run.zeroEntries;
-    }
+    sink.Entry(UnitView<Unit>(first - 1, end + 1), mark + 1, *nonZero);
+    ++(*nonZero ? run.keptEntries : run.zeroEntries);
     if (end == inRecord) {
       ++run.entries;
       run.recordDone = true;
@@ -67,5 +67,9 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, KeptRecord<Unit>& ke
 
 template class UsualEntryReader<char>;
 template class UsualEntryReader<char16_t>;
+template EntryRun UsualEntryReader<char>::ReadRun(Pos, Pos, ThinningSink<char>&) const;
+template EntryRun UsualEntryReader<char16_t>::ReadRun(Pos, Pos, ThinningSink<char16_t>&) const;
+template EntryRun UsualEntryReader<char>::ReadRun(Pos, Pos, ParameterSink<char>&) const;
+template EntryRun UsualEntryReader<char16_t>::ReadRun(Pos, Pos, ParameterSink<char16_t>&) const;
 
 }  // namespace habuki

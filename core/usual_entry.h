@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/byte_scan.h"
-#include "core/kept_record.h"
 #include "core/text_primitives.h"
 
 namespace habuki {
@@ -19,7 +18,7 @@ struct EntryRun {
 // letter and within the record. There the first marker after the entry letter is the earliest
 // of the markers after it that the searches over the whole text find, and the entry letter after
 // that marker is the next entry. ReadRun reads such entries in a row, at most `most` of them,
-// appends those whose value is not zero to `kept` and stops at any other entry, for the
+// gives each to `sink` (Entry) and stops at any other entry, for the
 // searches to find, and at any value that is not digits, a point and blanks, for decimalValue.
 //
 // It looks at 16 characters at a time (see byte_scan.h): one look finds the marker and nearly
@@ -30,7 +29,8 @@ class UsualEntryReader {
  public:
   UsualEntryReader(UnitView<Unit> throughRecord, const Unit* textEnd, Unit marker1, Unit marker2,
                    Unit entryLetter);
-  EntryRun ReadRun(Pos cur, Pos most, KeptRecord<Unit>& kept) const;
+  template <typename Sink>
+  EntryRun ReadRun(Pos cur, Pos most, Sink& sink) const;
 
  private:
   UnitView<Unit> record_;

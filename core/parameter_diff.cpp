@@ -1,0 +1,91 @@
+#include "core/parameter_diff.h"
+
+#include <algorithm>
+
+#include "core/decimal_number.h"
+
+namespace habuki {
+
+namespace {
+
+std::string_view WithoutLeadingZeros(std::string_view digits) {
+  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+  return digits;
+}
+
+// Digits compare as the numbers they write (a shorter number, once leading zeros go, is the
+// smaller), then by their spelling, so that "01005" and "1005" stay apart.
+int CompareNumbers(std::string_view a, std::string_view b) {
+  const std::string_view shortA = WithoutLeadingZeros(a), shortB = WithoutLeadingZeros(b);
+  if (shortA.size() != shortB.size()) return shortA.size() < shortB.size() ? -1 : 1;
+  if (const int order = shortA.compare(shortB)) return order;
+  return a.compare(b);
+}
+
+// An entry is its letter and its index: A2 comes before A10.
+int CompareEntries(std::string_view a, std::string_view b) {
+  if (a.empty() || b.empty() || a.front() != b.front()) return a.compare(b);
+  return CompareNumbers(a.substr(1), b.substr(1));
+}
+
+int CompareKeys(const ParameterRow& a, const ParameterRow& b) {
+  if (const int order = CompareNumbers(a.number, b.number)) return order;
+  if (const int order = a.qualifier.compare(b.qualifier)) return order;
+  return CompareEntries(a.entry, b.entry);
+}
+
+// The rows in the order of the parameters. A backup is in that order already, so sorting is
+// only the fallback.
+std::vector<const ParameterRow*> InParameterOrder(const std::vector<ParameterRow>& rows) {
+  std::vector<const ParameterRow*> ordered;
+  ordered.reserve(rows.size());
+  for (const ParameterRow& row : rows) ordered.push_back(&row);
+  const auto before = [](const ParameterRow* a, const ParameterRow* b) {
+    return CompareKeys(*a, *b) < 0;
+  };
+  if (!std::is_sorted(ordered.begin(), ordered.end(), before)) {
+    std::stable_sort(ordered.begin(), ordered.end(), before);
+  }
+  return ordered;
+}
+
+// Numbers are compared exactly; rows of an unhandled kind, and values that are no numbers, as
+// the text they are.
+bool SameValue(const ParameterRow& a, const ParameterRow& b) {
+  if (a.marker.empty() || b.marker.empty()) return a.marker == b.marker && a.value == b.value;
+  const auto numberA = CanonicalDecimal(a.value), numberB = CanonicalDecimal(b.value);
+  return numberA && numberB ? *numberA == *numberB : a.value == b.value;
+}
+
+void Note(ParameterDiff& diff, const ParameterRow* before, const ParameterRow* after) {
+  if (before != nullptr && after != nullptr) {
+    if (SameValue(*before, *after)) return;
+    ++diff.changed;
+  } else if (before != nullptr) {
+    if (before->zero) return;  // a missing row is a zero one
+    ++diff.removed;
+  } else {
+    if (after->zero) return;
+    ++diff.added;
+  }
+  diff.changes.push_back({before, after});
+}
+
+}  // namespace
+
+ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
+                                const std::vector<ParameterRow>& after) {
+  const std::vector<const ParameterRow*> old = InParameterOrder(before);
+  const std::vector<const ParameterRow*> now = InParameterOrder(after);
+  ParameterDiff diff;
+  std::size_t i = 0, j = 0;
+  while (i < old.size() || j < now.size()) {
+    const int order = i == old.size() ? 1 : j == now.size() ? -1 : CompareKeys(*old[i], *now[j]);
+    Note(diff, order <= 0 ? old[i] : nullptr, order >= 0 ? now[j] : nullptr);
+    if (order <= 0) ++i;
+    if (order >= 0) ++j;
+  }
+  return diff;
+}
+
+}  // namespace habuki

@@ -1,0 +1,95 @@
+#include "core/parameter_diff.h"
+
+#include <gtest/gtest.h>
+
+#include "core/decimal_number.h"
+
+namespace habuki {
+namespace {
+
+// Values as a parameter file writes them, and whether two of them are the same number.
+TEST(CanonicalDecimal, OneSpellingForEachNumber) {
+  const struct {
+    std::string_view value;
+    std::optional<std::string> canonical;
+  } cases[] = {
+      {"00000010", "10"},    {"10", "10"},
+      {" 0.0\r\n", "0"},     {"-0", "0"},
+      {"+0.000", "0"},       {".5", "0.5"},
+      {"360.0", "360"},      {"-120.50", "-120.5"},
+      {"-.0", "0"},          {"12.", "12"},
+      {"", std::nullopt},    {"-", std::nullopt},
+      {".", std::nullopt},   {"1.2.3", std::nullopt},
+      {"1 2", std::nullopt}, {"0x10", std::nullopt},
+  };
+  for (const auto& [value, canonical] : cases)
+    EXPECT_EQ(CanonicalDecimal(value), canonical) << value;
+}
+
+ParameterRow Row(std::string_view number, std::string_view entry, std::string_view value,
+                 std::string_view marker = "P") {
+  const bool zero = !marker.empty() && CanonicalDecimal(value) == "0";
+  return {number, "Q1", entry, marker, value, 1, zero};
+}
+
+struct DiffCase {
+  const char* name;
+  std::vector<ParameterRow> before, after;
+  std::size_t changed, added, removed;
+};
+
+// A missing row is the value 0; numbers compare exactly, unhandled kinds as text.
+TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
+  const std::vector<DiffCase> cases = {
+      {"same spelling", {Row("00001", "", "5")}, {Row("00001", "", "5")}, 0, 0, 0},
+      {"leading zeros", {Row("00001", "A1", "00000010")}, {Row("00001", "A1", "10")}, 0, 0, 0},
+      {"signs and fractions",
+       {Row("00001", "", "-0"), Row("00002", "", "360.0")},
+       {Row("00001", "", "0.0"), Row("00002", "", "360")},
+       0,
+       0,
+       0},
+      {"a zero row against none", {Row("00001", "", "0")}, {}, 0, 0, 0},
+      {"a value that changed",
+       {Row("00001", "A4", "00000011")},
+       {Row("00001", "A4", "10000011")},
+       1,
+       0,
+       0},
+      {"zero to a value", {Row("00001", "", "0")}, {Row("00001", "", "7")}, 1, 0, 0},
+      {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1},
+      {"unhandled kinds as text",
+       {Row("00001", "", "X1 ", "")},
+       {Row("00001", "", "X01", "")},
+       1,
+       0,
+       0},
+      {"order need not be the same",
+       {Row("00002", "", "2"), Row("00001", "", "1")},
+       {Row("00001", "", "1"), Row("00002", "", "3")},
+       1,
+       0,
+       0},
+  };
+  for (const DiffCase& row : cases) {
+    const ParameterDiff diff = CompareParameters(row.before, row.after);
+    EXPECT_EQ(diff.changed, row.changed) << row.name;
+    EXPECT_EQ(diff.added, row.added) << row.name;
+    EXPECT_EQ(diff.removed, row.removed) << row.name;
+    EXPECT_EQ(diff.changes.size(), row.changed + row.added + row.removed) << row.name;
+  }
+}
+
+// Differences come in the order of the parameters: numbers as numbers, entries by their index.
+TEST(CompareParameters, ChangesComeInTheOrderOfTheParameters) {
+  const std::vector<ParameterRow> before = {Row("00010", "A2", "1"), Row("00010", "A10", "1"),
+                                            Row("00009", "", "1")};
+  const ParameterDiff diff = CompareParameters(before, {});
+  ASSERT_EQ(diff.changes.size(), 3u);
+  EXPECT_EQ(diff.changes[0].before->number, "00009");
+  EXPECT_EQ(diff.changes[1].before->entry, "A2");
+  EXPECT_EQ(diff.changes[2].before->entry, "A10");
+}
+
+}  // namespace
+}  // namespace habuki

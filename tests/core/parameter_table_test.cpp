@@ -1,0 +1,113 @@
+#include "core/parameter_table.h"
+
+#include <gtest/gtest.h>
+
+#include "bench/param_generator.h"
+#include "core/detect_format.h"
+#include "core/param_file.h"
+#include "tests/support/test_support.h"
+
+namespace habuki {
+namespace {
+
+// Each row as number|qualifier|entry|marker|value|line, with "=0" after a zero value.
+std::vector<std::string> Rows(const FilterState& state, FormatKind kind,
+                              RowsWanted wanted = RowsWanted::All,
+                              ParameterReading* reading = nullptr) {
+  std::vector<std::string> rows;
+  const ParameterReading read = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
+    rows.push_back(std::string(row.number) + "|" + std::string(row.qualifier) + "|" +
+                   std::string(row.entry) + "|" + std::string(row.marker) + "|" +
+                   std::string(row.value) + "|" + std::to_string(row.line) +
+                   (row.zero ? "=0" : ""));
+  });
+  if (reading != nullptr) *reading = read;
+  return rows;
+}
+
+using Strings = std::vector<std::string>;
+
+struct TableCase {
+  const char* name;
+  std::string text;
+  FormatKind kind;
+  Strings rows;
+};
+
+TEST(ReadParameters, RowsOfEachFormat) {
+  const std::vector<TableCase> cases = {
+      {"30i",
+       "%\r\nN01005Q1A1P00000010A2P0 A4P00000011\r\nN11863Q1M-0.0 \r\nN00020Q1X1\r\n%\r\n",
+       FormatKind::Fs30i,
+       {"01005|Q1|A1|P|00000010|2", "01005|Q1|A2|P|0|2=0", "01005|Q1|A4|P|00000011|2",
+        "11863|Q1||M|-0.0|3=0", "00020|Q1|||X1|4"}},
+      {"16i",
+       "%\r\nN1005Q1A1P5A2P0\r\nN0020Q1P17\r\n%\r\n",
+       FormatKind::Fs16i,
+       {"1005|Q1|A1|P|5|2", "1005|Q1|A2|P|0|2=0", "0020|Q1||P|17|3"}},
+      {"PMC",
+       "%\r\n(PMC)\r\nN600002 P10\r\nN600003 P0\r\n%\r\n",
+       FormatKind::Pmc,
+       {"600002|||P|10|3", "600003|||P|0|4=0"}},
+      {"LF line ends count as lines",
+       "%\nN00001Q1P1\nN00002Q1P2\n",
+       FormatKind::Fs30i,
+       {"00001|Q1||P|1|2", "00002|Q1||P|2|3"}},
+      {"double-byte characters keep their bytes",
+       "%\r\nN00001Q1A1P5\r\nN\x83\x4E"
+       "0001Q1A1\x83\x4EP7\r\n%\r\n",
+       FormatKind::Fs30i,
+       {"00001|Q1|A1|P|5|2",
+        "|\x83\x4E"
+        "0001Q1|A1\x83\x4E|P|7|3"}},
+  };
+  for (const TableCase& row : cases) {
+    const FilterState state = test::StateWithText(row.text);
+    EXPECT_EQ(Rows(state, row.kind), row.rows) << row.name;
+  }
+}
+
+// The table fails where the filter fails, and leaves out what the filter leaves out.
+TEST(ReadParameters, FailsAndStopsAsTheFilterDoes) {
+  for (const std::string& text : {std::string("%\r\nN00001Q1P1\r\nN00002Q1P1x\r\n%\r\n"),
+                                  std::string("%\r\nnothing\r\n%\r\n"),
+                                  "%\r\n" + test::EntryRecord(1001, 'A', "P1") + "%\r\n"}) {
+    FilterState state = test::StateWithText(text);
+    ParameterReading reading;
+    Rows(state, FormatKind::Fs30i, RowsWanted::All, &reading);
+    const FilterOutcome outcome = RunFilter(state, FormatKind::Fs30i, false);
+    ASSERT_TRUE(reading.error && outcome.error) << text.substr(0, 40);
+    EXPECT_EQ(reading.error->kind, outcome.error->kind);
+    EXPECT_EQ(reading.error->position, outcome.error->position);
+    EXPECT_EQ(reading.error->record, outcome.error->record);
+  }
+  ParameterReading reading;
+  const FilterState after = test::StateWithText("%\r\nN00001Q1P1\r\n%\r\nN00002Q1P2\r\n");
+  EXPECT_EQ(Rows(after, FormatKind::Fs30i, RowsWanted::All, &reading), Strings{"00001|Q1||P|1|2"});
+  EXPECT_EQ(reading.stats.recordsAfterEnd, 1);
+}
+
+// What the filter keeps is what the table calls non-zero: the rows of a thinned file are the
+// non-zero rows of its backup, for the real backups and a generated one.
+TEST(ReadParameters, ThinnedFileHoldsTheNonZeroRowsOfItsBackup) {
+  const auto withoutLines = [](Strings rows) {
+    for (std::string& row : rows) row.erase(row.rfind('|'));
+    return rows;
+  };
+  for (const std::string& backup : {test::ReadBytes(test::DataFile("machining-center-30i.txt")),
+                                    test::ReadBytes(test::DataFile("machining-center-pmc.txt")),
+                                    bench::GenerateShaped30i(3000)}) {
+    FilterState state;
+    ASSERT_TRUE(LoadParamBytes(state, backup));
+    const FormatKind kind = DetectFormat(state.AllText);
+    ASSERT_TRUE(RunFilter(state, kind, false).produced);
+    FilterState thinned;
+    ASSERT_TRUE(LoadParamBytes(thinned, std::string(state.OutText.Bytes()) + "\r\n"));
+    const Strings kept = withoutLines(Rows(thinned, kind));
+    EXPECT_EQ(kept, withoutLines(Rows(state, kind, RowsWanted::NonZero)));
+    EXPECT_GT(kept.size(), 100u);
+  }
+}
+
+}  // namespace
+}  // namespace habuki
