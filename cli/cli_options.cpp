@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "cli/exit_status.h"
@@ -39,6 +40,19 @@ const std::vector<std::pair<std::string, CommentLanguage>>& CommentNames() {
   return names;
 }
 
+// The values --to takes when thinning, and when comparing.
+const std::vector<std::pair<std::string, ExportKind>>& ExportNames() {
+  static const std::vector<std::pair<std::string, ExportKind>> names{
+      {"thinned", ExportKind::Thinned}, {"csv", ExportKind::Csv}, {"json", ExportKind::Json}};
+  return names;
+}
+
+const std::vector<std::pair<std::string, ReportKind>>& ReportNames() {
+  static const std::vector<std::pair<std::string, ReportKind>> names{
+      {"text", ReportKind::Text}, {"csv", ReportKind::Csv}, {"json", ReportKind::Json}};
+  return names;
+}
+
 template <typename Value>
 Value ValueNamed(const std::vector<std::pair<std::string, Value>>& names, const std::string& name) {
   return std::find_if(names.begin(), names.end(),
@@ -46,12 +60,26 @@ Value ValueNamed(const std::vector<std::pair<std::string, Value>>& names, const 
       ->second;
 }
 
+void AppendStatuses(std::ostringstream& text, const ExitStatusMeaning* first,
+                    const ExitStatusMeaning* last) {
+  for (; first != last; ++first) text << "  " << first->status << "  " << first->meaning << '\n';
+}
+
 std::string Footer() {
   std::ostringstream footer;
   footer << kAbout << kParamFileLimitText << " are refused.\n\nExit status:\n";
-  for (const auto& [status, meaning] : kExitStatuses)
-    footer << "  " << status << "  " << meaning << '\n';
+  AppendStatuses(footer, std::begin(kExitStatuses), std::end(kExitStatuses));
   footer << "With several files one failure does not stop the others; the status is the highest.";
+  return footer.str();
+}
+
+std::string DiffFooter() {
+  std::ostringstream footer;
+  footer << "\nRows are matched by number, qualifier and entry and compared as exact decimal "
+            "numbers.\n"
+            "A row missing from one side counts as the value 0; both are shown as \"-\".\n\n"
+            "Exit status:\n";
+  AppendStatuses(footer, std::begin(kDiffExitStatuses), std::end(kDiffExitStatuses));
   return footer.str();
 }
 
@@ -77,52 +105,98 @@ std::string_view FormatName(FormatKind kind) {
       ->first;
 }
 
-std::variant<CliOptions, EarlyExit> ParseCliOptions(
-    int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
-    std::ostream& out, std::ostream& err) {
-  CLI::App app{
-      "Thins FANUC CNC parameter files: leaves out every parameter, and every entry of a\n"
-      "multi-value parameter, whose value is 0.",
-      "habuki"};
-  app.footer(Footer());
-  app.set_version_flag("--version", std::string("habuki ") + kVersionText);
+namespace {
 
-  CliOptions options;
+// The text values a run's options were given in, until they are looked up in their tables.
+struct NamedValues {
   std::string format = "auto";
   std::string comment = "ja";
+  std::string to = "thinned";
   std::optional<std::string> commentDir;
+};
+
+void AddThinningOptions(CLI::App& app, CliOptions& options, NamedValues& named) {
   app.add_option("FILE", options.files,
                  "Parameter files to thin; none or \"-\" reads standard input")
       ->type_name("FILE");
-  app.add_option("-f,--format", format, "File format; auto guesses it from the text")
+  app.add_option("-f,--format", named.format, "File format; auto guesses it from the text")
       ->type_name("FORMAT")
       ->check(CLI::IsMember(FormatNames()))
       ->capture_default_str();
-  app.add_option("-c,--comment", comment, "Comment line in front of the result")
+  app.add_option("-c,--comment", named.comment, "Comment line in front of the result")
       ->type_name("LANG")
       ->check(CLI::IsMember(CommentNames()))
       ->capture_default_str();
-  app.add_option("--comment-dir", commentDir,
+  app.add_option("--comment-dir", named.commentDir,
                  "The only folder to look for 日本語ｺﾒﾝﾄ.txt and 英語ｺﾒﾝﾄ.txt in (default: "
                  "$XDG_CONFIG_HOME/habuki or ~/.config/habuki, then the folder of habuki)")
       ->type_name("DIR")
       ->check(ExistingFolder());
+  app.add_option("--to", named.to,
+                 "What to write: the thinned text, or the parameters as a table (csv, json)")
+      ->type_name("KIND")
+      ->check(CLI::IsMember(ExportNames()))
+      ->capture_default_str();
+  app.add_flag("--all", options.all, "With --to csv or json: the zero values too");
   auto* output = app.add_option("-o,--output", options.output,
                                 "Write the result to this file (one input only)")
                      ->type_name("FILE");
   app.add_option("--output-dir", options.outputDir,
-                 "Write each result to this folder under its input's file name")
+                 "Write each result to this folder under its input's file name (.csv or .json "
+                 "added for a table)")
       ->type_name("DIR")
       ->check(ExistingFolder())
       ->excludes(output);
   app.add_flag("--stats", options.stats, "Tell on standard error what was kept and dropped");
+}
 
+CLI::App* AddDiffCommand(CLI::App& app, DiffOptions& options, NamedValues& named) {
+  CLI::App* diff = app.add_subcommand(
+      "diff", "Compares the parameters of two backups: OLD and NEW (\"-\" reads standard input)");
+  diff->footer(DiffFooter());
+  diff->add_option("OLD", options.before, "The older backup")->required()->type_name("OLD");
+  diff->add_option("NEW", options.after, "The newer backup")->required()->type_name("NEW");
+  diff->add_option("-f,--format", named.format, "Format of both files; auto guesses each one")
+      ->type_name("FORMAT")
+      ->check(CLI::IsMember(FormatNames()))
+      ->capture_default_str();
+  diff->add_option("--to", named.to, "How to show the differences")
+      ->type_name("KIND")
+      ->check(CLI::IsMember(ReportNames()))
+      ->default_str("text");
+  diff->add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
+  return diff;
+}
+
+}  // namespace
+
+std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
+    int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
+    std::ostream& out, std::ostream& err) {
+  CLI::App app{
+      "Thins FANUC CNC parameter files: leaves out every parameter, and every entry of a\n"
+      "multi-value parameter, whose value is 0. `habuki diff OLD NEW` compares two backups.",
+      "habuki"};
+  app.footer(Footer());
+  app.set_version_flag("--version", std::string("habuki ") + kVersionText);
+  CliOptions options;
+  DiffOptions diffOptions;
+  NamedValues named, diffNamed{"auto", "", "text", std::nullopt};
+  AddThinningOptions(app, options, named);
+  const CLI::App* diff = AddDiffCommand(app, diffOptions, diffNamed);
   try {
     app.parse(argc, argv);
-    options.format = ValueNamed(FormatNames(), format);
-    options.comment = ValueNamed(CommentNames(), comment);
+    if (diff->parsed()) {
+      if (!options.files.empty()) throw CLI::ValidationError("diff takes no files before it");
+      diffOptions.format = ValueNamed(FormatNames(), diffNamed.format);
+      diffOptions.to = ValueNamed(ReportNames(), diffNamed.to);
+      return diffOptions;
+    }
+    options.format = ValueNamed(FormatNames(), named.format);
+    options.comment = ValueNamed(CommentNames(), named.comment);
+    options.to = ValueNamed(ExportNames(), named.to);
     options.commentFolders =
-        commentDir ? std::vector<std::filesystem::path>{*commentDir} : commentFolders;
+        named.commentDir ? std::vector<std::filesystem::path>{*named.commentDir} : commentFolders;
     if (const auto problem = CheckCombination(options)) throw CLI::ValidationError(*problem);
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error, out, err);

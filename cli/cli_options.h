@@ -13,6 +13,12 @@ namespace habuki {
 
 enum class CommentLanguage { Japanese, English, None };
 
+// What the command makes of each file: the thinned text, or its parameters as a table.
+enum class ExportKind { Thinned, Csv, Json };
+
+// How `habuki diff` shows the differences.
+enum class ReportKind { Text, Csv, Json };
+
 struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
   std::optional<FormatKind> format;  // none: guess each file's format
@@ -21,6 +27,17 @@ struct CliOptions {
   std::optional<std::filesystem::path> output;
   std::optional<std::filesystem::path> outputDir;
   bool stats = false;
+  ExportKind to = ExportKind::Thinned;
+  bool all = false;  // the table holds the zero values too
+};
+
+// `habuki diff OLD NEW`.
+struct DiffOptions {
+  std::string before;  // "-" is standard input
+  std::string after;
+  std::optional<FormatKind> format;  // none: guess each file's format
+  ReportKind to = ReportKind::Text;
+  bool quiet = false;  // only the exit status tells
 };
 
 // How the command should end without thinning anything (help, version, usage error).
@@ -30,7 +47,7 @@ struct EarlyExit {
 
 // Parses the arguments; help, version and usage errors are written to `out` or `err`.
 // `commentFolders` are where comment files are looked for unless --comment-dir names one.
-std::variant<CliOptions, EarlyExit> ParseCliOptions(
+std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
     int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
     std::ostream& out, std::ostream& err);
 

@@ -25,4 +25,15 @@ inline constexpr ExitStatusMeaning kExitStatuses[] = {
      "replace an input"},
 };
 
+// `habuki diff` ends as diff does.
+inline constexpr int kDiffSame = 0;
+inline constexpr int kDiffDifferent = 1;
+
+inline constexpr ExitStatusMeaning kDiffExitStatuses[] = {
+    {kDiffSame, "no value differs"},
+    {kDiffDifferent, "some values differ"},
+    {kExitUsage, "usage error, or the two files are of different formats and -f was not given"},
+    {kExitFileError, "a file could not be read or does not follow its format's rules"},
+};
+
 }  // namespace habuki

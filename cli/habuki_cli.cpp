@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "cli/cli_options.h"
+#include "cli/diff_command.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
+#include "cli/parameter_export.h"
 #include "comment/comment_files.h"
 #include "core/detect_format.h"
 #include "core/display_text.h"
@@ -30,7 +32,10 @@ class FileThinner {
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
   bool Load(const std::string& file, FilterState& state);
   void LoadComment(FilterState& state) const;
-  int Write(const PlannedOutput& output, std::string_view result);
+  int Export(const std::string& file, const FilterState& state, FormatKind kind,
+             const PlannedOutput& output);
+  int WriteThinned(const PlannedOutput& output, std::string_view result);
+  int Write(const PlannedOutput& output, ByteParts parts);
 
   const CliOptions& options_;
   CliIo& io_;
@@ -53,6 +58,7 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   FilterState state;
   if (!Load(file, state)) return kExitFileError;
   const FormatKind kind = options_.format.value_or(DetectFormat(state.AllText));
+  if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);
   const FilterOutcome outcome = RunFilter(state, kind, options_.comment != CommentLanguage::None);
   const std::string name = DisplayName(file);
@@ -62,7 +68,7 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   }
   io_.err << LossWarnings(name, kind, outcome.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, outcome.stats);
-  return Write(output, state.OutText.Bytes());
+  return WriteThinned(output, state.OutText.Bytes());
 }
 
 bool FileThinner::Load(const std::string& file, FilterState& state) {
@@ -77,12 +83,34 @@ void FileThinner::LoadComment(FilterState& state) const {
   if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
 }
 
+// The parameters as a table. Records of a kind the format has no rule for are rows of their
+// own, so only what the filter cannot read at all is told of.
+int FileThinner::Export(const std::string& file, const FilterState& state, FormatKind kind,
+                        const PlannedOutput& output) {
+  const ParameterExport table = ExportParameters(state, kind, options_.to, options_.all, file);
+  const std::string name = DisplayName(file);
+  if (table.reading.error) {
+    io_.err << FailureMessage(name, *table.reading.error);
+    return kExitFilterFailed;
+  }
+  FilterStats lost = table.reading.stats;
+  lost.firstUnhandled.reset();
+  io_.err << LossWarnings(name, kind, lost);
+  if (options_.stats) io_.err << StatsLine(name, kind, table.reading.stats);
+  const std::string_view text = table.text;
+  return Write(output, ByteParts(&text, 1));
+}
+
 // The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
 // UTF-8 to a terminal. It is never copied for the line break: it may be as large as the file.
-int FileThinner::Write(const PlannedOutput& output, std::string_view result) {
+int FileThinner::WriteThinned(const PlannedOutput& output, std::string_view result) {
   const bool toTerminal = !output.file && io_.outIsTerminal;
   const std::string shown = toTerminal ? Cp932ToUtf8(result) : std::string();
   const std::string_view parts[] = {toTerminal ? std::string_view(shown) : result, "\r\n"};
+  return Write(output, parts);
+}
+
+int FileThinner::Write(const PlannedOutput& output, ByteParts parts) {
   const std::error_code error = WriteOutput(output, parts, io_.streams);
   if (!error) return kExitOk;
   const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
@@ -92,7 +120,12 @@ int FileThinner::Write(const PlannedOutput& output, std::string_view result) {
 
 Destination DestinationOf(const CliOptions& options) {
   if (options.output) return ToFile{*options.output};
-  if (options.outputDir) return ToFolder{*options.outputDir, ""};
+  if (options.outputDir) {
+    const std::string suffix = options.to == ExportKind::Csv    ? ".csv"
+                               : options.to == ExportKind::Json ? ".json"
+                                                                : "";
+    return ToFolder{*options.outputDir, suffix};
+  }
   return ToStandardOutput{};
 }
 
@@ -106,6 +139,7 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
     if (error) io.err << FileProblem("standard output", "cannot write", error.message());
     return error ? std::max(early->status, kExitFileError) : early->status;
   }
+  if (const auto* diff = std::get_if<DiffOptions>(&parsed)) return RunDiff(*diff, io);
   const auto& options = std::get<CliOptions>(parsed);
   std::vector<PlannedInput> inputs;
   for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));

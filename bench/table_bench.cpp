@@ -1,0 +1,90 @@
+// The parameter table against thinning, on the generated 99,999-record text: --to csv and
+// --to json as habuki makes them, and habuki diff of the text against a copy with values
+// changed. Each is measured in bytes of one input per second, next to thinning the same text in
+// the same run, so that their ratio holds whatever the machine is doing. The target: each at no
+// less than half the speed of thinning.
+#include <benchmark/benchmark.h>
+
+#include "bench/param_generator.h"
+#include "cli/parameter_export.h"
+#include "core/param_file.h"
+#include "core/parameter_diff.h"
+#include "core/run_filter.h"
+
+namespace habuki::bench {
+namespace {
+
+const std::string& Text() {
+  static const std::string text = GenerateShaped30i(99999);
+  return text;
+}
+
+// The text with every thousandth "P00000000" made "P00000001": some values differ.
+const std::string& ChangedText() {
+  static const std::string changed = [] {
+    std::string text = Text();
+    std::size_t seen = 0;
+    for (std::size_t at = text.find("P00000000"); at != std::string::npos;
+         at = text.find("P00000000", at + 1)) {
+      if (++seen % 1000 == 0) text[at + 8] = '1';
+    }
+    return text;
+  }();
+  return changed;
+}
+
+FilterState Loaded(const std::string& bytes) {
+  FilterState state;
+  LoadParamBytes(state, bytes);
+  return state;
+}
+
+// A comparison reads two texts: its speed counts the bytes of both.
+void Measured(benchmark::State& run, int texts = 1) {
+  run.SetBytesProcessed(static_cast<int64_t>(run.iterations() * texts * Text().size()));
+}
+
+void Thinning(benchmark::State& run) {
+  FilterState state = Loaded(Text());
+  for (auto _ : run) benchmark::DoNotOptimize(RunFilter(state, FormatKind::Fs30i, false));
+  Measured(run);
+}
+
+void Export(benchmark::State& run, ExportKind to, bool all) {
+  const FilterState state = Loaded(Text());
+  for (auto _ : run) {
+    benchmark::DoNotOptimize(ExportParameters(state, FormatKind::Fs30i, to, all, "generated"));
+  }
+  Measured(run);
+}
+
+void ExportCsv(benchmark::State& run) { Export(run, ExportKind::Csv, false); }
+void ExportJson(benchmark::State& run) { Export(run, ExportKind::Json, false); }
+void ExportCsvAll(benchmark::State& run) { Export(run, ExportKind::Csv, true); }
+
+std::vector<ParameterRow> Rows(const FilterState& state) {
+  std::vector<ParameterRow> rows;
+  ReadParameters(state, FormatKind::Fs30i, RowsWanted::NonZero,
+                 [&](const ParameterRow& row) { rows.push_back(row); });
+  return rows;
+}
+
+void Diff(benchmark::State& run) {
+  const FilterState before = Loaded(Text()), after = Loaded(ChangedText());
+  for (auto _ : run) {
+    const ParameterDiff diff = CompareParameters(Rows(before), Rows(after));
+    if (diff.changes.empty()) run.SkipWithError("no difference found");
+  }
+  Measured(run, 2);
+}
+
+BENCHMARK(Thinning)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportJson)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportCsvAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(Diff)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace habuki::bench
+
+BENCHMARK_MAIN();

@@ -1,0 +1,168 @@
+#include "cli/diff_command.h"
+
+#include <algorithm>
+#include <ostream>
+#include <vector>
+
+#include "cli/exit_status.h"
+#include "cli/export_text.h"
+#include "cli/messages.h"
+#include "cli/parameter_export.h"
+#include "core/detect_format.h"
+#include "core/file_writing.h"
+#include "core/param_file.h"
+#include "core/parameter_diff.h"
+
+namespace habuki {
+
+namespace {
+
+// One side of the comparison: the loaded file and its rows, which are views of its text.
+struct Backup {
+  FilterState state;
+  FormatKind kind = FormatKind::Fs30i;
+  std::vector<ParameterRow> rows;
+};
+
+bool Load(const std::string& file, Backup& backup, CliIo& io) {
+  const LoadResult loaded = file == "-" ? LoadParamDescriptor(backup.state, io.streams.input)
+                                        : LoadParamFile(backup.state, file);
+  io.err << LoadProblem(DisplayName(file), loaded);
+  return static_cast<bool>(loaded);
+}
+
+bool ReadRows(const std::string& file, Backup& backup, CliIo& io) {
+  // A value of 0 counts as no value: only the others can differ.
+  const ParameterReading reading =
+      ReadParameters(backup.state, backup.kind, RowsWanted::NonZero,
+                     [&](const ParameterRow& row) { backup.rows.push_back(row); });
+  if (reading.error) io.err << FailureMessage(DisplayName(file), *reading.error);
+  return !reading.error;
+}
+
+std::string ValueOf(const ParameterRow* row) { return row ? FieldText(row->value) : "-"; }
+
+const ParameterRow& KeyOf(const ParameterChange& change) {
+  return change.before != nullptr ? *change.before : *change.after;
+}
+
+std::string_view ChangeName(const ParameterChange& change) {
+  return change.before == nullptr ? "added" : change.after == nullptr ? "removed" : "changed";
+}
+
+// N01005Q1 A4: 00000011 -> 10000011
+std::string TextReport(const ParameterDiff& diff) {
+  std::string out;
+  for (const ParameterChange& change : diff.changes) {
+    const ParameterRow& key = KeyOf(change);
+    out += "N" + FieldText(key.number) + FieldText(key.qualifier);
+    if (!key.entry.empty()) out += " " + FieldText(key.entry);
+    out += ": " + ValueOf(change.before) + " -> " + ValueOf(change.after) + "\n";
+  }
+  out += std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) + " added, " +
+         std::to_string(diff.removed) + " removed\n";
+  return out;
+}
+
+std::string CsvReport(const ParameterDiff& diff) {
+  std::string out = "number,qualifier,entry,old,new,change\r\n";
+  for (const ParameterChange& change : diff.changes) {
+    const ParameterRow& key = KeyOf(change);
+    for (const std::string& field :
+         {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry),
+          change.before ? FieldText(change.before->value) : "",
+          change.after ? FieldText(change.after->value) : ""}) {
+      AppendCsvField(out, field);
+      out += ',';
+    }
+    out.append(ChangeName(change)).append("\r\n");
+  }
+  return out;
+}
+
+// An absent value is null: the row is not in that backup.
+void AppendJsonValue(std::string& out, const ParameterRow* row) {
+  if (row == nullptr) {
+    out += "null";
+  } else {
+    AppendJsonString(out, FieldText(row->value));
+  }
+}
+
+std::string JsonReport(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
+  std::string out = "{\"old\": ";
+  AppendJsonString(out, options.before);
+  out += ", \"new\": ";
+  AppendJsonString(out, options.after);
+  out += ", \"format\": ";
+  AppendJsonString(out, FormatName(kind));
+  out += ", \"differences\": [";
+  for (std::size_t i = 0; i < diff.changes.size(); ++i) {
+    const ParameterChange& change = diff.changes[i];
+    const ParameterRow& key = KeyOf(change);
+    out += i == 0 ? "\n  {\"number\": " : ",\n  {\"number\": ";
+    AppendJsonString(out, FieldText(key.number));
+    out += ", \"qualifier\": ";
+    AppendJsonString(out, FieldText(key.qualifier));
+    out += ", \"entry\": ";
+    AppendJsonString(out, FieldText(key.entry));
+    out += ", \"old\": ";
+    AppendJsonValue(out, change.before);
+    out += ", \"new\": ";
+    AppendJsonValue(out, change.after);
+    out += ", \"change\": ";
+    AppendJsonString(out, ChangeName(change));
+    out += '}';
+  }
+  out += diff.changes.empty() ? "]}\n" : "\n]}\n";
+  return out;
+}
+
+std::string Report(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
+  switch (options.to) {
+    case ReportKind::Text:
+      return TextReport(diff);
+    case ReportKind::Csv:
+      return CsvReport(diff);
+    case ReportKind::Json:
+      return JsonReport(options, kind, diff);
+  }
+  return {};
+}
+
+// Each file's format as -f gives it or as thinning would guess it; guesses that differ make
+// the comparison meaningless.
+bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
+  before.kind = options.format.value_or(DetectFormat(before.state.AllText));
+  after.kind = options.format.value_or(DetectFormat(after.state.AllText));
+  if (before.kind == after.kind) return true;
+  io.err << "habuki: " << DisplayName(options.before) << " looks like format "
+         << FormatName(before.kind) << " and " << DisplayName(options.after) << " like "
+         << FormatName(after.kind) << "; give the format of both with -f\n";
+  return false;
+}
+
+}  // namespace
+
+int RunDiff(const DiffOptions& options, CliIo& io) {
+  Backup before, after;
+  // Both files are tried, so that one run tells of both when neither can be read.
+  const bool beforeLoaded = Load(options.before, before, io);
+  const bool afterLoaded = Load(options.after, after, io);
+  if (!beforeLoaded || !afterLoaded) return kExitFileError;
+  if (!SettleFormats(options, before, after, io)) return kExitUsage;
+  const bool beforeRead = ReadRows(options.before, before, io);
+  const bool afterRead = ReadRows(options.after, after, io);
+  if (!beforeRead || !afterRead) return kExitFileError;
+  const ParameterDiff diff = CompareParameters(before.rows, after.rows);
+  if (!options.quiet) {
+    if (const std::error_code error =
+            WriteToDescriptor(io.streams.output, Report(options, before.kind, diff))) {
+      io.err << FileProblem("standard output", "cannot write", error.message());
+      return kExitFileError;
+    }
+  }
+  return diff.changes.empty() ? kDiffSame : kDiffDifferent;
+}
+
+}  // namespace habuki

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cli/cli_options.h"
+#include "cli/habuki_cli.h"
+
+namespace habuki {
+
+// `habuki diff OLD NEW`: tells which parameter values differ between two backups, and ends as
+// diff does (kDiffExitStatuses).
+int RunDiff(const DiffOptions& options, CliIo& io);
+
+}  // namespace habuki

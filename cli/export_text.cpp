@@ -1,0 +1,90 @@
+#include "cli/export_text.h"
+
+#include <cstdio>
+
+namespace habuki {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// The length of the UTF-8 sequence at the start of `text`, 0 when it is not a valid one.
+std::size_t Utf8Length(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  const std::size_t length = lead < 0x80                    ? 1
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+  if (length == 0 || length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8 either.
+  if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F) ||
+      (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) > 0x8F)) {
+    return 0;
+  }
+  return length;
+}
+
+void AppendJsonEscape(std::string& out, char c) {
+  switch (c) {
+    case '"':
+      out += "\\\"";
+      return;
+    case '\\':
+      out += "\\\\";
+      return;
+    case '\n':
+      out += "\\n";
+      return;
+    case '\r':
+      out += "\\r";
+      return;
+    case '\t':
+      out += "\\t";
+      return;
+  }
+  char escaped[8];
+  std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned char>(c));
+  out += escaped;
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& out, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (const char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+void AppendJsonString(std::string& out, std::string_view utf8) {
+  out += '"';
+  while (!utf8.empty()) {
+    const std::size_t length = Utf8Length(utf8);
+    if (length == 0) {
+      out += kReplacement;
+      utf8.remove_prefix(1);
+      continue;
+    }
+    const char c = utf8.front();
+    if (length == 1 && (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20)) {
+      AppendJsonEscape(out, c);
+    } else {
+      out.append(utf8.substr(0, length));
+    }
+    utf8.remove_prefix(length);
+  }
+  out += '"';
+}
+
+}  // namespace habuki

@@ -1,0 +1,119 @@
+// habuki --to csv|json and habuki diff, run in-process as a user runs them.
+#include <gtest/gtest.h>
+
+#include "tests/support/habuki_runner.h"
+#include "tests/support/test_support.h"
+
+namespace habuki {
+namespace {
+
+using test::Habuki;
+using Result = test::HabukiRun;
+
+// Taken for a 30i backup for its "L".
+const std::string kBackup =
+    "%\r\nN00001Q1A1P00000010A2P0\r\nN00002Q1P0\r\nN00003Q1X1,\"2\"\r\nN00004Q1M2.5\r\n"
+    "N00005Q1L1P0\r\n%\r\n";
+
+TEST(Export, CsvHoldsTheNonZeroRowsQuotedWhereNeeded) {
+  const Result csv = Habuki{kBackup}.Run({"--to", "csv"});
+  EXPECT_EQ(csv.status, 0);
+  EXPECT_EQ(csv.out,
+            "number,qualifier,entry,marker,value,line\r\n"
+            "00001,Q1,A1,P,00000010,2\r\n"
+            "00003,Q1,,,\"X1,\"\"2\"\"\",4\r\n"
+            "00004,Q1,,M,2.5,5\r\n");
+  EXPECT_EQ(csv.err, "");  // a record of a kind without a rule is a row, not a loss
+  const Result all = Habuki{kBackup}.Run({"--to", "csv", "--all"});
+  EXPECT_NE(all.out.find("00001,Q1,A2,P,0,2\r\n00002,Q1,,P,0,3\r\n"), std::string::npos);
+  EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6\r\n"), std::string::npos);
+}
+
+TEST(Export, JsonKeepsEveryFieldAsAString) {
+  const Result json = Habuki{"%\r\nN00001Q1L1P00000010\r\n%\r\n"}.Run({"--to", "json"});
+  EXPECT_EQ(json.status, 0);
+  EXPECT_EQ(json.out,
+            "{\"file\": \"-\", \"format\": \"30i\", \"parameters\": [\n"
+            "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"L1\", \"marker\": "
+            "\"P\", \"value\": \"00000010\", \"line\": \"2\"}\n]}\n");
+}
+
+TEST(Export, OutputFolderAddsTheTablesEnding) {
+  test::TempDir in, out;
+  test::WriteBytes(in / "m1.txt", kBackup);
+  const Result result =
+      Habuki{}.Run({"--to", "json", "--output-dir", out.path().string(), (in / "m1.txt").string()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(test::ReadBytes(out / "m1.txt.json").substr(0, 9), "{\"file\": ");
+  EXPECT_EQ(test::EntriesIn(out.path()), 1u);
+}
+
+// diff ends as diff does: 0 alike, 1 different, 2 usage, 3 a file that cannot be read.
+TEST(Diff, ExitStatuses) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", kBackup);
+  test::WriteBytes(dir / "new.txt",
+                   "%\r\nN00001Q1A1P10\r\nN00003Q1X1,\"2\"\r\nN00004Q1M3\r\nN00009Q1L1P0\r\n%\r\n");
+  test::WriteBytes(dir / "pmc.txt", "%\r\n(PMC)\r\nN600000 P1\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+  } cases[] = {
+      {{"diff", "old.txt", "old.txt"}, 0, "0 changed, 0 added, 0 removed\n"},
+      {{"diff", "old.txt", "new.txt"}, 1, "N00004Q1: 2.5 -> 3\n1 changed, 0 added, 0 removed\n"},
+      {{"diff", "-q", "old.txt", "new.txt"}, 1, ""},
+      {{"diff", "old.txt", "pmc.txt"}, 2, ""},
+      {{"diff", "old.txt"}, 2, ""},
+      {{"diff", "old.txt", "missing.txt"}, 3, ""},
+  };
+  for (const auto& [args, status, out] : cases) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args.back() << result.err;
+    EXPECT_EQ(result.out, out) << args.back();
+  }
+  EXPECT_EQ(Habuki{}.Run({"diff", "-f", "pmc", "old.txt", "pmc.txt"}).status, 1);
+}
+
+TEST(Diff, CsvAndJsonGiveTheSameRows) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "%\r\nN00001Q1A1P5A2P7\r\nN00009Q1L1P0\r\n%\r\n");
+  test::WriteBytes(dir / "new.txt", "%\r\nN00001Q1A1P6A3P1\r\nN00009Q1L1P0\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  EXPECT_EQ(Habuki{}.Run({"diff", "old.txt", "new.txt"}).out,
+            "N00001Q1 A1: 5 -> 6\nN00001Q1 A2: 7 -> -\nN00001Q1 A3: - -> 1\n"
+            "1 changed, 1 added, 1 removed\n");
+  EXPECT_EQ(Habuki{}.Run({"diff", "--to", "csv", "old.txt", "new.txt"}).out,
+            "number,qualifier,entry,old,new,change\r\n00001,Q1,A1,5,6,changed\r\n"
+            "00001,Q1,A2,7,,removed\r\n00001,Q1,A3,,1,added\r\n");
+  const std::string json = Habuki{}.Run({"diff", "--to", "json", "old.txt", "new.txt"}).out;
+  EXPECT_NE(json.find("{\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"old\": "
+                      "\"7\", \"new\": null, \"change\": \"removed\"}"),
+            std::string::npos)
+      << json;
+}
+
+// A real backup against its own thinned text, and against a copy with one value changed.
+TEST(Diff, RealBackupAgainstItsThinnedSelfAndOneChange) {
+  test::TempDir dir;
+  const std::string backup = test::ReadBytes(test::DataFile("machining-center-30i.txt"));
+  test::WriteBytes(dir / "backup.txt", backup);
+  const test::InFolder inDir(dir.path());
+  ASSERT_EQ(Habuki{}.Run({"-o", "thinned.txt", "backup.txt"}).status, 0);
+  EXPECT_EQ(Habuki{}.Run({"diff", "-f", "30i", "backup.txt", "thinned.txt"}).status, 0);
+
+  std::string changed = backup;
+  const std::size_t value = changed.find("P00000000", changed.find("\nN01"));
+  ASSERT_NE(value, std::string::npos);
+  changed[value + 8] = '4';
+  test::WriteBytes(dir / "changed.txt", changed);
+  const Result result = Habuki{}.Run({"diff", "backup.txt", "changed.txt"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2) << result.out;
+  EXPECT_NE(result.out.find(": - -> 00000004\n0 changed, 1 added, 0 removed\n"), std::string::npos)
+      << result.out;
+}
+
+}  // namespace
+}  // namespace habuki

@@ -1,0 +1,40 @@
+#include "cli/export_text.h"
+
+#include <gtest/gtest.h>
+
+namespace habuki {
+namespace {
+
+std::string Csv(std::string_view field) {
+  std::string out;
+  AppendCsvField(out, field);
+  return out;
+}
+
+std::string Json(std::string_view text) {
+  std::string out;
+  AppendJsonString(out, text);
+  return out;
+}
+
+TEST(ExportText, CsvQuotesOnlyWhatNeedsIt) {
+  EXPECT_EQ(Csv("00000010"), "00000010");
+  EXPECT_EQ(Csv("ハブキ"), "ハブキ");
+  EXPECT_EQ(Csv("1,5"), "\"1,5\"");
+  EXPECT_EQ(Csv("say \"5\""), "\"say \"\"5\"\"\"");
+  EXPECT_EQ(Csv("two\r\nlines"), "\"two\r\nlines\"");
+  EXPECT_EQ(Csv(""), "");
+}
+
+TEST(ExportText, JsonStringsAreAlwaysValid) {
+  EXPECT_EQ(Json("00000010"), "\"00000010\"");
+  EXPECT_EQ(Json("a\"b\\c"), "\"a\\\"b\\\\c\"");
+  EXPECT_EQ(Json(std::string("\x1B[2J\n\0", 6)), "\"\\u001B[2J\\n\\u0000\"");
+  EXPECT_EQ(Json("ハブキ"), "\"ハブキ\"");
+  // Bytes that are no UTF-8: a lone trail byte, a cut sequence, an overlong "/", a surrogate.
+  EXPECT_EQ(Json("\x80 \xE3\x83 \xC0\xAF \xED\xA0\x80"),
+            "\"\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\"");
+}
+
+}  // namespace
+}  // namespace habuki
