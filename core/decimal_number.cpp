@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
+#include "core/text_primitives.h"
+
 namespace habuki {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The leading digits of `text`, taken off it.
 std::string_view TakeDigits(std::string_view& text) {
@@ -26,7 +21,7 @@ std::string_view TakeDigits(std::string_view& text) {
 }  // namespace
 
 std::optional<std::string> CanonicalDecimal(std::string_view value) {
-  std::string_view text = Trimmed(value);
+  std::string_view text = WithoutBlanks(value);
   const bool negative = !text.empty() && text.front() == '-';
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
   std::string_view whole = TakeDigits(text);

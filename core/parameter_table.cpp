@@ -11,18 +11,6 @@ namespace habuki {
 namespace {
 
 template <typename Unit>
-bool IsBlank(Unit c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-template <typename Unit>
-UnitView<Unit> Trimmed(UnitView<Unit> text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-template <typename Unit>
 ParameterReading Read(UnitView<Unit> text, std::string_view bytes, FormatKind kind,
                       RowsWanted wanted, const std::function<void(const ParameterRow&)>& row) {
   ParameterReading reading;
@@ -64,7 +52,7 @@ void ParameterSink<Unit>::ReadHead() {
       std::find_if(afterN.begin(), afterN.end(), [](Unit c) { return c < '0' || c > '9'; }) -
       afterN.begin());
   record_.number = Bytes(afterN.substr(0, digits));
-  record_.qualifier = Bytes(Trimmed(afterN.substr(digits)));
+  record_.qualifier = Bytes(WithoutBlanks(afterN.substr(digits)));
 }
 
 template <typename Unit>
@@ -74,8 +62,8 @@ void ParameterSink<Unit>::GiveSingle(UnitView<Unit> part, bool nonZero) {
 
 template <typename Unit>
 void ParameterSink<Unit>::GiveEntry(UnitView<Unit> entry, std::size_t mark, bool nonZero) {
-  Give(Bytes(Trimmed(entry.substr(0, mark))), Bytes(entry.substr(mark, 1)), entry.substr(mark + 1),
-       !nonZero);
+  Give(Bytes(WithoutBlanks(entry.substr(0, mark))), Bytes(entry.substr(mark, 1)),
+       entry.substr(mark + 1), !nonZero);
 }
 
 template <typename Unit>
@@ -85,7 +73,7 @@ void ParameterSink<Unit>::Give(std::string_view entry, std::string_view marker,
   ParameterRow row = record_;
   row.entry = entry;
   row.marker = marker;
-  row.value = Bytes(Trimmed(value));
+  row.value = Bytes(WithoutBlanks(value));
   row.zero = zero;
   give_(row);
 }

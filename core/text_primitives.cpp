@@ -15,11 +15,6 @@ namespace habuki {
 namespace {
 
 template <typename Unit>
-bool IsBlank(Unit c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-template <typename Unit>
 bool IsDigit(Unit c) {
   return c >= '0' && c <= '9';
 }

@@ -17,6 +17,20 @@ using CodeView = std::u16string_view;
 template <typename Unit>
 using UnitView = std::basic_string_view<Unit>;
 
+// The blanks that may stand around a number: space, tab, CR and LF.
+template <typename Unit>
+constexpr bool IsBlank(Unit c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// `text` without the blanks at its ends.
+template <typename Unit>
+constexpr UnitView<Unit> WithoutBlanks(UnitView<Unit> text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 // Stands for a search that found nothing where the result is compared as a position, so that
 // a missing occurrence lies beyond every real one.
 inline constexpr Pos NOT_FOUND_POS = 999999999;
