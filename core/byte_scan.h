@@ -1,7 +1,7 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <type_traits>
 
@@ -33,23 +33,26 @@ inline Chars Load(const char16_t* at) {
   return _mm_packus_epi16(_mm_loadu_si128(codes), _mm_loadu_si128(codes + 1));
 }
 
+// Where a character is what is asked for, its lane is all ones, otherwise zero; Bits() makes
+// lanes one bit per character. Lanes of several tests are joined before they are made bits.
+inline unsigned Bits(Chars lanes) { return static_cast<unsigned>(_mm_movemask_epi8(lanes)); }
+inline Chars Either(Chars first, Chars second) { return _mm_or_si128(first, second); }
+
 // A letter to look for, spread over the 16 lanes once rather than at every look.
 class Letter {
  public:
   explicit Letter(char letter) : lanes_(_mm_set1_epi8(letter)) {}
-  unsigned In(Chars chars) const {
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chars, lanes_)));
-  }
+  Chars Lanes(Chars chars) const { return _mm_cmpeq_epi8(chars, lanes_); }
+  unsigned In(Chars chars) const { return Bits(Lanes(chars)); }
 
  private:
   __m128i lanes_;
 };
 
-inline unsigned Digits(Chars chars) {
+inline Chars DigitLanes(Chars chars) {
   // Bytes below "0" wrap round to large values, so one unsigned comparison tests both ends.
   const __m128i offset = _mm_sub_epi8(chars, _mm_set1_epi8('0'));
-  const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
-  return static_cast<unsigned>(_mm_movemask_epi8(digit));
+  return _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
 }
 #else
 struct Chars {
@@ -67,24 +70,37 @@ Chars Load(const Unit* at) {
 }
 
 template <typename Test>
-unsigned Each(const Chars& chars, Test test) {
+Chars Each(const Chars& chars, Test test) {
+  Chars lanes{};
+  for (std::size_t i = 0; i < kWidth; ++i) lanes.bytes[i] = test(chars.bytes[i]) ? 0xFF : 0;
+  return lanes;
+}
+
+inline unsigned Bits(const Chars& lanes) {
   unsigned bits = 0;
-  for (std::size_t i = 0; i < kWidth; ++i) bits |= unsigned{test(chars.bytes[i])} << i;
+  for (std::size_t i = 0; i < kWidth; ++i) bits |= unsigned{lanes.bytes[i] >> 7} << i;
   return bits;
+}
+
+inline Chars Either(const Chars& first, const Chars& second) {
+  Chars lanes{};
+  for (std::size_t i = 0; i < kWidth; ++i) lanes.bytes[i] = first.bytes[i] | second.bytes[i];
+  return lanes;
 }
 
 class Letter {
  public:
   explicit Letter(char letter) : letter_(static_cast<unsigned char>(letter)) {}
-  unsigned In(const Chars& chars) const {
+  Chars Lanes(const Chars& chars) const {
     return Each(chars, [this](unsigned char c) { return c == letter_; });
   }
+  unsigned In(const Chars& chars) const { return Bits(Lanes(chars)); }
 
  private:
   unsigned char letter_;
 };
 
-inline unsigned Digits(const Chars& chars) {
+inline Chars DigitLanes(const Chars& chars) {
   return Each(chars, [](unsigned char c) { return c >= '0' && c <= '9'; });
 }
 #endif
@@ -94,39 +110,80 @@ inline unsigned First(std::size_t count) {
   return 0xFFFFu >> (kWidth - (count < kWidth ? count : kWidth));
 }
 
-// The place of the lowest bit set, kWidth when none is: the bit above the 16 stands in, so the
-// count needs no test for zero.
-inline std::size_t Lowest(unsigned bits) {
-  return static_cast<std::size_t>(__builtin_ctz(bits | 1u << kWidth));
+// A letter or either of two, found in one look.
+class Letters {
+ public:
+  Letters(char first, char second) : first_(first), second_(second) {}
+  unsigned In(const Chars& chars) const {
+    return Bits(Either(first_.Lanes(chars), second_.Lanes(chars)));
+  }
+
+ private:
+  Letter first_, second_;
+};
+
+// Bits of several looks side by side: those of the look at `look` times 16 characters in.
+using WideBits = std::uint64_t;
+inline constexpr std::size_t kLooksSideBySide = 4;
+
+inline WideBits Widened(unsigned bits, std::size_t look) {
+  return WideBits{bits} << (look * kWidth);
 }
 
-inline unsigned Blanks(const Chars& chars) {
-  return Letter(' ').In(chars) | Letter('\t').In(chars) | Letter('\r').In(chars) |
-         Letter('\n').In(chars);
-}
+// What a number is made of, one bit per character of one or more looks side by side: Add each
+// look, then Finish. A number as nearly every value is written is digits, optionally a point and
+// digits, then blanks; the filter asks of every value whether it is such a number and whether it
+// is zero, so the answers are all tests on bits and no branch.
+class NumberBits {
+ public:
+  void Add(const Chars& chars, std::size_t look) {
+    const Chars digits = DigitLanes(chars);
+    const unsigned digitBits = Bits(digits);
+    digits_ |= Widened(digitBits, look);
+    nonZeroDigits_ |= Widened(digitBits & ~Letter('0').In(chars), look);
+    points_ |= Widened(Letter('.').In(chars), look);
+    blanks_ |= Widened(Bits(Either(Either(Letter(' ').Lanes(chars), Letter('\t').Lanes(chars)),
+                                   Either(Letter('\r').Lanes(chars), Letter('\n').Lanes(chars)))),
+                       look);
+  }
 
-// Whether the `length` characters from `offset` within the 16 at `at` (offset + length <= 16)
-// are a number other than zero, when they are what nearly every value is: digits, optionally a
-// point and digits, then blanks. Anything else (a leading blank, a sign, a letter) is nullopt,
-// for decimalValue to read. The filter asks this of every value.
+  // What breaks such a number: any other character, and a digit or point just after a blank
+  // (a value starts after its marker, which is no blank, so within a value this is the blank
+  // between two parts of it, or the blank before it).
+  void Finish() {
+    const WideBits number = digits_ | points_;
+    breaks_ = ~(number | blanks_) | (number & blanks_ << 1);
+  }
+
+  // Whether the characters of `value` (its bits, one run of them) are such a number: nothing
+  // breaks it, it has a digit and one point at most.
+  bool IsPlain(WideBits value) const {
+    const WideBits points = points_ & value;
+    return ((digits_ & value) != 0) & (((value & breaks_) | (points & (points - 1))) == 0);
+  }
+
+  // Whether such a number is not zero.
+  bool HasNonZeroDigit(WideBits value) const { return (nonZeroDigits_ & value) != 0; }
+
+ private:
+  WideBits digits_ = 0;
+  WideBits nonZeroDigits_ = 0;
+  WideBits points_ = 0;
+  WideBits blanks_ = 0;  // see IsBlank
+  WideBits breaks_ = 0;
+};
+
+// Whether the `length` characters from `at` (length <= 16, and 16 readable) are a plain number
+// other than zero; nullopt when they are no plain number.
 template <typename Unit>
 [[gnu::always_inline]] inline std::optional<bool> NonZeroPlainNumber(const Unit* at,
-                                                                     std::size_t offset,
                                                                      std::size_t length) {
-  const Chars chars = Load(at);
-  const unsigned value = First(length);
-  const unsigned digits = Digits(chars) >> offset & value;
-  const unsigned zeros = Letter('0').In(chars) >> offset;
-  if (digits == value && value != 0) return (digits & ~zeros) != 0;  // digits alone, as most are
-  const auto whole = static_cast<unsigned>(Lowest(~digits & 0xFFFFu));
-  const unsigned point = (Letter('.').In(chars) >> offset >> whole) & 1;
-  const unsigned fraction =
-      point * static_cast<unsigned>(Lowest(~(digits >> whole >> 1) & 0xFFFFu));
-  const unsigned number = First(whole + point + fraction);
-  const unsigned rest = value & ~number;
-  const bool plain = (digits & number) != 0 && (rest & ~(Blanks(chars) >> offset)) == 0;
-  if (!plain) return std::nullopt;
-  return (digits & ~zeros) != 0;
+  NumberBits bits;
+  bits.Add(Load(at), 0);
+  bits.Finish();
+  const WideBits value = First(length);
+  if (!bits.IsPlain(value)) return std::nullopt;
+  return bits.HasNonZeroDigit(value);
 }
 
 }  // namespace byte_scan

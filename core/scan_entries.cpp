@@ -45,6 +45,14 @@ std::optional<EntryValue> ValueBySearch(LetterFinder<Unit>& text, UnitView<Unit>
   return EntryValue{mark, lastEntry ? record.nextPos : nextKind, lastEntry};
 }
 
+// The letter that ends the record: the next record's "N" or the closing "%"; "N" where the record
+// runs to the end of the text, for then no "N" follows.
+template <typename Unit>
+Unit LetterAfter(UnitView<Unit> codes, const EntryRecord<Unit>& record) {
+  const auto end = static_cast<std::size_t>(record.nextPos - 1);
+  return end < codes.size() ? codes[end] : Unit{'N'};
+}
+
 // No marker follows anywhere: the entry at `cur` and all later ones of the record are lost.
 template <typename Unit>
 void DropUnmarked(UnitView<Unit> record, Unit entryLetter, Pos cur, EntryScan& scan) {
@@ -64,7 +72,8 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
       codes.substr(0, static_cast<std::size_t>(record.nextPos - 1));
   UsualEntryReader<Unit> usual(throughRecord, codes.data() + codes.size(),
                                static_cast<Unit>(profile.valueMarkers.front()),
-                               static_cast<Unit>(profile.valueMarkers.back()), record.entryLetter);
+                               static_cast<Unit>(profile.valueMarkers.back()), record.entryLetter,
+                               LetterAfter(codes, record));
   EntryScan scan;
   Pos cur = record.pos + profile.headLength;
   for (Pos inner = 0;;) {

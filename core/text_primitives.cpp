@@ -61,8 +61,8 @@ bool IsNonZero(UnitView<Unit> text, Pos start, Pos length) {
   constexpr auto kWidth = static_cast<Pos>(byte_scan::kWidth);
   const bool readable = start >= 1 && start - 1 + kWidth <= static_cast<Pos>(text.size());
   if (length >= 1 && length <= kWidth && readable) {
-    const std::optional<bool> nonZero = byte_scan::NonZeroPlainNumber(
-        text.data() + (start - 1), 0, static_cast<std::size_t>(length));
+    const std::optional<bool> nonZero =
+        byte_scan::NonZeroPlainNumber(text.data() + (start - 1), static_cast<std::size_t>(length));
     if (nonZero) return *nonZero;
   }
   const UnitView<Unit> value = substring(text, start, length);

@@ -1,7 +1,7 @@
 #include "core/usual_entry.h"
 
+#include <algorithm>
 #include <bit>
-#include <optional>
 
 #include "core/parameter_sink.h"
 #include "core/thinning_sink.h"
@@ -10,59 +10,78 @@ namespace habuki {
 
 template <typename Unit>
 UsualEntryReader<Unit>::UsualEntryReader(UnitView<Unit> throughRecord, const Unit* textEnd,
-                                         Unit marker1, Unit marker2, Unit entryLetter)
+                                         Unit marker1, Unit marker2, Unit entryLetter,
+                                         Unit recordEnd)
     : record_(throughRecord),
       readable_(static_cast<std::size_t>(textEnd - throughRecord.data())),
-      marker1_(static_cast<char>(marker1)),
-      marker2_(static_cast<char>(marker2)),
-      entry_(static_cast<char>(entryLetter)) {}
+      markers_(static_cast<char>(marker1), static_cast<char>(marker2)),
+      ends_(static_cast<char>(entryLetter), static_cast<char>(recordEnd)) {}
 
-// The next entry letter is found apart from the marker (in the usual entry none comes before
-// the marker), so that finding where the next entry starts waits for nothing else and the
-// processor reads the next entry while it still works on this one's value.
+// As many looks of 16 as the record's end needs and the text allows, up to four; near the end of
+// the text, none at all.
+template <typename Unit>
+auto UsualEntryReader<Unit>::LookFrom(std::size_t at) const -> Sight {
+  using namespace byte_scan;
+  Sight sight;
+  sight.from = at;
+  const std::size_t wanted = (record_.size() - at) / kWidth + 1;
+  const std::size_t looks = std::min({kLooksSideBySide, wanted, (readable_ - at) / kWidth});
+  for (std::size_t look = 0; look < looks; ++look) {
+    const Chars chars = Load(record_.data() + at + look * kWidth);
+    sight.ends |= Widened(ends_.In(chars), look);
+    sight.markers |= Widened(markers_.In(chars), look);
+    sight.number.Add(chars, look);
+  }
+  sight.number.Finish();
+  return sight;
+}
+
+// The entry whose entry letter lies just before `offset` in the sight, where `ends` are the ends
+// from `offset` on, at least one. All on bits: the end is the lowest of them, the marker the
+// lowest marker before it, and the value what lies between (an entry without a marker there has
+// the end for its value, which is no number).
+template <typename Unit>
+[[gnu::always_inline]] inline auto UsualEntryReader<Unit>::Read(const Sight& sight,
+                                                                std::size_t offset,
+                                                                byte_scan::WideBits ends) const
+    -> Entry {
+  using byte_scan::WideBits;
+  const WideBits endBit = ends & -ends;
+  const WideBits markers = sight.markers & (endBit - 1) & ~WideBits{0} << offset;
+  const WideBits value = endBit - ((markers & -markers) << 1);
+  return {static_cast<std::size_t>(std::countr_zero(markers)) - offset,
+          static_cast<std::size_t>(std::countr_zero(ends)) - offset, sight.number.IsPlain(value),
+          sight.number.HasNonZeroDigit(value)};
+}
+
 template <typename Unit>
 template <typename Sink>
 EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
-  using namespace byte_scan;
-  const Unit* const begin = record_.data();
+  using byte_scan::WideBits;
   const std::size_t size = record_.size();
-  EntryRun run;
   // The offset of the character after the entry letter is the entry letter's position.
   auto at = static_cast<std::size_t>(cur);
-  for (; run.entries < most; ++run.entries) {
-    if (at >= size || readable_ - at < 2 * kWidth) break;
-    const Unit* const first = begin + at;  // the character after the entry letter
-    const Chars chars = Load(first);
-    const std::size_t inRecord = size - at;
-    const unsigned entries = entry_.In(chars) & First(inRecord);
-    std::size_t end = Lowest(entries);  // the next entry letter
-    if (entries == 0 && inRecord <= kWidth) end = inRecord;
-    if (entries == 0 && inRecord > kWidth) {
-      const unsigned further = entry_.In(Load(first + kWidth)) & First(inRecord - kWidth);
-      if (further == 0 && inRecord > 2 * kWidth) break;
-      end = further != 0 ? kWidth + Lowest(further) : inRecord;
+  Pos entries = 0, kept = 0;
+  // A first entry letter at or past the record's end reads nothing: the loop does not start.
+  Sight sight = LookFrom(std::min(at, size));
+  while (entries < most && at < size) {
+    const std::size_t offset = at - sight.from;
+    const WideBits ends = offset < 64 ? sight.ends & ~WideBits{0} << offset : 0;
+    if (ends == 0) {
+      if (offset == 0) break;  // no end in the whole sight
+      sight = LookFrom(at);
+      continue;
     }
-    const unsigned markers = (marker1_.In(chars) | marker2_.In(chars)) & First(inRecord);
-    const std::size_t mark = Lowest(markers);
-    if (markers == 0 || mark > end) break;
-    // The value, within these 16 characters or the 16 from its start.
-    const std::size_t length = end - mark - 1;
-    const bool within = end <= kWidth;
-    if (!within && length > kWidth) break;
-    const std::optional<bool> nonZero =
-        NonZeroPlainNumber(within ? first : first + mark + 1, within ? mark + 1 : 0, length);
-    if (!nonZero) break;
-    sink.Entry(UnitView<Unit>(first - 1, end + 1), mark + 1, *nonZero);
-    ++(*nonZero ? run.keptEntries : run.zeroEntries);
-    if (end == inRecord) {
-      ++run.entries;
-      run.recordDone = true;
-      return run;
-    }
-    at += end + 1;
+    const Entry entry = Read(sight, offset, ends);
+    if (!entry.usual) break;
+    sink.Entry(UnitView<Unit>(record_.data() + at - 1, entry.end + 1), entry.mark + 1,
+               entry.nonZero);
+    ++entries;
+    kept += entry.nonZero;
+    at += entry.end + 1;
   }
-  run.next = static_cast<Pos>(at);
-  return run;
+  const bool recordDone = at > size;
+  return {entries, kept, entries - kept, recordDone, recordDone ? 0 : static_cast<Pos>(at)};
 }
 
 template class UsualEntryReader<char>;

@@ -21,21 +21,45 @@ struct EntryRun {
 // gives each to `sink` (Entry) and stops at any other entry, for the
 // searches to find, and at any value that is not digits, a point and blanks, for decimalValue.
 //
-// It looks at 16 characters at a time (see byte_scan.h): one look finds the marker and nearly
-// always the next entry letter, and reads the value between them from the same bits. Only where
-// 32 characters are left to read; longer values go to the searches.
+// It looks at 64 characters at a time, as four looks of 16 side by side (see byte_scan.h), and
+// reads every entry that ends within them from the same bits, with no look of its own. The record
+// ends at `recordEnd`, the letter that follows it: the next record's "N" or the closing "%",
+// neither of which occurs within a record (or "N" where the record runs to the end of the text,
+// for then no "N" follows), so the look that finds the next entry letter finds the end as well.
+// An entry that does not end within the 64 characters from the one after its entry letter goes
+// to the searches.
 template <typename Unit>
 class UsualEntryReader {
  public:
   UsualEntryReader(UnitView<Unit> throughRecord, const Unit* textEnd, Unit marker1, Unit marker2,
-                   Unit entryLetter);
+                   Unit entryLetter, Unit recordEnd);
   template <typename Sink>
   EntryRun ReadRun(Pos cur, Pos most, Sink& sink) const;
 
  private:
+  // What one look of 64 characters from `from` found, one bit per character.
+  struct Sight {
+    std::size_t from = 0;
+    byte_scan::WideBits ends = 0;  // entry letters and the record's end
+    byte_scan::WideBits markers = 0;
+    byte_scan::NumberBits number;
+  };
+  // What a sight tells of the entry after an entry letter: where its value marker and its end
+  // (the next entry letter, or the record's end) lie from the character after the entry letter,
+  // and whether its value is a plain number and whether that is not zero.
+  struct Entry {
+    std::size_t mark;
+    std::size_t end;
+    bool usual;
+    bool nonZero;
+  };
+
+  Sight LookFrom(std::size_t at) const;
+  Entry Read(const Sight& sight, std::size_t offset, byte_scan::WideBits ends) const;
+
   UnitView<Unit> record_;
-  std::size_t readable_;  // characters of the text from the record's text start on
-  byte_scan::Letter marker1_, marker2_, entry_;
+  std::size_t readable_;               // characters of the text from the record's text start on
+  byte_scan::Letters markers_, ends_;  // ends_: the entry letter and the record's end
 };
 
 }  // namespace habuki

@@ -82,6 +82,22 @@ TEST(Entries, LimitIsAThousandEntriesInOneRecord) {
   EXPECT_EQ(over.out, "previous");  // a failed run leaves OutText as it was
 }
 
+// Values of every length up to beyond the 64 characters the entry reader sees at once, some with
+// a point or a blank, so that entries start and end at every place of its looks.
+TEST(Entries, ValuesOfEveryLengthAreReadAlike) {
+  std::string record = "Nxxxxxxx", expected = "Nxxxxxxx";
+  for (int length = 1; length <= 80; ++length) {
+    const bool nonZero = length % 3 == 0;
+    std::string value = std::string(length - 1, '0') + (nonZero ? "1" : "0");
+    if (length % 4 == 0) value.insert(value.begin(), '.');
+    if (length % 5 == 0) value += ' ';
+    const std::string entry = "A" + std::to_string(length) + "P" + value;
+    record += entry;
+    if (nonZero) expected += entry;
+  }
+  EXPECT_EQ(Thin30i(record + "\r\n"), "%\n" + expected + "\n%");
+}
+
 // Entries far from the next "M": the result must still be exact, the searches reused.
 TEST(Entries, LongTextWithoutAnyMKeepsEveryNonZeroEntry) {
   std::string records, expected;
