@@ -61,7 +61,9 @@ void RecordScanner<Unit>::Walk(Sink& sink) {
   for (;;) {
     const UnitView<Unit> head = substring(text, pos_, profile_.headLength);
     const UnitView<Unit> kind = substring(text, pos_ + profile_.headLength, 1);
-    const Pos nextN = text_.find(pos_ + 1, 'N');
+    // Each record's search starts just past the last hit: LetterFinder would have nothing to
+    // reuse.
+    const Pos nextN = find(text, pos_ + 1, Unit{'N'});
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
 
     sink.BeginRecord(pos_, head);

@@ -2,9 +2,11 @@
 
 // How a filter run goes, from the entry point down to the text rules (core/text_primitives.h):
 //   RunFilter (or Filter30i, Filter16i, FilterPmc) picks the FormatProfile, runs RecordScanner.
-//   RecordScanner::Run cuts the text at each "N" (LetterFinder::find, which remembers hits of
-//   find) and checks a single value with IsNonZeroValue or gives the record to ScanEntries,
-//   which finds markers the same way; values are cut by substring and read by decimalValue.
+//   RecordScanner::Run cuts the text at each "N" (find) and checks a single value with
+//   IsNonZeroValue or gives the record to ScanEntries. There UsualEntryReader reads the entries
+//   that it can from bits of 64 characters at a time (core/byte_scan.h); the others are found by
+//   the searches for markers (LetterFinder::find, which remembers hits of find), cut by substring
+//   and read by decimalValue.
 //   What the loop finds goes to a sink: ThinningSink makes the result, ParameterSink the rows
 //   of the parameter table (ReadParameters).
 

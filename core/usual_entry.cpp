@@ -68,8 +68,11 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
     const std::size_t offset = at - sight.from;
     const WideBits ends = offset < 64 ? sight.ends & ~WideBits{0} << offset : 0;
     if (ends == 0) {
-      if (offset == 0) break;  // no end in the whole sight
-      sight = LookFrom(at);
+      // The next sight starts with the look that holds `at`, so that no look is taken twice;
+      // where that is this sight's start, it would see no more.
+      const std::size_t from = at - offset % byte_scan::kWidth;
+      if (from == sight.from) break;
+      sight = LookFrom(from);
       continue;
     }
     const Entry entry = Read(sight, offset, ends);

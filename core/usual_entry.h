@@ -26,8 +26,8 @@ struct EntryRun {
 // ends at `recordEnd`, the letter that follows it: the next record's "N" or the closing "%",
 // neither of which occurs within a record (or "N" where the record runs to the end of the text,
 // for then no "N" follows), so the look that finds the next entry letter finds the end as well.
-// An entry that does not end within the 64 characters from the one after its entry letter goes
-// to the searches.
+// An entry that does not end within the sight that starts with the look holding the character
+// after its entry letter (49 to 64 characters on) goes to the searches.
 template <typename Unit>
 class UsualEntryReader {
  public:
