@@ -20,7 +20,7 @@ UsualEntryReader<Unit>::UsualEntryReader(UnitView<Unit> throughRecord, const Uni
 // As many looks of 16 as the record's end needs and the text allows, up to four; near the end of
 // the text, none at all.
 template <typename Unit>
-auto UsualEntryReader<Unit>::LookFrom(std::size_t at) const -> Sight {
+[[gnu::always_inline]] inline auto UsualEntryReader<Unit>::LookFrom(std::size_t at) const -> Sight {
   using namespace byte_scan;
   Sight sight;
   sight.from = at;
@@ -36,24 +36,26 @@ auto UsualEntryReader<Unit>::LookFrom(std::size_t at) const -> Sight {
   return sight;
 }
 
-// The entry whose entry letter lies just before `offset` in the sight, where `ends` are the ends
-// from `offset` on, at least one. All on bits: the end is the lowest of them, the marker the
-// lowest marker before it, and the value what lies between (an entry without a marker there has
-// the end for its value, which is no number).
+// The entry whose first character after its entry letter is `start` (a bit of the sight), where
+// `ends` are the ends from there on, at least one. All on bits: the end is the lowest of them, the
+// marker the lowest marker before it, and the value what lies between (an entry without a marker
+// there has the end for its value, which is no number).
 template <typename Unit>
 [[gnu::always_inline]] inline auto UsualEntryReader<Unit>::Read(const Sight& sight,
-                                                                std::size_t offset,
+                                                                byte_scan::WideBits start,
                                                                 byte_scan::WideBits ends) const
     -> Entry {
   using byte_scan::WideBits;
   const WideBits endBit = ends & -ends;
-  const WideBits markers = sight.markers & (endBit - 1) & ~WideBits{0} << offset;
+  const WideBits markers = sight.markers & (endBit - start);
   const WideBits value = endBit - ((markers & -markers) << 1);
-  return {static_cast<std::size_t>(std::countr_zero(markers)) - offset,
-          static_cast<std::size_t>(std::countr_zero(ends)) - offset, sight.number.IsPlain(value),
+  return {static_cast<std::size_t>(std::countr_zero(markers)),
+          static_cast<std::size_t>(std::countr_zero(ends)), sight.number.IsPlain(value),
           sight.number.HasNonZeroDigit(value)};
 }
 
+// Walks the sight by its bits: `start` is the bit of `at`, `ends` the ends from there on, and
+// each entry read moves both past its end. Only a new sight needs positions made bits again.
 template <typename Unit>
 template <typename Sink>
 EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
@@ -64,24 +66,28 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
   Pos entries = 0, kept = 0;
   // A first entry letter at or past the record's end reads nothing: the loop does not start.
   Sight sight = LookFrom(std::min(at, size));
+  WideBits start = 1, ends = sight.ends;
   while (entries < most && at < size) {
-    const std::size_t offset = at - sight.from;
-    const WideBits ends = offset < 64 ? sight.ends & ~WideBits{0} << offset : 0;
     if (ends == 0) {
       // The next sight starts with the look that holds `at`, so that no look is taken twice;
       // where that is this sight's start, it would see no more.
-      const std::size_t from = at - offset % byte_scan::kWidth;
+      const std::size_t from = at - (at - sight.from) % byte_scan::kWidth;
       if (from == sight.from) break;
       sight = LookFrom(from);
+      start = WideBits{1} << (at - from);
+      ends = sight.ends & -start;
       continue;
     }
-    const Entry entry = Read(sight, offset, ends);
+    const Entry entry = Read(sight, start, ends);
     if (!entry.usual) break;
-    sink.Entry(UnitView<Unit>(record_.data() + at - 1, entry.end + 1), entry.mark + 1,
-               entry.nonZero);
+    const std::size_t entryLetter = at - 1, end = sight.from + entry.end;
+    sink.Entry(UnitView<Unit>(record_.data() + entryLetter, end - entryLetter),
+               sight.from + entry.mark - entryLetter, entry.nonZero);
+    at = end + 1;
     ++entries;
     kept += entry.nonZero;
-    at += entry.end + 1;
+    start = (ends & -ends) << 1;
+    ends &= ends - 1;
   }
   const bool recordDone = at > size;
   return {entries, kept, entries - kept, recordDone, recordDone ? 0 : static_cast<Pos>(at)};

@@ -45,8 +45,8 @@ class UsualEntryReader {
     byte_scan::NumberBits number;
   };
   // What a sight tells of the entry after an entry letter: where its value marker and its end
-  // (the next entry letter, or the record's end) lie from the character after the entry letter,
-  // and whether its value is a plain number and whether that is not zero.
+  // (the next entry letter, or the record's end) lie in the sight, and whether its value is a
+  // plain number and whether that is not zero.
   struct Entry {
     std::size_t mark;
     std::size_t end;
@@ -55,7 +55,7 @@ class UsualEntryReader {
   };
 
   Sight LookFrom(std::size_t at) const;
-  Entry Read(const Sight& sight, std::size_t offset, byte_scan::WideBits ends) const;
+  Entry Read(const Sight& sight, byte_scan::WideBits start, byte_scan::WideBits ends) const;
 
   UnitView<Unit> record_;
   std::size_t readable_;               // characters of the text from the record's text start on
