@@ -69,8 +69,8 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
   WideBits start = 1, ends = sight.ends;
   while (entries < most && at < size) {
     if (ends == 0) {
-      // The next sight starts with the look that holds `at`, so that no look is taken twice;
-      // where that is this sight's start, it would see no more.
+      // The next sight starts with the look that holds `at`: of what this sight saw, only that
+      // look is taken again. Where that is this sight's start, it would see no more.
       const std::size_t from = at - (at - sight.from) % byte_scan::kWidth;
       if (from == sight.from) break;
       sight = LookFrom(from);

@@ -37,7 +37,7 @@ class UsualEntryReader {
   EntryRun ReadRun(Pos cur, Pos most, Sink& sink) const;
 
  private:
-  // What one look of 64 characters from `from` found, one bit per character.
+  // What up to four looks from `from` found, one bit per character.
   struct Sight {
     std::size_t from = 0;
     byte_scan::WideBits ends = 0;  // entry letters and the record's end
