@@ -89,7 +89,9 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
     start = (ends & -ends) << 1;
     ends &= ends - 1;
   }
-  const bool recordDone = at > size;
+  // Only an entry read to the record's end ends the record; a first entry letter beyond it is for
+  // the searches to fail on.
+  const bool recordDone = entries > 0 && at > size;
   return {entries, kept, entries - kept, recordDone, recordDone ? 0 : static_cast<Pos>(at)};
 }
 

@@ -131,6 +131,9 @@ TEST(Failure, ShortRecordAndValueRunningIntoTheNextRecord) {
   // The kind letter of "N1" is read from the next record, whose "N" comes before the value.
   EXPECT_EQ(Thin("%\r\nN1\r\nNxxxP5\r\n%\r\n", FormatKind::Fs30i).outcome.error->kind,
             FailureKind::NegativeLength);
+  // The same with a kind of entries: its first entry would start beyond its own record.
+  EXPECT_EQ(Thin("%\r\nN1\r\nNxxxA1P5\r\n%\r\n", FormatKind::Fs30i).outcome.error->kind,
+            FailureKind::NegativeLength);
   EXPECT_EQ(Thin("%\r\nNxxxxxxxPNxxxxxxxP1\r\n%\r\n", FormatKind::Fs30i).outcome.error->kind,
             FailureKind::BadValue);
 }
