@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "core/parameter_sink.h"
+#include "core/record_ref.h"
 #include "core/record_scanner.h"
 
 namespace habuki {
@@ -27,18 +28,11 @@ ParameterReading Read(UnitView<Unit> text, std::string_view bytes, FormatKind ki
 
 }  // namespace
 
-// Lines end at CR, CR LF and LF, as an editor counts them. Counted from the last record that
-// gave a row: every character is looked at once.
+// Counted from the last record that gave a row: every character is looked at once.
 template <typename Unit>
 Pos ParameterSink<Unit>::LineOf(Pos pos) {
-  const UnitView<Unit> between = text_.substr(static_cast<std::size_t>(linePos_ - 1),
-                                              static_cast<std::size_t>(pos - linePos_));
-  line_ += std::count(between.begin(), between.end(), Unit{'\n'});
-  for (std::size_t cr = between.find('\r'); cr != UnitView<Unit>::npos;
-       cr = between.find('\r', cr + 1)) {
-    const std::size_t after = static_cast<std::size_t>(linePos_ - 1) + cr + 1;
-    if (after >= text_.size() || text_[after] != '\n') ++line_;
-  }
+  line_ +=
+      LineEndsIn(text_, static_cast<std::size_t>(linePos_ - 1), static_cast<std::size_t>(pos - 1));
   linePos_ = pos;
   return line_;
 }

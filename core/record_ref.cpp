@@ -1,20 +1,40 @@
 #include "core/record_ref.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace habuki {
 
 namespace {
 
+// Whether the character at `at` ends a line: an LF, or a CR that no LF follows.
+template <typename Unit>
+bool EndsLine(UnitView<Unit> text, std::size_t at) {
+  const bool crOfCrLf = text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n';
+  return (text[at] == '\n' || text[at] == '\r') && !crOfCrLf;
+}
+
+template <typename Unit>
+Pos CountLineEnds(UnitView<Unit> text, std::size_t from, std::size_t to) {
+  using namespace byte_scan;
+  const Letter lf('\n'), cr('\r');
+  Pos ends = 0;
+  std::size_t at = from;
+  // 16 characters at a time, where the one after them can be read as well.
+  for (; at + kWidth <= to && at + kWidth < text.size(); at += kWidth) {
+    const Chars chars = Load(text.data() + at);
+    const unsigned lfAfter = lf.In(Load(text.data() + at + 1));  // an LF just after each one
+    ends += std::popcount(lf.In(chars) | (cr.In(chars) & ~lfAfter));
+  }
+  for (; at < to; ++at) ends += EndsLine(text, at);
+  return ends;
+}
+
 template <typename Unit>
 Pos LineOf(UnitView<Unit> text, Pos position) {
-  const auto end = text.begin() + std::clamp<Pos>(position - 1, 0, static_cast<Pos>(text.size()));
-  Pos line = 1;
-  for (auto it = text.begin(); it != end; ++it) {
-    const bool crOfCrLf = *it == '\r' && it + 1 != text.end() && it[1] == '\n';
-    if ((*it == '\n' || *it == '\r') && !crOfCrLf) ++line;
-  }
-  return line;
+  return 1 + CountLineEnds(text, 0,
+                           static_cast<std::size_t>(
+                               std::clamp<Pos>(position - 1, 0, static_cast<Pos>(text.size()))));
 }
 
 template <typename Unit>
@@ -30,6 +50,13 @@ RecordRef RefTo(UnitView<Unit> text, Pos position, Pos length) {
 }
 
 }  // namespace
+
+Pos LineEndsIn(ByteView text, std::size_t from, std::size_t to) {
+  return CountLineEnds(text, from, to);
+}
+Pos LineEndsIn(CodeView text, std::size_t from, std::size_t to) {
+  return CountLineEnds(text, from, to);
+}
 
 Pos LineOfPosition(ByteView text, Pos position) { return LineOf(text, position); }
 Pos LineOfPosition(CodeView text, Pos position) { return LineOf(text, position); }

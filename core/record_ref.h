@@ -15,6 +15,11 @@ struct RecordRef {
   friend bool operator==(const RecordRef&, const RecordRef&) = default;
 };
 
+// How many lines end among the characters [from, to) of `text`: LF, CR LF (counted at its LF)
+// and CR alone each end one.
+Pos LineEndsIn(ByteView text, std::size_t from, std::size_t to);
+Pos LineEndsIn(CodeView text, std::size_t from, std::size_t to);
+
 // The line that holds `position`.
 Pos LineOfPosition(ByteView text, Pos position);
 Pos LineOfPosition(CodeView text, Pos position);

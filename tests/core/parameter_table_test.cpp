@@ -87,6 +87,28 @@ TEST(ReadParameters, FailsAndStopsAsTheFilterDoes) {
   EXPECT_EQ(reading.stats.recordsAfterEnd, 1);
 }
 
+// Line ends of every kind, falling at every place of the 16 characters that are counted at once,
+// in a text of single bytes and in one with a double-byte character.
+TEST(ReadParameters, LinesCountEveryKindOfLineEnd) {
+  const std::pair<std::string, int> breaks[] = {
+      {"\r\n", 1}, {"\n", 1}, {"\r", 1}, {"\r\n\r\n", 2}, {"\n\n\n", 3}};
+  for (const std::string& first : {std::string(), std::string("N00000Q1X\x83\x4E\r\n")}) {
+    std::string text = "%\r\n" + first;
+    Strings expected;
+    if (!first.empty()) expected.push_back("00000|Q1|||X\x83\x4E|2");
+    int line = first.empty() ? 2 : 3;
+    for (int i = 0; i < 80; ++i) {
+      const std::string number = std::to_string(10000 + i);
+      const auto& [lineEnd, lines] = breaks[i % 5];
+      text += "N" + number + "Q1P1" + std::string(i % 17, ' ') + lineEnd;
+      expected.push_back(number + "|Q1||P|1|" + std::to_string(line));
+      line += lines;
+    }
+    const FilterState state = test::StateWithText(text + "%\r\n");
+    EXPECT_EQ(Rows(state, FormatKind::Fs30i, RowsWanted::NonZero), expected) << first.size();
+  }
+}
+
 // What the filter keeps is what the table calls non-zero: the rows of a thinned file are the
 // non-zero rows of its backup, for the real backups and a generated one.
 TEST(ReadParameters, ThinnedFileHoldsTheNonZeroRowsOfItsBackup) {
