@@ -1,5 +1,6 @@
 #include "cli/export_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace habuki {
@@ -27,6 +28,12 @@ std::size_t Utf8Length(std::string_view text) {
     return 0;
   }
   return length;
+}
+
+// Bytes that a JSON string cannot hold as they are, or that may start a sequence to check.
+bool NeedsCare(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte >= 0x80 || c == '"' || c == '\\';
 }
 
 void AppendJsonEscape(std::string& out, char c) {
@@ -70,6 +77,12 @@ void AppendCsvField(std::string& out, std::string_view field) {
 void AppendJsonString(std::string& out, std::string_view utf8) {
   out += '"';
   while (!utf8.empty()) {
+    // Nearly every field is plain ASCII with nothing to escape: taken as one run.
+    const auto plain =
+        static_cast<std::size_t>(std::find_if(utf8.begin(), utf8.end(), NeedsCare) - utf8.begin());
+    out.append(utf8.substr(0, plain));
+    utf8.remove_prefix(plain);
+    if (utf8.empty()) break;
     const std::size_t length = Utf8Length(utf8);
     if (length == 0) {
       out += kReplacement;

@@ -42,13 +42,23 @@ void AppendCsvRow(std::string& out, const std::array<std::string_view, 6>& field
   out += "\r\n";
 }
 
+// What comes before each field of a JSON row: the column's name as a key, made once.
+std::array<std::string, 6> JsonKeys() {
+  std::array<std::string, 6> keys;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i != 0) keys[i] = ", ";
+    AppendJsonString(keys[i], kColumns[i]);
+    keys[i] += ": ";
+  }
+  return keys;
+}
+
 // Every field a string, so that bit patterns such as 00000010 stay exactly as written.
-void AppendJsonRow(std::string& out, const std::array<std::string_view, 6>& fields, bool first) {
+void AppendJsonRow(std::string& out, const std::array<std::string_view, 6>& fields,
+                   const std::array<std::string, 6>& keys, bool first) {
   out += first ? "\n  {" : ",\n  {";
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i != 0) out += ", ";
-    AppendJsonString(out, kColumns[i]);
-    out += ": ";
+    out += keys[i];
     AppendJsonString(out, fields[i]);
   }
   out += '}';
@@ -81,6 +91,7 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
     out += ", \"parameters\": [";
   }
   const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
+  const std::array<std::string, 6> keys = JsonKeys();
   std::array<std::string, 6> converted;
   char line[24];
   result.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
@@ -88,7 +99,7 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
     if (to == ExportKind::Csv) {
       AppendCsvRow(out, fields);
     } else {
-      AppendJsonRow(out, fields, first);
+      AppendJsonRow(out, fields, keys, first);
     }
     first = false;
   });
