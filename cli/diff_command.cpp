@@ -10,7 +10,6 @@
 #include "cli/parameter_export.h"
 #include "core/detect_format.h"
 #include "core/file_writing.h"
-#include "core/param_file.h"
 #include "core/parameter_diff.h"
 
 namespace habuki {
@@ -23,13 +22,6 @@ struct Backup {
   FormatKind kind = FormatKind::Fs30i;
   std::vector<ParameterRow> rows;
 };
-
-bool Load(const std::string& file, Backup& backup, CliIo& io) {
-  const LoadResult loaded = file == "-" ? LoadParamDescriptor(backup.state, io.streams.input)
-                                        : LoadParamFile(backup.state, file);
-  io.err << LoadProblem(DisplayName(file), loaded);
-  return static_cast<bool>(loaded);
-}
 
 bool ReadRows(const std::string& file, Backup& backup, CliIo& io) {
   // A value of 0 counts as no value: only the others can differ.
@@ -147,8 +139,8 @@ bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, Cl
 int RunDiff(const DiffOptions& options, CliIo& io) {
   Backup before, after;
   // Both files are tried, so that one run tells of both when neither can be read.
-  const bool beforeLoaded = Load(options.before, before, io);
-  const bool afterLoaded = Load(options.after, after, io);
+  const bool beforeLoaded = LoadInput(options.before, before.state, io);
+  const bool afterLoaded = LoadInput(options.after, after.state, io);
   if (!beforeLoaded || !afterLoaded) return kExitFileError;
   if (!SettleFormats(options, before, after, io)) return kExitUsage;
   const bool beforeRead = ReadRows(options.before, before, io);

@@ -30,7 +30,6 @@ class FileThinner {
 
  private:
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
-  bool Load(const std::string& file, FilterState& state);
   void LoadComment(FilterState& state) const;
   int Export(const std::string& file, const FilterState& state, FormatKind kind,
              const PlannedOutput& output);
@@ -56,7 +55,7 @@ int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
 
 int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& output) {
   FilterState state;
-  if (!Load(file, state)) return kExitFileError;
+  if (!LoadInput(file, state, io_)) return kExitFileError;
   const FormatKind kind = options_.format.value_or(DetectFormat(state.AllText));
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);
@@ -69,13 +68,6 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   io_.err << LossWarnings(name, kind, outcome.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, outcome.stats);
   return WriteThinned(output, state.OutText.Bytes());
-}
-
-bool FileThinner::Load(const std::string& file, FilterState& state) {
-  const LoadResult loaded =
-      file == "-" ? LoadParamDescriptor(state, io_.streams.input) : LoadParamFile(state, file);
-  io_.err << LoadProblem(DisplayName(file), loaded);
-  return static_cast<bool>(loaded);
 }
 
 void FileThinner::LoadComment(FilterState& state) const {
@@ -130,6 +122,13 @@ Destination DestinationOf(const CliOptions& options) {
 }
 
 }  // namespace
+
+bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
+  const LoadResult loaded =
+      file == "-" ? LoadParamDescriptor(state, io.streams.input) : LoadParamFile(state, file);
+  io.err << LoadProblem(DisplayName(file), loaded);
+  return static_cast<bool>(loaded);
+}
 
 int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   std::ostringstream help;

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
+#include "core/filter_state.h"
 #include "core/output_plan.h"
 
 namespace habuki {
@@ -16,6 +18,9 @@ struct CliIo {
   bool outIsTerminal = false;
   std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
 };
+
+// Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.
+bool LoadInput(const std::string& file, FilterState& state, CliIo& io);
 
 // The whole `habuki` command: parses the arguments, thins every file and gives the exit status.
 int RunHabuki(int argc, const char* const* argv, CliIo& io);
