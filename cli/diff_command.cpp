@@ -1,6 +1,8 @@
 #include "cli/diff_command.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -56,29 +58,30 @@ std::string TextReport(const ParameterDiff& diff) {
   return out;
 }
 
-std::string CsvReport(const ParameterDiff& diff) {
-  std::string out = "number,qualifier,entry,old,new,change\r\n";
-  for (const ParameterChange& change : diff.changes) {
-    const ParameterRow& key = KeyOf(change);
-    for (const std::string& field :
-         {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry),
-          change.before ? FieldText(change.before->value) : "",
-          change.after ? FieldText(change.after->value) : ""}) {
-      AppendCsvField(out, field);
-      out += ',';
-    }
-    out.append(ChangeName(change)).append("\r\n");
-  }
-  return out;
+constexpr std::string_view kReportColumns[] = {"number", "qualifier", "entry",
+                                               "old",    "new",       "change"};
+
+// A difference's fields in the order of kReportColumns; an absent value is nullopt.
+std::array<std::optional<std::string>, 6> ReportFields(const ParameterChange& change) {
+  const ParameterRow& key = KeyOf(change);
+  const auto value = [](const ParameterRow* row) {
+    return row != nullptr ? std::optional(FieldText(row->value)) : std::nullopt;
+  };
+  return {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry),
+          value(change.before),  value(change.after),      std::string(ChangeName(change))};
 }
 
-// An absent value is null: the row is not in that backup.
-void AppendJsonValue(std::string& out, const ParameterRow* row) {
-  if (row == nullptr) {
-    out += "null";
-  } else {
-    AppendJsonString(out, FieldText(row->value));
+std::string CsvReport(const ParameterDiff& diff) {
+  std::string out;
+  AppendCsvRow(out, kReportColumns);
+  for (const ParameterChange& change : diff.changes) {
+    const auto fields = ReportFields(change);
+    std::array<std::string_view, 6> row;
+    std::transform(fields.begin(), fields.end(), row.begin(),
+                   [](const auto& field) { return field ? std::string_view(*field) : ""; });
+    AppendCsvRow(out, row);
   }
+  return out;
 }
 
 std::string JsonReport(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
@@ -89,24 +92,14 @@ std::string JsonReport(const DiffOptions& options, FormatKind kind, const Parame
   out += ", \"format\": ";
   AppendJsonString(out, FormatName(kind));
   out += ", \"differences\": [";
-  for (std::size_t i = 0; i < diff.changes.size(); ++i) {
-    const ParameterChange& change = diff.changes[i];
-    const ParameterRow& key = KeyOf(change);
-    out += i == 0 ? "\n  {\"number\": " : ",\n  {\"number\": ";
-    AppendJsonString(out, FieldText(key.number));
-    out += ", \"qualifier\": ";
-    AppendJsonString(out, FieldText(key.qualifier));
-    out += ", \"entry\": ";
-    AppendJsonString(out, FieldText(key.entry));
-    out += ", \"old\": ";
-    AppendJsonValue(out, change.before);
-    out += ", \"new\": ";
-    AppendJsonValue(out, change.after);
-    out += ", \"change\": ";
-    AppendJsonString(out, ChangeName(change));
-    out += '}';
+  JsonRows json(kReportColumns);
+  for (const ParameterChange& change : diff.changes) {
+    const auto fields = ReportFields(change);
+    std::array<std::optional<std::string_view>, 6> row;
+    std::copy(fields.begin(), fields.end(), row.begin());
+    json.Append(out, row);
   }
-  out += diff.changes.empty() ? "]}\n" : "\n]}\n";
+  json.End(out);
   return out;
 }
 

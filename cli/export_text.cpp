@@ -100,4 +100,36 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
   out += '"';
 }
 
+void AppendCsvRow(std::string& out, std::span<const std::string_view> fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i != 0) out += ',';
+    AppendCsvField(out, fields[i]);
+  }
+  out += "\r\n";
+}
+
+JsonRows::JsonRows(std::span<const std::string_view> columns) {
+  for (const std::string_view column : columns) {
+    std::string& key = keys_.emplace_back(keys_.empty() ? "" : ", ");
+    AppendJsonString(key, column);
+    key += ": ";
+  }
+}
+
+void JsonRows::Append(std::string& out, std::span<const std::optional<std::string_view>> values) {
+  out += empty_ ? "\n  {" : ",\n  {";
+  empty_ = false;
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    out += keys_[i];
+    if (values[i]) {
+      AppendJsonString(out, *values[i]);
+    } else {
+      out += "null";
+    }
+  }
+  out += '}';
+}
+
+void JsonRows::End(std::string& out) const { out += empty_ ? "]}\n" : "\n]}\n"; }
+
 }  // namespace habuki

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace habuki {
 
@@ -12,5 +15,24 @@ void AppendCsvField(std::string& out, std::string_view field);
 // A JSON string, quotes included: quotes, backslashes and control characters escaped; bytes that
 // are not UTF-8 (a file name may hold any) written as U+FFFD, so the document stays valid.
 void AppendJsonString(std::string& out, std::string_view utf8);
+
+// One row of a table as CSV: its fields as AppendCsvField writes them, ended by CR LF, so that
+// spreadsheet programs open it as it is.
+void AppendCsvRow(std::string& out, std::span<const std::string_view> fields);
+
+// The rows of a table as the array of a JSON document, one object a row, with the table's column
+// names as keys (made once). Every value is a string, so that bit patterns such as 00000010 stay
+// exactly as written, or null where a row has none.
+class JsonRows {
+ public:
+  explicit JsonRows(std::span<const std::string_view> columns);
+  void Append(std::string& out, std::span<const std::optional<std::string_view>> values);
+  // Closes the array and the document.
+  void End(std::string& out) const;
+
+ private:
+  std::vector<std::string> keys_;  // each with what comes before its value
+  bool empty_ = true;
+};
 
 }  // namespace habuki

@@ -33,37 +33,6 @@ std::array<std::string_view, 6> Fields(const ParameterRow& row,
   return fields;
 }
 
-// RFC 4180 with CR LF line ends, so that spreadsheet programs open it as it is.
-void AppendCsvRow(std::string& out, const std::array<std::string_view, 6>& fields) {
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i != 0) out += ',';
-    AppendCsvField(out, fields[i]);
-  }
-  out += "\r\n";
-}
-
-// What comes before each field of a JSON row: the column's name as a key, made once.
-std::array<std::string, 6> JsonKeys() {
-  std::array<std::string, 6> keys;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (i != 0) keys[i] = ", ";
-    AppendJsonString(keys[i], kColumns[i]);
-    keys[i] += ": ";
-  }
-  return keys;
-}
-
-// Every field a string, so that bit patterns such as 00000010 stay exactly as written.
-void AppendJsonRow(std::string& out, const std::array<std::string_view, 6>& fields,
-                   const std::array<std::string, 6>& keys, bool first) {
-  out += first ? "\n  {" : ",\n  {";
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    out += keys[i];
-    AppendJsonString(out, fields[i]);
-  }
-  out += '}';
-}
-
 }  // namespace
 
 std::string FieldText(std::string_view cp932) {
@@ -78,11 +47,9 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
   // growing it step by step would copy it each time. Room never written costs no memory.
   const std::size_t perByte = (to == ExportKind::Json ? 12 : 4) * (all ? 1 : 0) + 1;
   out.reserve(state.AllText.Bytes().size() * perByte + 256);
-  bool first = true;
+  JsonRows json(kColumns);
   if (to == ExportKind::Csv) {
-    std::array<std::string_view, 6> header;
-    std::copy(std::begin(kColumns), std::end(kColumns), header.begin());
-    AppendCsvRow(out, header);
+    AppendCsvRow(out, kColumns);
   } else {
     out += "{\"file\": ";
     AppendJsonString(out, file);  // a file name is the system's bytes, UTF-8 as a rule
@@ -91,7 +58,6 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
     out += ", \"parameters\": [";
   }
   const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
-  const std::array<std::string, 6> keys = JsonKeys();
   std::array<std::string, 6> converted;
   char line[24];
   result.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
@@ -99,11 +65,12 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
     if (to == ExportKind::Csv) {
       AppendCsvRow(out, fields);
     } else {
-      AppendJsonRow(out, fields, keys, first);
+      std::array<std::optional<std::string_view>, 6> values;
+      std::copy(fields.begin(), fields.end(), values.begin());
+      json.Append(out, values);
     }
-    first = false;
   });
-  if (to == ExportKind::Json) out += first ? "]}\n" : "\n]}\n";
+  if (to == ExportKind::Json) json.End(out);
   return result;
 }
 
