@@ -45,11 +45,10 @@ std::optional<int> OwnDescriptor(const std::filesystem::path& path) {
 
 // What the symbolic link `path` holds; none when it is no link (or is missing).
 std::optional<std::string> LinkText(const std::filesystem::path& path) {
-  std::string text(PATH_MAX, '\0');
-  const ssize_t size = ::readlink(path.c_str(), text.data(), text.size());
-  if (size < 0 || static_cast<std::size_t>(size) >= text.size()) return std::nullopt;
-  text.resize(static_cast<std::size_t>(size));
-  return text;
+  char text[PATH_MAX];
+  const ssize_t size = ::readlink(path.c_str(), text, sizeof text);
+  if (size < 0 || static_cast<std::size_t>(size) >= sizeof text) return std::nullopt;
+  return std::string(text, static_cast<std::size_t>(size));
 }
 
 // Puts the components of `path` in front of those still to walk (which are kept last first).
