@@ -115,10 +115,12 @@ struct NamedValues {
   std::optional<std::string> commentDir;
 };
 
-void AddThinningOptions(CLI::App& app, CliOptions& options, NamedValues& named) {
-  app.add_option("FILE", options.files,
-                 "Parameter files to thin; none or \"-\" reads standard input")
-      ->type_name("FILE");
+// Adds the thinning options; gives the option of the files.
+const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedValues& named) {
+  const CLI::Option* files =
+      app.add_option("FILE", options.files,
+                     "Parameter files to thin; none or \"-\" reads standard input")
+          ->type_name("FILE");
   app.add_option("-f,--format", named.format, "File format; auto guesses it from the text")
       ->type_name("FORMAT")
       ->check(CLI::IsMember(FormatNames()))
@@ -148,49 +150,88 @@ void AddThinningOptions(CLI::App& app, CliOptions& options, NamedValues& named) 
       ->check(ExistingFolder())
       ->excludes(output);
   app.add_flag("--stats", options.stats, "Tell on standard error what was kept and dropped");
+  return files;
 }
 
-CLI::App* AddDiffCommand(CLI::App& app, DiffOptions& options, NamedValues& named) {
-  CLI::App* diff = app.add_subcommand(
-      "diff", "Compares the parameters of two backups: OLD and NEW (\"-\" reads standard input)");
-  diff->footer(DiffFooter());
-  diff->add_option("OLD", options.before, "The older backup")->required()->type_name("OLD");
-  diff->add_option("NEW", options.after, "The newer backup")->required()->type_name("NEW");
-  diff->add_option("-f,--format", named.format, "Format of both files; auto guesses each one")
+void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
+  app.add_option("OLD", options.before, "The older backup")->required()->type_name("OLD");
+  app.add_option("NEW", options.after, "The newer backup")->required()->type_name("NEW");
+  app.add_option("-f,--format", named.format, "Format of both files; auto guesses each one")
       ->type_name("FORMAT")
       ->check(CLI::IsMember(FormatNames()))
       ->capture_default_str();
-  diff->add_option("--to", named.to, "How to show the differences")
+  app.add_option("--to", named.to, "How to show the differences")
       ->type_name("KIND")
       ->check(CLI::IsMember(ReportNames()))
       ->default_str("text");
-  diff->add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
-  return diff;
+  app.add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
 }
 
-}  // namespace
+EarlyExit EndEarly(const CLI::App& app, const CLI::ParseError& error, std::ostream& out,
+                   std::ostream& err) {
+  const int status = app.exit(error, out, err);
+  return EarlyExit{status == 0 ? kExitOk : kExitUsage};
+}
 
-std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
+// `habuki diff ...`: `argv` starts at "diff".
+std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char* const* argv,
+                                                           std::ostream& out, std::ostream& err) {
+  CLI::App app{"Compares the parameters of two backups: OLD and NEW (\"-\" reads standard input)",
+               "habuki diff"};
+  app.footer(DiffFooter());
+  DiffOptions options;
+  NamedValues named{"auto", "", "text", std::nullopt};
+  AddDiffOptions(app, options, named);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return EndEarly(app, error, out, err);
+  }
+  options.format = ValueNamed(FormatNames(), named.format);
+  options.to = ValueNamed(ReportNames(), named.to);
+  return options;
+}
+
+// The options given before the first file, when that file is `diff` and none of that name is
+// there: the comparison was meant, but its command must come first.
+std::optional<std::string> OptionsBeforeDiff(const CLI::App& app, const CLI::Option* files,
+                                             const CliOptions& options) {
+  std::error_code error;
+  if (options.files.empty() || options.files.front() != "diff" ||
+      std::filesystem::exists(std::filesystem::symlink_status("diff", error))) {
+    return std::nullopt;
+  }
+  std::vector<std::string> before;
+  for (const CLI::Option* option : app.parse_order()) {
+    if (option == files) break;
+    if (std::find(before.begin(), before.end(), option->get_name()) == before.end()) {
+      before.push_back(option->get_name());
+    }
+  }
+  if (before.empty()) return std::nullopt;  // after "--", diff is a file name
+  std::string names = before.front();
+  for (auto name = before.begin() + 1; name != before.end(); ++name) names += ", " + *name;
+  return "diff is a command only as the first argument: give " + names +
+         " after it (habuki diff [OPTIONS] OLD NEW)";
+}
+
+std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
     int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
     std::ostream& out, std::ostream& err) {
   CLI::App app{
       "Thins FANUC CNC parameter files: leaves out every parameter, and every entry of a\n"
-      "multi-value parameter, whose value is 0. `habuki diff OLD NEW` compares two backups.",
+      "multi-value parameter, whose value is 0. `habuki diff OLD NEW` compares two backups\n"
+      "(diff first; see habuki diff --help).",
       "habuki"};
   app.footer(Footer());
   app.set_version_flag("--version", std::string("habuki ") + kVersionText);
   CliOptions options;
-  DiffOptions diffOptions;
-  NamedValues named, diffNamed{"auto", "", "text", std::nullopt};
-  AddThinningOptions(app, options, named);
-  const CLI::App* diff = AddDiffCommand(app, diffOptions, diffNamed);
+  NamedValues named;
+  const CLI::Option* files = AddThinningOptions(app, options, named);
   try {
     app.parse(argc, argv);
-    if (diff->parsed()) {
-      if (!options.files.empty()) throw CLI::ValidationError("diff takes no files before it");
-      diffOptions.format = ValueNamed(FormatNames(), diffNamed.format);
-      diffOptions.to = ValueNamed(ReportNames(), diffNamed.to);
-      return diffOptions;
+    if (const auto problem = OptionsBeforeDiff(app, files, options)) {
+      throw CLI::ValidationError(*problem);
     }
     options.format = ValueNamed(FormatNames(), named.format);
     options.comment = ValueNamed(CommentNames(), named.comment);
@@ -199,11 +240,22 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
         named.commentDir ? std::vector<std::filesystem::path>{*named.commentDir} : commentFolders;
     if (const auto problem = CheckCombination(options)) throw CLI::ValidationError(*problem);
   } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error, out, err);
-    return EarlyExit{status == 0 ? kExitOk : kExitUsage};
+    return EndEarly(app, error, out, err);
   }
   if (options.files.empty()) options.files.emplace_back("-");
   return options;
+}
+
+}  // namespace
+
+// `diff` is the command only as the very first argument; anywhere else it is a file name, as
+// the shell's `*` gives it in a folder holding a file of that name.
+std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
+    int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
+    std::ostream& out, std::ostream& err) {
+  if (argc > 1 && std::string_view(argv[1]) == "diff")
+    return ParseDiff(argc - 1, argv + 1, out, err);
+  return ParseThinning(argc, argv, commentFolders, out, err);
 }
 
 }  // namespace habuki

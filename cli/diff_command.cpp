@@ -12,6 +12,7 @@
 #include "cli/parameter_export.h"
 #include "core/detect_format.h"
 #include "core/file_writing.h"
+#include "core/output_plan.h"
 #include "core/parameter_diff.h"
 
 namespace habuki {
@@ -127,9 +128,26 @@ bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, Cl
   return false;
 }
 
+// The report goes to standard output; it is refused when standard output is one of the two
+// files (`habuki diff a b >> b`), which it would change.
+bool OutputIsFree(const DiffOptions& options, CliIo& io) {
+  if (options.quiet) return true;
+  const std::vector<PlannedInput> inputs{InputNamed(options.before, io.streams),
+                                         InputNamed(options.after, io.streams)};
+  const OutputPlan plan = PlanOutputs(inputs, ToStandardOutput{}, io.streams);
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    if (plan.outputs[i].refusal) {
+      io.err << RefusalMessage(inputs[i].name, plan.outputs[i]);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
+  if (!OutputIsFree(options, io)) return kExitFileError;
   Backup before, after;
   // Both files are tried, so that one run tells of both when neither can be read.
   const bool beforeLoaded = LoadInput(options.before, before.state, io);

@@ -64,8 +64,12 @@ std::string RefusalMessage(std::string_view input, const PlannedOutput& output) 
 }
 
 std::string ClashMessage(const TargetClash& clash) {
+  std::error_code error;
+  const bool throughLinks =
+      clash.reached != std::filesystem::absolute(clash.target, error).lexically_normal();
   return "habuki: " + DisplayName(clash.first) + " and " + DisplayName(clash.second) +
          " would both be written to " + DisplayName(clash.target.string()) +
+         (throughLinks ? " (which leads to " + DisplayName(clash.reached.string()) + ")" : "") +
          "; nothing was written\n";
 }
 

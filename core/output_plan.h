@@ -51,7 +51,8 @@ enum class Refusal {
 struct PlannedOutput {
   std::optional<std::filesystem::path> file;  // none: standard output
   // A descriptor the result is written through, at its offset, instead of replacing `file`:
-  // for /dev/stdout, /dev/fd/N and /proc/self/fd/N, and for the file standard output has open.
+  // for every name of a descriptor the program holds (/dev/stdout, /dev/fd/N, /proc/self/fd/N,
+  // /proc/PID/task/TID/fd/N, a link to one of them), and for the file standard output has open.
   std::optional<int> descriptor;
   std::optional<Refusal> refusal;
 };
@@ -61,6 +62,7 @@ struct TargetClash {
   std::string first;
   std::string second;
   std::filesystem::path target;
+  std::filesystem::path reached;  // the absolute path `target` leads to, links followed
 };
 
 struct OutputPlan {
@@ -69,8 +71,9 @@ struct OutputPlan {
 };
 
 // Decides, before anything of a run is written, where each result goes: never over an input of
-// the run (standard input's file included), never two results to one target, never into the
-// file standard output is when that file is the input.
+// the run (standard input's file included), never two results to one target (names compared by
+// what they reach through symbolic links, a dangling link by the file it would make), never
+// into the file standard output is when that file is the input.
 OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destination& destination,
                        const StandardStreams& streams);
 

@@ -237,6 +237,41 @@ TEST(Cli, OutputFolderRefusesAWholeRunThatWouldLoseAResult) {
   }
 }
 
+// `diff` is the command only as the first argument; elsewhere it is a file name, as a shell's `*`
+// gives it. First among the files after options, with no file of that name, it is a usage error.
+TEST(Cli, DiffIsTheCommandOnlyAsTheFirstArgument) {
+  test::TempDir dir;
+  for (const char* file : {"m1.txt", "m2.txt"}) test::WriteBytes(dir / file, kSimple);
+  const test::InFolder inDir(dir.path());
+  const struct {
+    bool fileNamedDiff;
+    std::vector<std::string> args;
+    int status;
+    std::string says;     // part of standard output and error
+    std::size_t written;  // files then in out/
+  } cases[] = {
+      {true, {"-c", "none", "--output-dir", "out", "diff", "m1.txt", "m2.txt"}, 0, "", 3},
+      {true, {"-c", "none", "m1.txt", "diff"}, 0, kSimpleThinned + kSimpleThinned, 0},
+      {false, {"-o", "out/r.txt", "diff", "m1.txt", "m2.txt"}, 2, "give --output after it", 0},
+      {false,
+       {"--to", "csv", "-f", "30i", "diff", "m1.txt", "m2.txt"},
+       2,
+       "give --to, --format",
+       0},
+      {true, {"diff", "m1.txt", "m2.txt"}, 0, "0 changed, 0 added, 0 removed\n", 0},
+  };
+  for (const auto& [fileNamedDiff, args, status, says, written] : cases) {
+    std::filesystem::remove_all("out");
+    std::filesystem::create_directory("out");
+    std::filesystem::remove("diff");
+    if (fileNamedDiff) test::WriteBytes("diff", kSimple);
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args[0] << result.err;
+    EXPECT_NE((result.out + result.err).find(says), std::string::npos) << args[0] << result.err;
+    EXPECT_EQ(test::EntriesIn("out"), written) << args[0];
+  }
+}
+
 TEST(Cli, FailedWriteToStandardOutputIsStatusThree) {
   Habuki habuki{kSimple};
   habuki.outputFile = "/dev/full";
@@ -275,6 +310,13 @@ const std::vector<ShellCase> kShellCases = {
      3,
      "in.txt: input file is output file",
      {{"in.txt", kSimple}}},
+    {"cp in.txt b.txt && habuki diff in.txt b.txt >> b.txt",
+     3,
+     "habuki: b.txt: input file is output file\n",
+     {{"b.txt", kSimple}}},
+    {"mkdir a b out && cp in.txt a/x.txt && cp in.txt b/y.txt && ln -s x.txt out/y.txt && "
+     "habuki --output-dir out a/x.txt b/y.txt",
+     2, "a/x.txt and b/y.txt would both be written to out/y.txt (which leads to /"},
     {"{ echo A; habuki -c none -o /dev/stdout in.txt; habuki -c none -o /dev/fd/1 in.txt; } "
      "> report.txt",
      0,

@@ -89,6 +89,27 @@ const std::vector<PlanCase> kCases = {
      false,
      {std::nullopt},
      kStandardOutput},
+    {"a dangling link another result makes live",
+     {"a/x.txt", "b/y.txt"},
+     ToFolder{"links", ""},
+     "",
+     "",
+     true,
+     {}},
+    {"two dangling links to one new file",
+     {"m/w.txt", "m/z.txt"},
+     ToFolder{"links", ""},
+     "",
+     "",
+     true,
+     {}},
+    {"a link that leads round in a loop",
+     {"a/loop"},
+     ToFolder{"links", ""},
+     "",
+     "",
+     false,
+     {std::nullopt}},
     {"/dev/fd/N", {"a/x.txt"}, ToFile{"/dev/fd/5"}, "", "", false, {std::nullopt}, 5},
     {"/proc/self/fd/N", {"a/x.txt"}, ToFile{"/proc/self/fd/7"}, "", "", false, {std::nullopt}, 7},
 };
@@ -96,7 +117,7 @@ const std::vector<PlanCase> kCases = {
 class OutputPlanTest : public testing::TestWithParam<PlanCase> {
  protected:
   OutputPlanTest() {
-    for (const char* folder : {"a", "b", "m1", "m2", "out", "linked"}) {
+    for (const char* folder : {"a", "b", "m1", "m2", "out", "linked", "links"}) {
       std::filesystem::create_directory(dir / folder);
     }
     for (const char* file :
@@ -105,6 +126,10 @@ class OutputPlanTest : public testing::TestWithParam<PlanCase> {
     }
     std::filesystem::create_hard_link(dir / "b/y.txt", dir / "linked/x.txt");
     std::filesystem::create_symlink(dir / "a/x.txt", dir / "link-to-x");
+    for (const auto& [link, target] : {std::pair{"y.txt", "x.txt"}, std::pair{"w.txt", "new.txt"},
+                                       std::pair{"z.txt", "new.txt"}, std::pair{"loop", "loop"}}) {
+      std::filesystem::create_symlink(target, dir / "links" / link);
+    }
   }
 
   test::TempDir dir;
@@ -160,6 +185,32 @@ TEST(WriteOutput, ThroughADescriptorKeepsWhatWasWrittenBefore) {
   }
   ::close(report);
   EXPECT_EQ(test::ReadBytes(dir / "report.txt"), "A\nresult\nresult\n");
+}
+
+// Every name that leads to a descriptor the program holds, through /proc or /dev/fd or a link
+// to them, is written through it at its position: what the file held before stays.
+TEST(WriteOutput, EveryNameOfAHeldDescriptorWritesThroughIt) {
+  test::TempDir dir;
+  const int held = ::open((dir / "held.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_EQ(::write(held, "A\n", 2), 2);
+  const std::string fd = std::to_string(held);
+  const std::string process = "/proc/" + std::to_string(::getpid());
+  const std::string thread = std::to_string(::gettid());
+  std::filesystem::create_symlink("/dev/fd/" + fd, dir / "link-to-fd");
+  std::filesystem::create_symlink("link-to-fd", dir / "link-to-link");
+  std::string expected = "A\n";
+  for (const std::string& name :
+       {"/dev/fd/" + fd, "/proc/self/fd/" + fd, "/proc/thread-self/fd/" + fd, process + "/fd/" + fd,
+        process + "/task/" + thread + "/fd/" + fd, "/proc/" + thread + "/fd/" + fd,
+        (dir / "link-to-fd").string(), (dir / "link-to-link").string()}) {
+    const OutputPlan plan = PlanOutputs({{"x.txt", std::nullopt}}, ToFile{name}, {});
+    EXPECT_EQ(plan.outputs[0].descriptor, held) << name;
+    const std::string_view result[] = {name, "\n"};
+    EXPECT_FALSE(WriteOutput(plan.outputs[0], result, {}));
+    expected += name + "\n";
+  }
+  ::close(held);
+  EXPECT_EQ(test::ReadBytes(dir / "held.txt"), expected);
 }
 
 }  // namespace
