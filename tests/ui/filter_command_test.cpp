@@ -161,7 +161,9 @@ TEST_F(WindowTest, LossMessageCountsOnlyValuesThatAreNotZero) {
     QTest::mouseClick(controls.Command1, Qt::LeftButton);
     ASSERT_FALSE(RightPane().isEmpty()) << text;
     ASSERT_EQ(system.messages.size(), message.isEmpty() ? 0u : 1u) << text;
-    if (!message.isEmpty()) EXPECT_EQ(system.messages[0].text, message) << text;
+    if (!message.isEmpty()) {
+      EXPECT_EQ(system.messages[0].text, message) << text;
+    }
   }
 }
 
