@@ -80,8 +80,12 @@ void Form1::OpenFile(const QString& file) {
   state_.AllText = std::move(loaded.AllText);
   state_.OutText = {};
   RememberLoaded({file.toStdString(), result.identity});
-  Text1->setPlainText(shown);
   Text2->clear();
+  try {
+    Text1->setPlainText(shown);
+  } catch (const std::bad_alloc&) {
+    Text1->clear();  // a text too large to lay out is thinned and saved all the same
+  }
   SelectFormat(DetectFormat(state_.AllText));
 }
 
