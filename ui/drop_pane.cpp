@@ -9,9 +9,11 @@ namespace habuki::ui {
 namespace {
 
 // Takes a drag that carries local files, always as a copy: a "move" would tell the source to
-// delete what it gave. Anything else is refused, so that it never reaches the drop.
+// delete what it gave. A drag that does not offer a copy is refused, since Qt would take it as
+// the action the source proposes; so is anything but files, so that it never reaches the drop.
 bool TakeAsCopy(QDropEvent& event) {
-  if (DroppedFiles(*event.mimeData()).isEmpty()) {
+  if (!event.possibleActions().testFlag(Qt::CopyAction) ||
+      DroppedFiles(*event.mimeData()).isEmpty()) {
     event.ignore();
     return false;
   }

@@ -8,8 +8,8 @@ class QMimeData;
 namespace habuki::ui {
 
 // A text pane that takes dropped files instead of dropped text: a drag that carries local files
-// is taken as a copy and ends in filesDropped; any other drag is refused as it enters. It shows
-// no drag feedback of its own.
+// and offers to copy them is taken as a copy and ends in filesDropped; any other drag is refused
+// as it enters. It shows no drag feedback of its own.
 class DropPane : public QPlainTextEdit {
   Q_OBJECT
 

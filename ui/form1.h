@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "comment/comment_choice.h"
 #include "core/filter_state.h"
@@ -36,8 +37,8 @@ class Form1 : public QMainWindow {
   void OnFilterButtonPress();
   void OnFilterButtonClick();
 
-  // The file commands. OpenFile is the open command after its dialog, also used for a file
-  // named when the program starts.
+  // The file commands. OpenFile is the open command after its dialog, also used for a dropped
+  // file and for a file named when the program starts.
   void OnOpen();
   void OpenFile(const QString& file);
   void OnDropOnLeftPane(const QStringList& files);
@@ -50,7 +51,7 @@ class Form1 : public QMainWindow {
   void ToggleCommentE();
 
   const FilterState& state() const { return state_; }
-  // The settings both file dialogs share; the file chosen last pre-fills the next dialog.
+  // The settings both file dialogs share (see AimDialog).
   const DialogSettings& DialogSettingsCDG() const { return CDG; }
 
  protected:
@@ -63,7 +64,8 @@ class Form1 : public QMainWindow {
   void PlaceControls();
   void ConnectCommands();
   void ShowCommentChoice();
-  void LoadAndShow(const QString& file);
+  void AimDialog(bool offerShownFile);
+  void RememberLoaded(PlannedInput file);
   std::error_code SaveResult(const PlannedOutput& output, const StandardStreams& streams);
   std::optional<FormatKind> SelectedFormat() const;
   void SelectFormat(FormatKind kind);
@@ -89,7 +91,8 @@ class Form1 : public QMainWindow {
 
   WindowSystem& windowSystem_;
   FilterState state_;
-  PlannedInput loadedFrom_;  // the file AllText was loaded from, which a save must not replace
+  // Every file loaded in this session, the one shown last: a save may replace none of them.
+  std::vector<PlannedInput> loadedFiles_;
   CommentChoice comments_;
   bool endingNow_ = false;  // the exit command skips the work done at close
 };

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextDocument>
@@ -9,6 +11,7 @@
 #include "core/display_text.h"
 #include "core/output_plan.h"
 #include "core/param_file.h"
+#include "core/size_limits.h"
 #include "ui/busy_cursor.h"
 #include "ui/drop_pane.h"
 #include "ui/form1.h"
@@ -17,60 +20,116 @@
 
 namespace habuki::ui {
 
+namespace {
+
+// Why a file could not be loaded, as the window tells it.
+QString LoadFailureReason(const LoadResult& loaded) {
+  switch (loaded.status) {
+    case LoadStatus::Empty:
+      return QString::fromUtf8(kOpenFileEmpty);
+    case LoadStatus::TooLarge:
+      return QString::fromUtf8(kOpenFileTooLarge)
+          .arg(QString::fromUtf8(kParamFileLimitText.data(),
+                                 static_cast<qsizetype>(kParamFileLimitText.size())));
+    default:
+      return QString::fromUtf8(kOpenCannotRead).arg(QString::fromStdString(loaded.error.message()));
+  }
+}
+
+}  // namespace
+
 void Form1::OnOpen() {
+  AimDialog(true);
   const std::optional<QString> file = windowSystem_.ShowOpenDialog(this, CDG);
   if (!file) return;  // a cancelled dialog leaves both panes as they were
   OpenFile(*file);
 }
 
-void Form1::OpenFile(const QString& file) {
-  CDG.fileName = file;
-  Text1->clear();
-  Text2->clear();
-  LoadAndShow(file);
-}
-
 void Form1::OnDropOnLeftPane(const QStringList& files) {
-  Text1->clear();
-  Text2->clear();
   SetTitle();
-  if (!files.isEmpty()) LoadAndShow(files.constFirst());
+  if (!files.isEmpty()) OpenFile(files.constFirst());
 }
 
-// Loads the file and shows it with its format selected; any failure ends silently, a file too
-// large for memory included. The window keeps the text while the user works, so it holds a copy:
-// another program may rewrite the file meanwhile.
-void Form1::LoadAndShow(const QString& file) {
-  const BusyCursor busy;
+// Loads the file and shows it with its format selected, with no result yet: the result of
+// another text must not stay where a save would take it for this one's. The file is loaded
+// beside the window's text, so that a file that cannot be loaded leaves the panes, the text and
+// the result as they were, and the user hears which file and why. The window keeps the text
+// while the user works, so it holds a copy: another program may rewrite the file meanwhile.
+void Form1::OpenFile(const QString& file) {
+  std::optional<BusyCursor> busy(std::in_place);  // taken back before any message shows
+  FilterState loaded;
+  LoadResult result{LoadStatus::CannotRead, {}, std::nullopt, std::nullopt};
+  QString shown;
   try {
-    const LoadResult loaded = LoadParamFile(state_, file.toStdString(), FileHolding::Copied);
-    if (!loaded) return;
-    loadedFrom_ = {file.toStdString(), loaded.identity};
-    Text1->setPlainText(PaneText(state_.AllText));
-    SelectFormat(DetectFormat(state_.AllText));
+    result = LoadParamFile(loaded, file.toStdString(), FileHolding::Copied);
+    if (result) shown = PaneText(loaded.AllText);
   } catch (const std::bad_alloc&) {
-    Text1->clear();
+    result.status = LoadStatus::CannotRead;
+    result.error = std::make_error_code(std::errc::not_enough_memory);
   }
+  if (!result) {
+    busy.reset();
+    windowSystem_.ShowMessage(this,
+                              QString::fromUtf8(kOpenFailedMessage) +
+                                  QString::fromStdString(EscapeControls(file.toStdString())) +
+                                  QStringLiteral("\r\n") + LoadFailureReason(result),
+                              QString::fromUtf8(kMessageTitle));
+    return;
+  }
+  state_.LineList = std::move(loaded.LineList);
+  state_.AllText = std::move(loaded.AllText);
+  state_.OutText = {};
+  RememberLoaded({file.toStdString(), result.identity});
+  Text2->clear();
+  try {
+    Text1->setPlainText(shown);
+  } catch (const std::bad_alloc&) {
+    Text1->clear();  // a text too large to lay out is thinned and saved all the same
+  }
+  SelectFormat(DetectFormat(state_.AllText));
 }
 
-// Saves the result of the last filter run, never what was typed into the pane, and says
-// whether it worked: a silent failure would let the user walk away without a result. The
-// output plan keeps the result off the backup it was made from.
+// The file shown goes last; a file loaded again is kept once.
+void Form1::RememberLoaded(PlannedInput file) {
+  std::erase_if(loadedFiles_, [&file](const PlannedInput& earlier) {
+    return earlier.identity ? earlier.identity == file.identity : earlier.name == file.name;
+  });
+  loadedFiles_.push_back(std::move(file));
+}
+
+// Both dialogs start in the folder of the file shown, else in the user's home: never where the
+// toolkit was last, which may be a folder whose files hang it (/proc). The open dialog offers
+// the file shown; the save dialog offers no name, since every name this session could offer is
+// a backup that must stay.
+void Form1::AimDialog(bool offerShownFile) {
+  const QString shown =
+      loadedFiles_.empty() ? QString() : QString::fromStdString(loadedFiles_.back().name);
+  CDG.folder = shown.isEmpty() ? QDir::homePath() : QFileInfo(shown).absolutePath();
+  CDG.fileName = offerShownFile ? shown : QString();
+}
+
+// Saves the result on screen, never what was typed into the pane, and says whether it worked:
+// a silent failure would let the user walk away without a result. The output plan keeps the
+// result off every backup loaded in this session.
 void Form1::OnSave() {
-  if (Text2->document()->isEmpty()) return;
+  const QString title = QString::fromUtf8(kMessageTitle);
+  if (state_.OutText.empty() || Text2->document()->isEmpty() || loadedFiles_.empty()) {
+    windowSystem_.ShowMessage(this, QString::fromUtf8(kNothingToSave), title);
+    return;
+  }
   CDG.flags = kSaveOptions;
+  AimDialog(false);
   const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
   if (!file) return;
   const StandardStreams streams;
-  const OutputPlan plan = PlanOutputs({loadedFrom_}, ToFile{file->toStdString()}, streams);
-  const PlannedOutput& output = plan.outputs.front();
+  const OutputPlan plan = PlanOutputs(loadedFiles_, ToFile{file->toStdString()}, streams);
+  const PlannedOutput& output = plan.outputs.back();  // the shown file's; each is refused alike
   QString failure;
   if (output.refusal) {
     failure = QString::fromUtf8(kSaveOverOpenedBackup);
   } else if (const std::error_code error = SaveResult(output, streams)) {
     failure = QString::fromStdString(error.message());
   }
-  const QString title = QString::fromUtf8(kMessageTitle);
   if (failure.isEmpty()) {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kSavedMessage), title);
   } else {

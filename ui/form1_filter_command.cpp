@@ -6,30 +6,17 @@
 #include "core/run_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
+#include "ui/loss_message.h"
 #include "ui/pane_text.h"
 #include "ui/window_texts.h"
 
 namespace habuki::ui {
 
-namespace {
-
-// How many records and entries the run dropped without their value being zero, by kind.
-QString LossMessage(const FilterStats& stats) {
-  QString message = QString::fromUtf8(kLossStart);
-  const std::pair<Pos, const char*> losses[] = {{stats.recordsUnhandled, kLossUnhandled},
-                                                {stats.recordsAfterEnd, kLossAfterEnd},
-                                                {stats.entriesUnmarked, kLossUnmarked}};
-  for (const auto& [count, line] : losses) {
-    if (count != 0) message += QString::fromUtf8(line).arg(count);
-  }
-  return message + QString::fromUtf8(kLossEnd);
-}
-
-}  // namespace
-
 void Form1::OnFilterButtonPress() {
   Command1->setText(QString::fromUtf8(kFilterCaptionBusy));
+  // The result leaves the screen, and with it what a save would write, until a run brings one.
   Text2->clear();
+  state_.OutText = {};
   // The busy state is on screen before the click handler of the same press runs.
   Command1->repaint();
   Text2->repaint();
@@ -41,9 +28,13 @@ void Form1::OnFilterButtonClick() {
   if (comments_.english) LoadCommentE(state_, windowSystem_.CommentFolders());
   const std::optional<FormatKind> kind = SelectedFormat();
   FilterOutcome outcome;
+  QString loss;
   try {
     if (kind) outcome = RunFilter(state_, *kind, comments_.WithComment());
-    if (outcome.produced) Text2->setPlainText(PaneText(state_.OutText));
+    if (outcome.produced) {
+      Text2->setPlainText(PaneText(state_.OutText));
+      loss = LossMessage(state_, *kind, outcome.stats);
+    }
   } catch (const std::bad_alloc&) {
     outcome = {false, FilterError{}, {}};  // a text too large to thin fails as any other
   }
@@ -52,8 +43,8 @@ void Form1::OnFilterButtonClick() {
   if (outcome.error) {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kFilterFailedMessage),
                               QString::fromUtf8(kFilterFailedTitle));
-  } else if (outcome.produced && outcome.stats.LostWithoutZero() != 0) {
-    windowSystem_.ShowMessage(this, LossMessage(outcome.stats), QString::fromUtf8(kMessageTitle));
+  } else if (!loss.isEmpty()) {
+    windowSystem_.ShowMessage(this, loss, QString::fromUtf8(kMessageTitle));
   }
 }
 

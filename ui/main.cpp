@@ -15,14 +15,61 @@
 
 namespace {
 
-void DescribeArguments(QCommandLineParser& parser) {
+// Exit status of a usage error, as the command line gives it.
+constexpr int kExitUsage = 2;
+
+// The options Qt's window system takes from the command line itself, with the texts of Qt's own
+// help: known to the first parse, so that they are not taken for unknown options, and listed by
+// --help-all. The last ones Qt takes without listing them.
+struct QtOption {
+  const char* name;
+  const char* valueName;  // empty for a flag
+  const char* description;
+  bool listed = true;
+};
+
+constexpr QtOption kQtOptions[] = {
+    {"qmljsdebugger", "value",
+     "Activates the QML/JS debugger with a specified port. The value must be of format "
+     "port:1234[,block]. \"block\" makes the application wait for a connection."},
+    {"platform", "platformName[:options]",
+     "QPA plugin. See QGuiApplication documentation for available options for each plugin."},
+    {"platformpluginpath", "path", "Path to the platform plugins."},
+    {"platformtheme", "theme", "Platform theme."},
+    {"plugin", "plugin", "Additional plugins to load, can be specified multiple times."},
+    {"qwindowgeometry", "geometry",
+     "Window geometry for the main window, using the X11-syntax, like 100x100+50+50."},
+    {"qwindowicon", "icon", "Default window icon."},
+    {"qwindowtitle", "title", "Title of the first window."},
+    {"reverse", "", "Sets the application's layout direction to Qt::RightToLeft."},
+    {"session", "session", "Restores the application from an earlier session."},
+    {"display", "display", "The X server to use.", false},
+    {"geometry", "geometry", "Window geometry for the main window.", false},
+    {"style", "style", "The widget style.", false},
+    {"stylesheet", "file", "The widget style sheet.", false},
+    {"widgetcount", "", "Prints the number of widgets left at the end.", false},
+};
+
+enum class QtOptionsShown { No, Yes };
+
+void DescribeArguments(QCommandLineParser& parser, QtOptionsShown qtOptions) {
   parser.setApplicationDescription(QString::fromUtf8(
       "ハブキ丸: the window that thins FANUC CNC parameter files, leaving out every parameter,\n"
       "and every entry of a multi-value parameter, whose value is 0. Comment files are looked\n"
       "for in $XDG_CONFIG_HOME/habuki (or ~/.config/habuki), then beside the program; the\n"
       "window leaves ｺﾒﾝﾄ.txt in the first of these folders."));
+  // Qt's own options are written with one dash as well as two: "-platform" is one option.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addHelpOption();
   parser.addVersionOption();
+  for (const QtOption& qt : kQtOptions) {
+    QCommandLineOption option(QString::fromLatin1(qt.name), QString::fromLatin1(qt.description),
+                              QString::fromLatin1(qt.valueName));
+    if (qtOptions == QtOptionsShown::No || !qt.listed) {
+      option.setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    parser.addOption(option);
+  }
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QString::fromUtf8("A parameter file to open at start, as ﾌｧｲﾙ > "
                                                  "開く would."),
@@ -34,30 +81,54 @@ void NameTheApplication() {
   QCoreApplication::setApplicationVersion(QString::fromUtf8(habuki::kVersionText));
 }
 
-// --help and --version are answered before the window system starts, so that they work
-// without a display. Anything else is left to the window's own parsing.
-std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
+void Print(std::FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// What the command line asks for: an answer given at once (help, version, a usage error), or
+// the window, with the file to open at start, if any.
+struct Request {
+  std::optional<int> answered;  // the exit status
+  QString file;
+};
+
+// Every argument is read before the window system starts, so that help, the version and a
+// wrong argument are answered without a display; Qt's own options are left for it to take.
+Request ReadArguments(int argc, char** argv) {
   int count = argc;
   const QCoreApplication arguments(count, argv);
   NameTheApplication();
   QCommandLineParser parser;
-  DescribeArguments(parser);
-  parser.parse(QCoreApplication::arguments());
+  DescribeArguments(parser, QtOptionsShown::No);
+  if (!parser.parse(QCoreApplication::arguments())) {
+    Print(stderr, QStringLiteral("habuki-gui: %1\nTry 'habuki-gui --help' for more.\n")
+                      .arg(parser.errorText()));
+    return {kExitUsage, {}};
+  }
   if (parser.isSet(QStringLiteral("help"))) {
-    std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
-    return 0;
+    Print(stdout, parser.helpText());
+    return {0, {}};
+  }
+  if (parser.isSet(QStringLiteral("help-all"))) {
+    QCommandLineParser all;
+    DescribeArguments(all, QtOptionsShown::Yes);
+    Print(stdout, all.helpText());
+    return {0, {}};
   }
   if (parser.isSet(QStringLiteral("version"))) {
     std::printf("habuki-gui %s\n", habuki::kVersionText);
-    return 0;
+    return {0, {}};
   }
-  return std::nullopt;
+  const QStringList files = parser.positionalArguments();
+  return {std::nullopt,
+          files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath()};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const std::optional<int> answered = AnswerWithoutDisplay(argc, argv)) return *answered;
+  const Request request = ReadArguments(argc, argv);
+  if (request.answered) return *request.answered;
   QApplication application(argc, argv);
   NameTheApplication();
   QTranslator translator;
@@ -65,15 +136,9 @@ int main(int argc, char** argv) {
     application.installTranslator(&translator);
   }
 
-  QCommandLineParser parser;
-  DescribeArguments(parser);
-  parser.process(application);
-
   habuki::ui::QtWindowSystem windowSystem(habuki::ExecutableFolder(), habuki::UserConfigFolder());
   habuki::ui::Form1 form(windowSystem);
   form.show();
-  if (!parser.positionalArguments().isEmpty()) {
-    form.OpenFile(QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath());
-  }
+  if (!request.file.isEmpty()) form.OpenFile(request.file);
   return application.exec();
 }

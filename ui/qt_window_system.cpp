@@ -14,6 +14,7 @@ std::optional<QString> RunDialog(QFileDialog& dialog, DialogSettings& settings) 
   // The descriptions already name their patterns: Qt need not repeat them.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(QtNameFilters(settings.fileTypes));
+  dialog.setDirectory(settings.folder);
   if (!settings.fileName.isEmpty()) dialog.selectFile(settings.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   settings.fileName = dialog.selectedFiles().constFirst();

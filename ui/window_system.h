@@ -17,11 +17,12 @@ inline constexpr unsigned kFileMustExist = 0x1000;
 inline constexpr unsigned kSaveOptions =
     kOverwritePrompt | kHideReadOnly | kPathMustExist | kFileMustExist;
 
-// The settings object that both file dialogs share (the window's CDG): the file chosen in one
-// pre-fills the other.
+// The settings object that both file dialogs share (the window's CDG). The window sets the
+// folder and the offered name before each dialog; the dialog leaves the chosen file in fileName.
 struct DialogSettings {
   QString fileTypes;  // description and pattern pairs separated by "|"
-  QString fileName;   // the last file chosen, full path
+  QString folder;     // where the dialog starts, whatever folder the toolkit remembers
+  QString fileName;   // the name offered (full path, or empty), then the file chosen
   unsigned flags = 0;
 };
 

@@ -27,18 +27,28 @@ inline constexpr const char* kFilterFailedTitle = "エラー";
 inline constexpr const char* kSavedMessage = "保存しました。";
 inline constexpr const char* kSaveFailedMessage = "保存出来ませんでした。\r\n\r\n";
 inline constexpr const char* kMessageTitle = "ハブキ丸";
-// Why a save over the file the text was loaded from is refused.
+// Why a save over a file loaded in this session is refused.
 inline constexpr const char* kSaveOverOpenedBackup =
-    "開いているバックアップのファイルです。元のファイルを残すため、別の名前を選んでください。";
+    "開いたバックアップのファイルです。元のファイルを残すため、別の名前を選んでください。";
+// Said by the save command when the right pane holds no result of the file shown.
+inline constexpr const char* kNothingToSave = "保存する結果がありません。";
+
+// Said when a file cannot be opened or dropped: the first line, the file's name, then why
+// (%1: the limit, or the system's reason).
+inline constexpr const char* kOpenFailedMessage = "開けませんでした。\r\n\r\n";
+inline constexpr const char* kOpenFileEmpty = "ファイルが空です。";
+inline constexpr const char* kOpenFileTooLarge = "ファイルが大きすぎます（上限は %1）。";
+inline constexpr const char* kOpenCannotRead = "ファイルを読めません: %1";
 
 // Shown after a result from which records or entries were dropped although their value is not
-// zero: the first line, one line for each kind of loss that occurred (%1 is the count), the
-// last line.
+// zero: the first line, then for each kind of loss that occurred a line with its count (%1) and
+// the cause.
 inline constexpr const char* kLossStart = "値が０ではないのに省いたものがあります。\r\n";
-inline constexpr const char* kLossUnhandled = "\r\n形式に規則のない種類のレコード: %1 件";
-inline constexpr const char* kLossAfterEnd = "\r\n終わりの「%」より後のレコード: %1 件";
+inline constexpr const char* kLossUnhandled =
+    "\r\n形式に規則のない種類のレコード: %1 件\r\n（形式の選択が違うかもしれません。）";
+inline constexpr const char* kLossAfterEnd =
+    "\r\n終わりの「%」より後のレコード: %1 件\r\n（終わりの「%」より後ろは結果に入りません。）";
 inline constexpr const char* kLossUnmarked = "\r\n値の印（P、M）が後にないエントリ: %1 件";
-inline constexpr const char* kLossEnd = "\r\n\r\n形式の選択が違うかもしれません。";
 
 // The file dialogs' file types, as description and pattern pairs separated by "|".
 inline constexpr const char* kFileTypes =

@@ -20,12 +20,11 @@ class FakeWindowSystem : public WindowSystem {
       : configFolder(folder), folder_(std::move(folder)) {}
 
   std::optional<QString> ShowOpenDialog(QWidget*, DialogSettings& settings) override {
-    ++openDialogs;
+    openSettings.push_back(settings);
     return Answer(openAnswers, settings);
   }
   std::optional<QString> ShowSaveDialog(QWidget*, DialogSettings& settings) override {
-    ++saveDialogs;
-    saveFlags.push_back(settings.flags);
+    saveSettings.push_back(settings);
     return Answer(saveAnswers, settings);
   }
   void ShowMessage(QWidget*, const QString& text, const QString& title) override {
@@ -39,9 +38,8 @@ class FakeWindowSystem : public WindowSystem {
   std::deque<std::optional<QString>> openAnswers;  // nullopt: the user cancels
   std::deque<std::optional<QString>> saveAnswers;
   std::vector<Message> messages;
-  std::vector<unsigned> saveFlags;
-  int openDialogs = 0;
-  int saveDialogs = 0;
+  std::vector<DialogSettings> openSettings;  // as each dialog was shown
+  std::vector<DialogSettings> saveSettings;
   int endProgramCalls = 0;
 
  private:

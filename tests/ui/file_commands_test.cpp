@@ -1,11 +1,14 @@
+#include <QDir>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 #include "comment/comment_files.h"
+#include "core/size_limits.h"
 #include "habuki/version.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/drop_pane.h"
@@ -35,8 +38,10 @@ TEST_F(WindowTest, FileNamedAtStartOpensAsTheOpenCommandWould) {
   form.OpenFile(file);
   EXPECT_EQ(LeftPane(), PaneText(form.state().AllText));
   EXPECT_TRUE(controls.Option2->isChecked());
-  EXPECT_EQ(form.DialogSettingsCDG().fileName, file);  // and pre-fills the next dialog
-  EXPECT_EQ(system.openDialogs, 0);
+  EXPECT_TRUE(system.openSettings.empty());
+  form.OnOpen();
+  ASSERT_EQ(system.openSettings.size(), 1u);
+  EXPECT_EQ(system.openSettings[0].fileName, file);  // and the next dialog offers it
 }
 
 TEST_F(WindowTest, CancelledOpenLeavesThePanes) {
@@ -49,17 +54,44 @@ TEST_F(WindowTest, CancelledOpenLeavesThePanes) {
   EXPECT_EQ(RightPane(), right);
 }
 
-TEST_F(WindowTest, FailedOpenEmptiesBothPanesAndKeepsTheFormat) {
+// A file that cannot be loaded, whichever way it comes, is named with the reason, and the window
+// keeps what it showed: the text, its result and the format.
+TEST_F(WindowTest, FailedOpenSaysWhyAndKeepsEverything) {
   Open("a.txt", kGood16iBad30i);
   QTest::mouseClick(controls.Command1, Qt::LeftButton);
-  for (const char* name : {"missing.txt", "empty.txt"}) {
-    if (std::string_view(name) == "empty.txt") habuki::test::WriteBytes(dir / name, "");
-    system.openAnswers.push_back(QString::fromStdString((dir / name).string()));
-    form.OnOpen();
-    EXPECT_TRUE(LeftPane().isEmpty()) << name;
-    EXPECT_TRUE(RightPane().isEmpty()) << name;
-    EXPECT_TRUE(controls.Option2->isChecked()) << name;
-    EXPECT_TRUE(system.messages.empty()) << name;
+  const QString left = LeftPane(), right = RightPane();
+  const FilterState before = form.state();
+  habuki::test::WriteBytes(dir / "empty.txt", "");
+  habuki::test::WriteBytes(dir / "large.txt", "");
+  std::filesystem::resize_file(dir / "large.txt", kParamFileLimit + 1);  // sparse: no room taken
+  const std::pair<const char*, const char*> files[] = {
+      {"missing.txt", "ファイルを読めません: No such file or directory"},
+      {"empty.txt", "ファイルが空です。"},
+      {"large.txt", "ファイルが大きすぎます（上限は 256 MiB）。"}};
+  const std::pair<const char*, std::function<void(const QString&)>> ways[] = {
+      {"open",
+       [&](const QString& file) {
+         system.openAnswers.push_back(file);
+         form.OnOpen();
+       }},
+      {"drop", [&](const QString& file) { form.OnDropOnLeftPane({file}); }},
+      {"named at start", [&](const QString& file) { form.OpenFile(file); }}};
+  for (const auto& [way, load] : ways) {
+    for (const auto& [name, reason] : files) {
+      const QString file = QString::fromStdString((dir / name).string());
+      system.messages.clear();
+      load(file);
+      SCOPED_TRACE(std::string(way) + " " + name);
+      ASSERT_EQ(system.messages.size(), 1u);
+      EXPECT_EQ(system.messages[0].text, QString::fromUtf8("開けませんでした。\r\n\r\n") + file +
+                                             "\r\n" + QString::fromUtf8(reason));
+      EXPECT_EQ(system.messages[0].title, QString::fromUtf8("ハブキ丸"));
+      EXPECT_EQ(LeftPane(), left);
+      EXPECT_EQ(RightPane(), right);
+      EXPECT_EQ(form.state().AllText, before.AllText);
+      EXPECT_EQ(form.state().OutText, before.OutText);
+      EXPECT_TRUE(controls.Option2->isChecked());
+    }
   }
 }
 
@@ -77,21 +109,24 @@ TEST_F(WindowTest, DropLoadsTheFirstFileOnly) {
 }
 
 // Drag and drop as the window system delivers it, onto a pane's viewport: the drop comes only
-// when the drag was accepted as it entered. The source offers a move, as a file manager does
-// with Shift held.
+// when the drag was accepted as it entered. The source proposes a move when it offers one, as
+// a file manager does with Shift held.
 struct Drag {
   bool entered;
   bool dropped;
   Qt::DropAction action;
 };
 
-Drag DragAndDrop(QWidget* pane, const QMimeData& data) {
-  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+Drag DragAndDrop(QWidget* pane, const QMimeData& data,
+                 Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
+  const Qt::DropAction proposed = offered.testFlag(Qt::MoveAction)   ? Qt::MoveAction
+                                  : offered.testFlag(Qt::CopyAction) ? Qt::CopyAction
+                                                                     : Qt::LinkAction;
   QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
-  enter.setDropAction(Qt::MoveAction);
+  enter.setDropAction(proposed);
   QCoreApplication::sendEvent(pane, &enter);
   QDropEvent drop(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
-  drop.setDropAction(Qt::MoveAction);
+  drop.setDropAction(proposed);
   if (enter.isAccepted()) QCoreApplication::sendEvent(pane, &drop);
   return {enter.isAccepted(), drop.isAccepted(), drop.dropAction()};
 }
@@ -121,6 +156,28 @@ TEST_F(WindowTest, FilesDroppedOnTheLeftPaneOpenAsACopyAndOnTheRightPaneDoNot) {
   EXPECT_TRUE(controls.Option1->isChecked());
 }
 
+// A drag that does not offer a copy is refused as it enters: taken, it would be taken as what
+// its source proposes, and a source that deletes after a move would lose the backup.
+TEST_F(WindowTest, DropsThatDoNotOfferACopyAreRefused) {
+  Open("a.txt", kGood16iBad30i);
+  habuki::test::WriteBytes(dir / "dropped.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  const std::unique_ptr<QMimeData> file(Files({dir / "dropped.txt"}));
+  const std::pair<Qt::DropActions, bool> drags[] = {{Qt::CopyAction, true},
+                                                    {Qt::CopyAction | Qt::LinkAction, true},
+                                                    {Qt::MoveAction, false},
+                                                    {Qt::LinkAction, false},
+                                                    {Qt::MoveAction | Qt::LinkAction, false}};
+  for (const auto& [offered, taken] : drags) {
+    const Drag drag = DragAndDrop(controls.Text1->viewport(), *file, offered);
+    EXPECT_EQ(drag.entered, taken) << offered;
+    EXPECT_EQ(drag.dropped, taken) << offered;
+    if (taken) {
+      EXPECT_EQ(drag.action, Qt::CopyAction) << offered;
+    }
+  }
+  EXPECT_TRUE(Exists(dir / "dropped.txt"));
+}
+
 // Dragged text is refused as it enters: the panes keep what they show, and the source, told
 // nothing was taken, keeps its text.
 TEST_F(WindowTest, DraggedTextIsRefusedAndClearsNothing) {
@@ -138,7 +195,44 @@ TEST_F(WindowTest, DraggedTextIsRefusedAndClearsNothing) {
 
 TEST_F(WindowTest, SaveWithAnEmptyRightPaneShowsNoDialog) {
   form.OnSave();
-  EXPECT_EQ(system.saveDialogs, 0);
+  EXPECT_TRUE(system.saveSettings.empty());
+}
+
+// Only the result on screen is saved: after another file is loaded, text is typed into an
+// empty pane, or a run fails, the save says there is nothing to save and writes nothing.
+TEST_F(WindowTest, SaveWithoutAResultOnScreenWritesNothing) {
+  const auto thin = [this] { QTest::mouseClick(controls.Command1, Qt::LeftButton); };
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"another file opened",
+       [&] {
+         thin();
+         Open("b.txt", kGood16iBad30i);
+       }},
+      {"another file dropped",
+       [&] {
+         thin();
+         habuki::test::WriteBytes(dir / "b.txt", kGood16iBad30i);
+         form.OnDropOnLeftPane({QString::fromStdString((dir / "b.txt").string())});
+       }},
+      {"text typed into the empty pane", [&] { controls.Text2->setPlainText("N0001Q1P5"); }},
+      {"the run failed", [&] {
+         thin();
+         controls.Option1->setChecked(true);
+         thin();
+       }}};
+  for (const auto& [name, prepare] : cases) {
+    Open("a.txt", kGood16iBad30i);
+    prepare();
+    system.messages.clear();
+    system.saveAnswers = {QString::fromStdString((dir / "out.txt").string())};
+    form.OnSave();
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(system.saveSettings.empty());
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].text, QString::fromUtf8("保存する結果がありません。"));
+    EXPECT_FALSE(Exists(dir / "out.txt"));
+    EXPECT_TRUE(form.state().OutText.empty());
+  }
 }
 
 TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
@@ -148,7 +242,8 @@ TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
   controls.Text2->appendPlainText("typed by the user");
   system.saveAnswers.push_back(QString::fromStdString((dir / "out.txt").string()));
   form.OnSave();
-  EXPECT_EQ(system.saveFlags, std::vector<unsigned>{0x1806});
+  ASSERT_EQ(system.saveSettings.size(), 1u);
+  EXPECT_EQ(system.saveSettings[0].flags, 0x1806u);
   EXPECT_EQ(habuki::test::ReadBytes(dir / "out.txt"), "%\nN0001Q1P5\r\nN0002Q1AM5P1\r\n%\r\n");
   ASSERT_EQ(system.messages.size(), 1u);
   EXPECT_EQ(system.messages[0].text, QString::fromUtf8("保存しました。"));
@@ -176,27 +271,51 @@ TEST_F(WindowTest, CancelledSaveShowsAndWritesNothing) {
   QTest::mouseClick(controls.Command1, Qt::LeftButton);
   system.saveAnswers.push_back(std::nullopt);
   form.OnSave();
-  EXPECT_EQ(system.saveDialogs, 1);
+  EXPECT_EQ(system.saveSettings.size(), 1u);
   EXPECT_TRUE(system.messages.empty());
   EXPECT_EQ(habuki::test::EntriesIn(dir.path()), 1u);
 }
 
-// The save dialog offers the opened file's name; taking it would replace the backup with its
-// thinned text, under that name or any other name of the same file.
-TEST_F(WindowTest, SaveRefusesTheOpenedBackup) {
-  const QString opened = Open("a.txt", kGood16iBad30i);
+// Taking a loaded file's name would replace a backup with its thinned text, under that name or
+// any other name of the same file: the save refuses every file loaded in the session, and its
+// dialog offers none of them, only their folder.
+TEST_F(WindowTest, SaveRefusesEveryLoadedBackupAndOffersNoName) {
+  const QString first = Open("a.txt", kGood16iBad30i);
+  habuki::test::WriteBytes(dir / "b.txt", kGood16iBad30i);
+  const QString dropped = QString::fromStdString((dir / "b.txt").string());
+  form.OnDropOnLeftPane({dropped});
   QTest::mouseClick(controls.Command1, Qt::LeftButton);
   std::filesystem::create_symlink(dir / "a.txt", dir / "link.txt");
-  for (const QString& target : {opened, QString::fromStdString((dir / "link.txt").string())}) {
+  const QString targets[] = {first, dropped, QString::fromStdString((dir / "link.txt").string())};
+  for (const QString& target : targets) {
     system.saveAnswers.push_back(target);
     form.OnSave();
   }
-  ASSERT_EQ(system.messages.size(), 2u);
+  ASSERT_EQ(system.messages.size(), std::size(targets));
   for (const auto& message : system.messages) {
     EXPECT_EQ(message.text, QString::fromUtf8("保存出来ませんでした。\r\n\r\n") +
                                 QString::fromUtf8(kSaveOverOpenedBackup));
   }
+  for (const DialogSettings& offered : system.saveSettings) {
+    EXPECT_EQ(offered.folder, QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(offered.fileName, QString());
+  }
   EXPECT_EQ(habuki::test::ReadBytes(dir / "a.txt"), kGood16iBad30i);
+  EXPECT_EQ(habuki::test::ReadBytes(dir / "b.txt"), kGood16iBad30i);
+}
+
+// The file dialogs start in the shown file's folder, else in the user's home, whatever folder
+// the toolkit remembers; the open dialog offers the shown file.
+TEST_F(WindowTest, DialogsStartInTheShownFilesFolderElseHome) {
+  form.OnOpen();
+  std::filesystem::create_directory(dir / "sub");
+  const QString file = Open("sub/a.txt", kGood16iBad30i);
+  form.OnOpen();
+  ASSERT_EQ(system.openSettings.size(), 3u);
+  EXPECT_EQ(system.openSettings[0].folder, QDir::homePath());
+  EXPECT_EQ(system.openSettings[0].fileName, QString());
+  EXPECT_EQ(system.openSettings[2].folder, QString::fromStdString((dir / "sub").string()));
+  EXPECT_EQ(system.openSettings[2].fileName, file);
 }
 
 TEST_F(WindowTest, ClosingWritesTheFallbackCommentOnlyWhenOneWasUsed) {

@@ -136,6 +136,37 @@ TEST_F(WindowTest, CommentLineIsReadAtEveryClick) {
       RightPane().startsWith(QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
 }
 
+// After the result, the window tells of values that were left out though they are not zero,
+// each kind with its count and cause; records of value 0 after the closing "%" are no loss.
+TEST_F(WindowTest, LossMessageCountsOnlyValuesThatAreNotZero) {
+  const QString start = QString::fromUtf8("値が０ではないのに省いたものがあります。\r\n");
+  const QString afterEnd = QString::fromUtf8(
+      "\r\n終わりの「%」より後のレコード: %1 件\r\n（終わりの「%」より後ろは結果に入りません。）");
+  const QString unhandled = QString::fromUtf8(
+      "\r\n形式に規則のない種類のレコード: %1 件\r\n（形式の選択が違うかもしれません。）");
+  const std::pair<const char*, QString> texts[] = {
+      {"%\r\nN0001Q1P5\r\n%\r\nN0002Q1P0\r\nN0003Q1P000\r\nN0004Q1A1P0A2P0\r\n", QString()},
+      {"%\r\nN0001Q1P5\r\n%\r\nN0002Q1P0\r\nN0003Q1P7\r\nN0004Q1A1P0A2P3\r\n",
+       start + afterEnd.arg(2)},
+      {"%\r\nN0001Q1P5\r\nN0002Q1X5\r\n%\r\nN0003Q1P0\r\nN0004Q1Z5\r\n",
+       start + unhandled.arg(1) + afterEnd.arg(1)},
+      // A double-byte character before them (ク, whose second byte is an "N"); behind a further
+      // "%" the records count unread.
+      {"%\r\nN0001Q1P5\r\n%\r\n\x83\x4E\r\nN0002Q1P0\r\n%\r\nN0003Q1P0\r\n",
+       start + afterEnd.arg(1)}};
+  for (const auto& [text, message] : texts) {
+    Open("a.txt", text);
+    controls.Option2->setChecked(true);
+    system.messages.clear();
+    QTest::mouseClick(controls.Command1, Qt::LeftButton);
+    ASSERT_FALSE(RightPane().isEmpty()) << text;
+    ASSERT_EQ(system.messages.size(), message.isEmpty() ? 0u : 1u) << text;
+    if (!message.isEmpty()) {
+      EXPECT_EQ(system.messages[0].text, message) << text;
+    }
+  }
+}
+
 // The window thins what it loaded, though another program rewrites the file meanwhile, even
 // shorter than it was.
 TEST_F(WindowTest, ThinsWhatWasLoadedWhenTheFileIsRewritten) {

@@ -67,7 +67,7 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
   habuki::test::TempDir dir;
   habuki::test::WriteBytes(dir / "old.txt", "old");
   QtWindowSystem system(dir.path(), dir.path());
-  DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"),
+  DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"), QString(),
                           QString::fromStdString((dir / "old.txt").string()), kSaveOptions};
   QStringList questions;
   QString shownTypes;
@@ -91,6 +91,28 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
   EXPECT_EQ(shownTypes, "Text(*.TXT)");  // the description once, without Qt's own pattern list
   EXPECT_EQ(chosen, settings.fileName);
   EXPECT_EQ(habuki::test::ReadBytes(dir / "old.txt"), "old");  // choosing writes nothing yet
+}
+
+// Both dialogs start in the folder the window gives, not where Qt would (the folder it last
+// showed, else the current one): a folder such as /proc hangs it on files that never end.
+TEST(QtWindowSystem, DialogsStartInTheFolderGiven) {
+  habuki::test::TempDir given, current;
+  const habuki::test::InFolder in(current.path());
+  QtWindowSystem system(given.path(), given.path());
+  DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"),
+                          QString::fromStdString(given.path().string()), QString(), 0};
+  QStringList started;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      started << dialog->directory().absolutePath();
+      dialog->reject();
+    }
+  });
+  answer.start(20);
+  EXPECT_EQ(system.ShowOpenDialog(nullptr, settings), std::nullopt);
+  EXPECT_EQ(system.ShowSaveDialog(nullptr, settings), std::nullopt);
+  EXPECT_EQ(started, QStringList({settings.folder, settings.folder}));
 }
 
 }  // namespace

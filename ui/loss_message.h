@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include "core/filter_state.h"
+#include "core/filter_stats.h"
+
+namespace habuki::ui {
+
+// What the window says after a filter run of `kind` on the state's text that left out records
+// or entries holding a value other than zero: how many of each kind of loss, and its cause.
+// Empty when nothing with a value was left out.
+QString LossMessage(const FilterState& state, FormatKind kind, const FilterStats& stats);
+
+}  // namespace habuki::ui
