@@ -91,8 +91,7 @@ bool ReplaceBatch::Full() const {
 
 // Writes the temporary: private to its owner when it replaces a file, until it has taken that
 // file's owner. A new file is made with the permissions it will keep, as any program makes one.
-std::error_code ReplaceBatch::Fill(const ReplaceTarget& target, Pending& pending,
-                                   ByteParts parts) {
+std::error_code ReplaceBatch::Fill(const ReplaceTarget& target, Pending& pending, ByteParts parts) {
   if (!cleanup_) cleanup_.emplace();
   const mode_t mode = target.IsNew() ? 0666 : (target.info.st_mode & 0600);
   FileDescriptor file(CreateTemporary(pending, mode), ops_);

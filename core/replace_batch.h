@@ -38,7 +38,6 @@ struct BatchLimits {
 // made readable by its owner alone, given the old file's owner, and only then its permissions.
 class ReplaceBatch {
  public:
-
   struct Failure {
     std::filesystem::path target;
     std::error_code error;

@@ -25,9 +25,9 @@ bool NamesTheFile(int folder, const std::string& name, const struct stat& info) 
 // A name that does not exist: new, unless it is a link to nothing.
 std::error_code MissingTarget(const ReplaceTarget& target) {
   struct stat link {};
-  const bool dangling = ::fstatat(target.folder.get(), target.name.c_str(), &link,
-                                  AT_SYMLINK_NOFOLLOW) == 0 &&
-                        S_ISLNK(link.st_mode);
+  const bool dangling =
+      ::fstatat(target.folder.get(), target.name.c_str(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISLNK(link.st_mode);
   return dangling ? make_error_code(WriteRefusal::DanglingLink) : std::error_code{};
 }
 
@@ -51,7 +51,8 @@ std::error_code AnchorAtOwnName(const FileOps& ops, int found, ReplaceTarget& ta
 std::error_code FindTarget(const FileOps& ops, const std::filesystem::path& path,
                            ReplaceTarget& target) {
   const std::filesystem::path name = path.filename();
-  if (name.empty() || name == "." || name == "..") return std::make_error_code(std::errc::is_a_directory);
+  if (name.empty() || name == "." || name == "..")
+    return std::make_error_code(std::errc::is_a_directory);
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   target.folder = FileDescriptor(ops.openat(AT_FDCWD, folder.c_str(), kFolderFlags, 0), ops);
   if (!target.folder.valid()) return LastError();

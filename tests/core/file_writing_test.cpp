@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <ostream>
+#include <random>
 #include <thread>
 
 #include "tests/support/test_support.h"
@@ -457,22 +459,32 @@ TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
     test::GiveToOtherUser(target);
   }
   std::atomic<bool> done{false};
-  std::thread swapper([&] {
-    while (!done) {
-      // A write that replaced the link while it stood at the target's name leaves a file here.
-      if (!std::filesystem::is_symlink(link)) {
+  const auto swap = [&] {
+    std::minstd_rand random;
+    for (unsigned turn = 0; !done; ++turn) {
+      ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+      // Unevenly, so that the swaps do not fall into step with the writer's attempts.
+      for (volatile unsigned wait = random() % 32768; wait > 0; wait = wait - 1) {
+      }
+      if (turn % 64 != 0) continue;
+      // A write may replace whichever of the two names it reached: one of them is made the
+      // link again, the other one the writer makes anew.
+      const bool targetIsLink = std::filesystem::is_symlink(target);
+      const bool linkIsLink = std::filesystem::is_symlink(link);
+      if (targetIsLink && linkIsLink) ::unlink(target.c_str());
+      if (!targetIsLink && !linkIsLink) {
         ::unlink(link.c_str());
         ::symlink(victim.c_str(), link.c_str());
       }
-      ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
-      ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
     }
-  });
+  };
+  std::thread swapper(swap);
   FileOps ops = PosixFileOps();  // syncing has no part in the race and only slows the attempts
   ops.syncfs = ops.fsync = [](int) { return 0; };
   const int written = test::RunAsOtherUser([&] {
     int succeeded = 0;
-    for (int attempt = 0; attempt < 1000 && test::ReadBytes(victim) == "victim"; ++attempt) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end && test::ReadBytes(victim) == "victim") {
       succeeded += WriteFileAtomically(target, "new", ops) ? 0 : 1;
     }
     return std::min(succeeded, 100);

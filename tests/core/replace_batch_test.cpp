@@ -89,36 +89,37 @@ TEST_P(ReplaceBatchFails, KeepsEveryTargetItDidNotReplace) {
   const std::vector<ReplaceBatch::Failure> failures = batch.Commit();
   EXPECT_EQ(failures.size(), names.size() - GetParam().replaced.size());
   for (const std::string& name : names) {
-    const bool replaced = std::count(GetParam().replaced.begin(), GetParam().replaced.end(), name) > 0;
+    const bool replaced =
+        std::count(GetParam().replaced.begin(), GetParam().replaced.end(), name) > 0;
     EXPECT_EQ(test::ReadBytes(dir / name), replaced ? "new" : "old") << name;
   }
   EXPECT_EQ(EntriesIn(dir.path()), names.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, ReplaceBatchFails,
-    testing::Values(
-        BatchFailure{"rename",
-                     [](FileOps& ops) {
-                       ops.renameat = [](int fromFolder, const char* from, int toFolder,
-                                         const char* to) {
-                         if (std::string(to) != "b.txt") {
-                           return ::renameat(fromFolder, from, toFolder, to);
-                         }
-                         errno = EXDEV;
-                         return -1;
-                       };
-                     },
-                     {"a.txt", "c.txt"}},
-        BatchFailure{"sync",
-                     [](FileOps& ops) {
-                       ops.syncfs = [](int) {
-                         errno = EIO;
-                         return -1;
-                       };
-                     },
-                     {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EachStep, ReplaceBatchFails,
+                         testing::Values(BatchFailure{"rename",
+                                                      [](FileOps& ops) {
+                                                        ops.renameat =
+                                                            [](int fromFolder, const char* from,
+                                                               int toFolder, const char* to) {
+                                                              if (std::string(to) != "b.txt") {
+                                                                return ::renameat(fromFolder, from,
+                                                                                  toFolder, to);
+                                                              }
+                                                              errno = EXDEV;
+                                                              return -1;
+                                                            };
+                                                      },
+                                                      {"a.txt", "c.txt"}},
+                                         BatchFailure{"sync",
+                                                      [](FileOps& ops) {
+                                                        ops.syncfs = [](int) {
+                                                          errno = EIO;
+                                                          return -1;
+                                                        };
+                                                      },
+                                                      {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A signal during a batch removes the temporaries of every result not yet committed.
 TEST(ReplaceBatch, ASignalLeavesNoTemporaryOfTheBatch) {
@@ -133,8 +134,7 @@ TEST(ReplaceBatch, ASignalLeavesNoTemporaryOfTheBatch) {
     ReplaceBatch inner(ops);
     (void)Add(inner, dir / "c.txt", "new");
   };
-  EXPECT_EXIT(interruptedBatch(),
-      testing::ExitedWithCode(128 + SIGTERM), "");
+  EXPECT_EXIT(interruptedBatch(), testing::ExitedWithCode(128 + SIGTERM), "");
   EXPECT_EQ(test::ReadBytes(dir / "a.txt"), "old");
   EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
