@@ -464,7 +464,8 @@ TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
     for (unsigned turn = 0; !done; ++turn) {
       ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
       // Unevenly, so that the swaps do not fall into step with the writer's attempts.
-      for (volatile unsigned wait = random() % 32768; wait > 0; wait = wait - 1) {
+      for (unsigned wait = random() % 32768; wait > 0; --wait) {
+        std::atomic_signal_fence(std::memory_order_seq_cst);
       }
       if (turn % 64 != 0) continue;
       // A write may replace whichever of the two names it reached: one of them is made the
