@@ -143,18 +143,15 @@ TEST(ReplaceBatch, ASignalLeavesNoTemporaryOfTheBatch) {
 // once committed.
 TEST(ReplaceBatch, IsFullAtItsLimits) {
   test::TempDir dir;
-  ReplaceBatch byCount(PosixFileOps(), {2, 1000});
-  ASSERT_FALSE(Add(byCount, dir / "a.txt", "1234"));
-  EXPECT_FALSE(byCount.Full());
-  ASSERT_FALSE(Add(byCount, dir / "b.txt", "1234"));
-  EXPECT_TRUE(byCount.Full());
-  EXPECT_TRUE(byCount.Commit().empty());
-  EXPECT_FALSE(byCount.Full());
-  ReplaceBatch byBytes(PosixFileOps(), {100, 8});
-  ASSERT_FALSE(Add(byBytes, dir / "c.txt", "1234"));
-  EXPECT_FALSE(byBytes.Full());
-  ASSERT_FALSE(Add(byBytes, dir / "d.txt", "5678"));
-  EXPECT_TRUE(byBytes.Full());
+  for (const BatchLimits limits : {BatchLimits{2, 1000}, BatchLimits{100, 8}}) {
+    ReplaceBatch batch(PosixFileOps(), limits);
+    ASSERT_FALSE(Add(batch, dir / "a.txt", "1234"));
+    EXPECT_FALSE(batch.Full());
+    ASSERT_FALSE(Add(batch, dir / "b.txt", "5678"));
+    EXPECT_TRUE(batch.Full());
+    EXPECT_TRUE(batch.Commit().empty());
+    EXPECT_FALSE(batch.Full());
+  }
 }
 
 }  // namespace
