@@ -100,6 +100,7 @@ std::error_code ReplaceBatch::Fill(const ReplaceTarget& target, Pending& pending
     if (const auto error = TakeOver(ops_, target, file.get())) return error;
   }
   if (const auto error = WriteToDescriptor(file.get(), parts, ops_)) return error;
+  if (!folders_[pending.folder].readable && ops_.fsync(file.get()) != 0) return LastError();
   return file.Close();
 }
 
@@ -110,7 +111,8 @@ std::size_t ReplaceBatch::KeepFolder(FileDescriptor folder) {
   for (std::size_t i = 0; i < folders_.size(); ++i) {
     if (folders_[i].device == info.st_dev && folders_[i].inode == info.st_ino) return i;
   }
-  folders_.push_back({std::move(folder), info.st_dev, info.st_ino});
+  const bool readable = (::fcntl(folder.get(), F_GETFL) & O_PATH) == 0;
+  folders_.push_back({std::move(folder), info.st_dev, info.st_ino, readable});
   return folders_.size() - 1;
 }
 
@@ -143,10 +145,10 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::Commit() {
     Discard(pending);
     failures.push_back({pending.target, pending.error});
   }
-  // Makes the renames durable. The new contents are in place by now, so a failure here is not
-  // reported as a failed write.
+  // Makes the renames durable where the folder can be synced. The new contents are in place by
+  // now, so a failure here is not reported as a failed write.
   for (const Folder& folder : folders_) {
-    if (folder.renamedInto) ops_.fsync(folder.descriptor.get());
+    if (folder.renamedInto && folder.readable) ops_.fsync(folder.descriptor.get());
   }
   pending_.clear();
   folders_.clear();
@@ -161,6 +163,7 @@ void ReplaceBatch::SyncData() {
   std::vector<std::pair<dev_t, std::error_code>> synced;
   for (Pending& pending : pending_) {
     const Folder& folder = folders_[pending.folder];
+    if (!folder.readable) continue;  // its results were synced as they were written
     auto sync = std::find_if(synced.begin(), synced.end(),
                              [&](const auto& done) { return done.first == folder.device; });
     if (sync == synced.end()) {

@@ -73,6 +73,7 @@ class ReplaceBatch {
     FileDescriptor descriptor;
     dev_t device = 0;
     ino_t inode = 0;
+    bool readable = true;  // else its results are synced one by one, and it is not synced
     bool renamedInto = false;
   };
 

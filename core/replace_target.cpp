@@ -9,7 +9,14 @@ namespace habuki {
 
 namespace {
 
-constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+// A folder is opened for reading, so that it can be synced; one the caller may write but not
+// read (a drop box) only as a place to reach its names.
+FileDescriptor OpenFolder(const FileOps& ops, const std::filesystem::path& folder) {
+  const int fd = ops.openat(AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd >= 0 || errno != EACCES) return FileDescriptor(fd, ops);
+  return FileDescriptor(ops.openat(AT_FDCWD, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0),
+                        ops);
+}
 
 // The name under which the kernel reopens the file an open descriptor holds, whatever has
 // become of the names that led to it.
@@ -37,7 +44,7 @@ std::error_code AnchorAtOwnName(const FileOps& ops, int found, ReplaceTarget& ta
   std::error_code error;
   const std::filesystem::path real = std::filesystem::read_symlink(DescriptorPath(found), error);
   if (error) return error;
-  FileDescriptor folder(ops.openat(AT_FDCWD, real.parent_path().c_str(), kFolderFlags, 0), ops);
+  FileDescriptor folder = OpenFolder(ops, real.parent_path());
   if (!folder.valid()) return LastError();
   std::string name = real.filename().string();
   if (!NamesTheFile(folder.get(), name, target.info)) return WriteRefusal::TargetMoved;
@@ -54,7 +61,7 @@ std::error_code FindTarget(const FileOps& ops, const std::filesystem::path& path
   if (name.empty() || name == "." || name == "..")
     return std::make_error_code(std::errc::is_a_directory);
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  target.folder = FileDescriptor(ops.openat(AT_FDCWD, folder.c_str(), kFolderFlags, 0), ops);
+  target.folder = OpenFolder(ops, folder);
   if (!target.folder.valid()) return LastError();
   target.name = name.string();
   const FileDescriptor found(

@@ -315,6 +315,20 @@ TEST(WriteFileAtomically, LinksAreFollowedOnlyToFilesThatExist) {
   EXPECT_EQ(test::ReadBytes(dir / "snapshot.txt"), "old");
 }
 
+// A folder the caller may write but not read (a drop box) takes results too.
+TEST(WriteFileAtomically, WritesIntoAFolderTheCallerMayNotRead) {
+  test::TempDir dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+  std::filesystem::create_directory(dir / "box");
+  std::filesystem::permissions(dir / "box", std::filesystem::perms(0333));
+  const int error = test::RunAsOtherUser(
+      [&] { return WriteFileAtomically(dir / "box" / "out.txt", "new").value(); });
+  std::filesystem::permissions(dir / "box", std::filesystem::perms(0700));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(test::ReadBytes(dir / "box" / "out.txt"), "new");
+  EXPECT_EQ(EntriesIn(dir / "box"), 1u);
+}
+
 // The temporary's name must fit wherever the target's does: 255 bytes is the usual limit.
 TEST(WriteFileAtomically, WritesUnderTheLongestNames) {
   test::TempDir dir;
