@@ -15,6 +15,7 @@
 #include "core/display_text.h"
 #include "core/file_writing.h"
 #include "core/param_file.h"
+#include "core/replace_batch.h"
 #include "core/run_filter.h"
 
 namespace habuki {
@@ -25,8 +26,12 @@ class FileThinner {
  public:
   FileThinner(const CliOptions& options, CliIo& io) : options_(options), io_(io) {}
 
-  // Thins one input into its planned output; gives the file's exit status.
+  // Thins one input into its planned output; gives the file's exit status. A result for a file
+  // is in place only once it is committed.
   int Thin(const std::string& file, const PlannedOutput& output);
+  // Replaces the files whose results are written when there are enough of them, or `always`;
+  // gives the exit status of those that could not be replaced.
+  int Commit(bool always);
 
  private:
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
@@ -38,6 +43,7 @@ class FileThinner {
 
   const CliOptions& options_;
   CliIo& io_;
+  ReplaceBatch batch_;
 };
 
 int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
@@ -103,11 +109,21 @@ int FileThinner::WriteThinned(const PlannedOutput& output, std::string_view resu
 }
 
 int FileThinner::Write(const PlannedOutput& output, ByteParts parts) {
-  const std::error_code error = WriteOutput(output, parts, io_.streams);
+  const std::error_code error = WriteOutput(output, parts, io_.streams, batch_);
   if (!error) return kExitOk;
   const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
   io_.err << FileProblem(target, "cannot write", error.message());
   return kExitFileError;
+}
+
+int FileThinner::Commit(bool always) {
+  if (!always && !batch_.Full()) return kExitOk;
+  const std::vector<ReplaceBatch::Failure> failures = batch_.Commit();
+  for (const ReplaceBatch::Failure& failure : failures) {
+    io_.err << FileProblem(DisplayName(failure.target.string()), "cannot write",
+                           failure.error.message());
+  }
+  return failures.empty() ? kExitOk : kExitFileError;
 }
 
 Destination DestinationOf(const CliOptions& options) {
@@ -151,8 +167,9 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   int status = kExitOk;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
+    status = std::max(status, thinner.Commit(false));
   }
-  return status;
+  return std::max(status, thinner.Commit(true));
 }
 
 }  // namespace habuki

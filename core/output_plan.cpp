@@ -107,11 +107,19 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
 }
 
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
-                            const StandardStreams& streams) {
+                            const StandardStreams& streams, ReplaceBatch& batch) {
   if (output.refusal) return std::make_error_code(std::errc::operation_not_permitted);
   if (output.descriptor) return WriteToDescriptor(*output.descriptor, parts);
-  if (output.file) return WriteFileAtomically(*output.file, parts);
+  if (output.file) return batch.Add(*output.file, parts);
   return WriteToDescriptor(streams.output, parts);
+}
+
+std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
+                            const StandardStreams& streams) {
+  ReplaceBatch batch;
+  if (const auto error = WriteOutput(output, parts, streams, batch)) return error;
+  const std::vector<ReplaceBatch::Failure> failures = batch.Commit();
+  return failures.empty() ? std::error_code{} : failures.front().error;
 }
 
 }  // namespace habuki

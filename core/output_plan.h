@@ -12,6 +12,7 @@
 
 #include "core/file_identity.h"
 #include "core/file_writing.h"
+#include "core/replace_batch.h"
 
 namespace habuki {
 
@@ -78,7 +79,11 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
                        const StandardStreams& streams);
 
 // Writes one planned result that was not refused: through its descriptor, over its file
-// atomically (see WriteFileAtomically), or to standard output.
+// atomically as part of `batch` (its file is replaced at the batch's Commit), or to standard
+// output.
+std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
+                            const StandardStreams& streams, ReplaceBatch& batch);
+// The same for a single result: its file, if it has one, is replaced before it returns.
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams);
 

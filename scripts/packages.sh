@@ -2,7 +2,7 @@
 # needs them, and a helper that installs the packages it is given when run as root, or names
 # the missing ones and stops otherwise.
 
-HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)  # the command line habuki
+HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev libacl1-dev libattr1-dev)  # the command line habuki
 HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # window, glyphs, Qt's texts
 HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks

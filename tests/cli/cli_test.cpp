@@ -132,11 +132,15 @@ TEST(Cli, OutputFolderTakesEachInputsNameButNeverOverwritesAnInput) {
   test::TempDir in, out;
   test::WriteBytes(in / "a.txt", kSimple);
   test::WriteBytes(in / "b.PRM", "%\r\nN0002Q1P2\r\n%\r\n");
-  const Result result = Habuki{}.Run({"-c", "none", "--output-dir", out.path().string(),
-                                      (in / "a.txt").string(), (in / "b.PRM").string()});
-  EXPECT_EQ(result.status, 0);
+  test::WriteBytes(in / "bad.txt", "%\r\nN0001Q1Px\r\n%\r\n");
+  // The results are replaced together: one that fails in between keeps none of the others out.
+  const Result result =
+      Habuki{}.Run({"-c", "none", "--output-dir", out.path().string(), (in / "a.txt").string(),
+                    (in / "bad.txt").string(), (in / "b.PRM").string()});
+  EXPECT_EQ(result.status, 1);
   EXPECT_EQ(test::ReadBytes(out / "a.txt"), kSimpleThinned);
   EXPECT_EQ(test::ReadBytes(out / "b.PRM"), "%\nN0002Q1P2\r\n%\r\n");
+  EXPECT_EQ(test::EntriesIn(out.path()), 2u);
 
   const Result self = Habuki{}.Run({"--output-dir", in.path().string(), (in / "a.txt").string()});
   EXPECT_EQ(self.status, 3);
@@ -211,6 +215,25 @@ TEST(CliProcess, RunningOutOfMemoryIsAMessage) {
   EXPECT_NE(test::ReadBytes(dir / "err.txt").find("big.txt: "), std::string::npos);
   EXPECT_NE(test::ReadBytes(dir / "err.txt").find("memory"), std::string::npos);
   EXPECT_EQ(test::ReadBytes(dir / "out.txt"), kSimpleThinned);
+}
+
+// A file size limit makes the write fail with a message, not end the program, and leaves the old
+// file and no temporary.
+TEST(CliProcess, AFileSizeLimitIsAFailedWrite) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "out.txt", "old");
+  const std::string command = "ulimit -f 4 && '" + std::string(HABUKI_EXECUTABLE) +
+                              "' -c none -o '" + (dir / "out.txt").string() + "' '" +
+                              test::DataFile("machining-center-30i.txt").string() + "' 2> '" +
+                              (dir / "err.txt").string() + "'";
+  const int status = std::system(("bash -c \"" + command + "\"").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  EXPECT_NE(test::ReadBytes(dir / "err.txt").find("out.txt: cannot write: File too large"),
+            std::string::npos)
+      << test::ReadBytes(dir / "err.txt");
+  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old");
+  EXPECT_EQ(test::EntriesIn(dir.path()), 2u);
 }
 
 // Two results for one target, or an input in the way of another's result: the whole run is a

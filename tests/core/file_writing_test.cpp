@@ -1,15 +1,25 @@
 #include "core/file_writing.h"
 
+#include <acl/libacl.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/acl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <ostream>
+#include <random>
+#include <thread>
 
 #include "tests/support/test_support.h"
 
@@ -91,23 +101,30 @@ std::function<Result(Args...)> Fails(int error) {
 struct FailingStep {
   const char* name;
   void (*breakIn)(FileOps& ops);
-  std::errc error;
+  std::error_code error;
 };
 
 std::ostream& operator<<(std::ostream& out, const FailingStep& step) { return out << step.name; }
 
 const FailingStep kOpen{
-    "open", [](FileOps& ops) { ops.open = Fails<int, const char*, int, mode_t>(EACCES); },
-    std::errc::permission_denied};
+    "open", [](FileOps& ops) { ops.openat = Fails<int, int, const char*, int, mode_t>(EACCES); },
+    make_error_code(std::errc::permission_denied)};
 const FailingStep kWrite{
     "write",
     [](FileOps& ops) { ops.write = Fails<ssize_t, int, const void*, std::size_t>(ENOSPC); },
-    std::errc::no_space_on_device};
+    make_error_code(std::errc::no_space_on_device)};
+// What the file being replaced has that its successor cannot get refuses the write.
+const FailingStep kCopyAcl{"copyAcl",
+                           [](FileOps& ops) { ops.copyAcl = Fails<int, int, int>(ENOTSUP); },
+                           WriteRefusal::AclNotKept};
+const FailingStep kCopyAttributes{
+    "copyAttributes", [](FileOps& ops) { ops.copyAttributes = Fails<int, int, int>(EPERM); },
+    WriteRefusal::AttributesNotKept};
 const FailingStep kChmod{"fchmod",
                          [](FileOps& ops) { ops.fchmod = Fails<int, int, mode_t>(EPERM); },
-                         std::errc::operation_not_permitted};
-const FailingStep kSync{"fsync", [](FileOps& ops) { ops.fsync = Fails<int, int>(EIO); },
-                        std::errc::io_error};
+                         make_error_code(std::errc::operation_not_permitted)};
+const FailingStep kSync{"syncfs", [](FileOps& ops) { ops.syncfs = Fails<int, int>(EIO); },
+                        make_error_code(std::errc::io_error)};
 // close releases the descriptor even when it reports an error, as Linux does.
 const FailingStep kClose{"close",
                          [](FileOps& ops) {
@@ -117,10 +134,11 @@ const FailingStep kClose{"close",
                              return -1;
                            };
                          },
-                         std::errc(EDQUOT)};
+                         make_error_code(std::errc(EDQUOT))};
 const FailingStep kRename{
-    "rename", [](FileOps& ops) { ops.rename = Fails<int, const char*, const char*>(EXDEV); },
-    std::errc::cross_device_link};
+    "rename",
+    [](FileOps& ops) { ops.renameat = Fails<int, int, const char*, int, const char*>(EXDEV); },
+    make_error_code(std::errc::cross_device_link)};
 
 FileOps OpsFailingAt(const FailingStep& step) {
   FileOps ops = PosixFileOps();
@@ -142,7 +160,9 @@ TEST_P(ReplacingFailsAt, KeepsTheOldFileAndLeavesNoTemporary) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, ReplacingFailsAt,
-                         testing::Values(kOpen, kChmod, kWrite, kSync, kClose, kRename), StepName);
+                         testing::Values(kOpen, kCopyAcl, kCopyAttributes, kChmod, kWrite, kSync,
+                                         kClose, kRename),
+                         StepName);
 
 // A new file gets no permissions copied, so there is no fchmod to fail.
 class CreatingFailsAt : public testing::TestWithParam<FailingStep> {};
@@ -295,6 +315,20 @@ TEST(WriteFileAtomically, LinksAreFollowedOnlyToFilesThatExist) {
   EXPECT_EQ(test::ReadBytes(dir / "snapshot.txt"), "old");
 }
 
+// A folder the caller may write but not read (a drop box) takes results too.
+TEST(WriteFileAtomically, WritesIntoAFolderTheCallerMayNotRead) {
+  test::TempDir dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+  std::filesystem::create_directory(dir / "box");
+  std::filesystem::permissions(dir / "box", std::filesystem::perms(0333));
+  const int error = test::RunAsOtherUser(
+      [&] { return WriteFileAtomically(dir / "box" / "out.txt", "new").value(); });
+  std::filesystem::permissions(dir / "box", std::filesystem::perms(0700));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(test::ReadBytes(dir / "box" / "out.txt"), "new");
+  EXPECT_EQ(EntriesIn(dir / "box"), 1u);
+}
+
 // The temporary's name must fit wherever the target's does: 255 bytes is the usual limit.
 TEST(WriteFileAtomically, WritesUnderTheLongestNames) {
   test::TempDir dir;
@@ -308,57 +342,159 @@ TEST(WriteFileAtomically, WritesUnderTheLongestNames) {
   EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
 
-// The rename is durable only once the folder holding it is synced, "." for a bare name.
-TEST(WriteFileAtomically, SyncsTheTargetsFolderAfterTheRename) {
-  test::TempDir dir;
-  const test::InFolder inDir(dir.path());
-  for (const auto& [target, folder] :
-       {std::pair{dir / "out.txt", dir.path().string()},
-        std::pair{std::filesystem::path("bare.txt"), std::string(".")}}) {
-    std::vector<std::string> steps;
-    int folderFd = -1;
-    FileOps ops = PosixFileOps();
-    ops.open = [&](const char* path, int flags, mode_t mode) {
-      const int fd = ::open(path, flags, mode);
-      if ((flags & O_DIRECTORY) != 0) {
-        steps.push_back(std::string("open ") + path);
-        folderFd = fd;
-      }
-      return fd;
-    };
-    ops.rename = [&](const char* from, const char* to) {
-      steps.push_back("rename");
-      return ::rename(from, to);
-    };
-    ops.fsync = [&](int fd) {
-      if (fd == folderFd) steps.push_back("sync folder");
-      return ::fsync(fd);
-    };
-    ASSERT_FALSE(WriteFileAtomically(target, "x", ops));
-    EXPECT_EQ(steps, (std::vector<std::string>{"rename", "open " + folder, "sync folder"}));
-  }
+// A signal that would end the program, in the middle of a write, removes the temporary and ends
+// it with 128 + the signal, as a shell reports a program the signal ended. One the caller
+// ignores stays ignored: the write goes on.
+struct SignalCase {
+  int signal;
+  bool ignoredBefore;
+};
+
+std::ostream& operator<<(std::ostream& out, const SignalCase& c) {
+  return out << sigabbrev_np(c.signal) << (c.ignoredBefore ? " ignored" : "");
 }
 
-// A signal in the middle of a write removes the temporary and ends the program with
-// 128 + the signal, as a shell reports a program the signal ended.
-class InterruptedWrite : public testing::TestWithParam<int> {};
+class InterruptedWrite : public testing::TestWithParam<SignalCase> {};
 
 TEST_P(InterruptedWrite, LeavesTheOldFileAndNoTemporary) {
   test::TempDir dir;
   test::WriteBytes(dir / "out.txt", "old");
+  const SignalCase c = GetParam();
   FileOps ops = PosixFileOps();
-  ops.write = [signal = GetParam()](int fd, const void* data, std::size_t size) {
-    const ssize_t written = ::write(fd, data, size / 2);
+  ops.write = [signal = c.signal](int fd, const void* data, std::size_t size) {
+    const ssize_t written = ::write(fd, data, (size + 1) / 2);
     ::raise(signal);
     return written;
   };
-  EXPECT_EXIT(WriteFileAtomically(dir / "out.txt", std::string(1 << 20, 'x'), ops),
-              testing::ExitedWithCode(128 + GetParam()), "");
-  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old");
+  const auto write = [&] {
+    if (c.ignoredBefore) std::signal(c.signal, SIG_IGN);
+    std::exit(WriteFileAtomically(dir / "out.txt", std::string(1 << 20, 'x'), ops) ? 1 : 0);
+  };
+  EXPECT_EXIT(write(), testing::ExitedWithCode(c.ignoredBefore ? 0 : 128 + c.signal), "");
+  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), c.ignoredBefore ? std::string(1 << 20, 'x') : "old");
   EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachSignal, InterruptedWrite, testing::Values(SIGINT, SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(EachSignal, InterruptedWrite,
+                         testing::Values(SignalCase{SIGINT, false}, SignalCase{SIGTERM, false},
+                                         SignalCase{SIGHUP, false}, SignalCase{SIGQUIT, false},
+                                         SignalCase{SIGUSR1, false}, SignalCase{SIGUSR2, false},
+                                         SignalCase{SIGALRM, false}, SignalCase{SIGTERM, true},
+                                         SignalCase{SIGUSR1, true}));
+
+// Nobody but its owner may open the temporary before it has the old file's owner, and it is
+// never more open than the file it replaces.
+TEST(WriteFileAtomically, TheTemporaryStaysPrivateUntilItHasTheOwner) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "out.txt", "old");
+  std::filesystem::permissions(dir / "out.txt", std::filesystem::perms(0640));
+  std::vector<mode_t> modes;  // as the owner is set, then as the mode is
+  const auto note = [&modes](int fd) {
+    struct stat info {};
+    ::fstat(fd, &info);
+    modes.push_back(info.st_mode & 07777);
+  };
+  FileOps ops = PosixFileOps();
+  ops.fchown = [&](int fd, uid_t owner, gid_t group) {
+    return note(fd), ::fchown(fd, owner, group);
+  };
+  ops.fchmod = [&](int fd, mode_t mode) { return note(fd), ::fchmod(fd, mode); };
+  ASSERT_FALSE(WriteFileAtomically(dir / "out.txt", "new", ops));
+  ASSERT_EQ(modes.size(), 2u);
+  EXPECT_EQ(modes[0] & ~mode_t{0600}, 0u) << std::oct << modes[0];
+  EXPECT_EQ(modes[1] & ~mode_t{0640}, 0u) << std::oct << modes[1];
+  EXPECT_EQ(std::filesystem::status(dir / "out.txt").permissions(), std::filesystem::perms(0640));
+}
+
+std::string AclText(const std::filesystem::path& file) {
+  const acl_t acl = ::acl_get_file(file.c_str(), ACL_TYPE_ACCESS);
+  char* text = ::acl_to_any_text(acl, nullptr, ',', 0);
+  std::string result = text != nullptr ? text : "";
+  ::acl_free(text);
+  ::acl_free(acl);
+  return result;
+}
+
+// A user let in by an ACL keeps their access and the file's group gains none (the ACL's mask is
+// not the group's permission); extended attributes stay, as cp keeps them.
+TEST(WriteFileAtomically, KeepsTheAclAndExtendedAttributes) {
+  test::TempDir dir;
+  const std::filesystem::path file = dir / "out.txt";
+  test::WriteBytes(file, "old");
+  std::filesystem::permissions(file, std::filesystem::perms(0600));
+  const acl_t acl = ::acl_from_text("u::rw-,u:nobody:rw-,g::---,m::rw-,o::---");
+  const int set = ::acl_set_file(file.c_str(), ACL_TYPE_ACCESS, acl);
+  ::acl_free(acl);
+  if (set != 0 && errno == ENOTSUP) GTEST_SKIP() << "the temporary folder's file system has no ACL";
+  ASSERT_EQ(set, 0) << std::strerror(errno);
+  if (::setxattr(file.c_str(), "user.habuki", "kept", 4, 0) != 0 && errno == ENOTSUP) {
+    GTEST_SKIP() << "the temporary folder's file system has no extended attributes";
+  }
+  const std::string before = AclText(file);
+  ASSERT_NE(before.find("user:nobody:rw-"), std::string::npos) << before;
+
+  ASSERT_FALSE(WriteFileAtomically(file, "new"));
+  EXPECT_EQ(test::ReadBytes(file), "new");
+  EXPECT_EQ(AclText(file), before);
+  char value[16] = {};
+  EXPECT_EQ(::getxattr(file.c_str(), "user.habuki", value, sizeof value), 4);
+  EXPECT_STREQ(value, "kept");
+}
+
+// A user who may write a shared folder swaps the name for a link to a file they may not write,
+// back and forth, while it is written: the write may fail, or follow the link as open() would
+// and be refused there, but never reach that other file.
+TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
+  test::TempDir dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+  const std::filesystem::path shared = dir / "shared", target = shared / "target.txt",
+                              link = shared / "link", victim = shared / "victim.txt";
+  std::filesystem::create_directory(shared);
+  test::WriteBytes(target, "old");
+  test::WriteBytes(victim, "victim");
+  std::filesystem::permissions(victim, std::filesystem::perms(0444));
+  if (::geteuid() == 0) {
+    test::GiveToOtherUser(shared);
+    test::GiveToOtherUser(target);
+  }
+  std::atomic<bool> done{false};
+  const auto swap = [&] {
+    std::minstd_rand random;
+    for (unsigned turn = 0; !done; ++turn) {
+      ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+      // Unevenly, so that the swaps do not fall into step with the writer's attempts.
+      for (unsigned wait = random() % 32768; wait > 0; --wait) {
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+      }
+      if (turn % 64 != 0) continue;
+      // A write may replace whichever of the two names it reached: one of them is made the
+      // link again, the other one the writer makes anew.
+      const bool targetIsLink = std::filesystem::is_symlink(target);
+      const bool linkIsLink = std::filesystem::is_symlink(link);
+      if (targetIsLink && linkIsLink) ::unlink(target.c_str());
+      if (!targetIsLink && !linkIsLink) {
+        ::unlink(link.c_str());
+        ::symlink(victim.c_str(), link.c_str());
+      }
+    }
+  };
+  std::thread swapper(swap);
+  FileOps ops = PosixFileOps();  // syncing has no part in the race and only slows the attempts
+  ops.syncfs = ops.fsync = [](int) { return 0; };
+  const int written = test::RunAsOtherUser([&] {
+    int succeeded = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end && test::ReadBytes(victim) == "victim") {
+      succeeded += WriteFileAtomically(target, "new", ops) ? 0 : 1;
+    }
+    return std::min(succeeded, 100);
+  });
+  done = true;
+  swapper.join();
+  EXPECT_GT(written, 0);
+  EXPECT_EQ(test::ReadBytes(victim), "victim");
+  EXPECT_EQ(std::filesystem::status(victim).permissions(), std::filesystem::perms(0444));
+}
 
 }  // namespace
 }  // namespace habuki
