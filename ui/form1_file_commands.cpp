@@ -43,7 +43,7 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 void Form1::LoadAndShow(const QString& file) {
   const BusyCursor busy;
   try {
-    const LoadResult loaded = LoadParamFile(state_, file.toStdString(), FileHolding::Copied);
+    const LoadResult loaded = LoadParamFile(state_, file.toStdString());
     if (!loaded) return;
     loadedFrom_ = {file.toStdString(), loaded.identity};
     Text1->setPlainText(PaneText(state_.AllText));
