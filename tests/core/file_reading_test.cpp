@@ -55,6 +55,17 @@ TEST(ReadFile, RegularFilesOnlyRefusesPipesAndDevicesWithoutWaiting) {
   EXPECT_EQ(ReadFile(dir / "big.txt", kRegularOnly).error, std::errc::file_too_large);
 }
 
+// Standard input may have been read in part before: what is left is read and measured against
+// the limit, as `cat` would read it.
+TEST(ReadDescriptor, ReadsARegularFileFromItsPosition) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", std::string(600, 'a') + std::string(900, 'b'));
+  const int file = ::open((dir / "in.txt").c_str(), O_RDONLY);
+  ASSERT_EQ(::lseek(file, 600, SEEK_SET), 600);
+  EXPECT_EQ(ReadDescriptor(file, kAnyFile).bytes.view(), std::string(900, 'b'));
+  ::close(file);
+}
+
 TEST(ReadDescriptor, SaysWhyAClosedOrUnreadableDescriptorCannotBeRead) {
   test::TempDir dir;
   EXPECT_EQ(ReadDescriptor(-1, kAnyFile).error, std::errc::bad_file_descriptor);
