@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Peak memory of habuki on every shape of input, against the budget of twice the file's size
-# plus 16 MB: the text is held once (mapped from the file where it needs no change) and the
-# result once, and no shape may cost more.
+# plus 16 MB: the text is held once (read into habuki's own memory, with room to complete its
+# line breaks in place) and the result once, and no shape may cost more.
 #
 #   realistic     99,999 records shaped like a real 30i backup (habuki-generate shaped)
 #   adversarial   the same size in records of 999 entries without any "M"

@@ -24,7 +24,7 @@ void LoadComment(FilterState& state, const std::vector<std::filesystem::path>& f
   for (const auto& folder : folders) {
     const FileContents contents = ReadFile(InFolder(folder, name), kCommentFileRead);
     if (contents.error) continue;
-    const auto lines = SplitLines(contents.bytes);
+    const auto lines = SplitLines(contents.bytes.view());
     state.CommentText = lines.empty() ? Cp932Text{} : Cp932Text::FromBytes(lines.back());
     state.CommentMissing = false;
     return;

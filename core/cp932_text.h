@@ -21,7 +21,7 @@ class Cp932Text {
   Cp932Text() = default;
   // Takes the bytes over.
   explicit Cp932Text(std::string bytes);
-  // Bytes that `owner` keeps in memory, such as a mapped file.
+  // Bytes that `owner` keeps in memory, such as a file read with room to grow.
   Cp932Text(std::shared_ptr<const void> owner, std::string_view bytes);
 
   static Cp932Text FromBytes(std::string_view bytes);

@@ -13,25 +13,33 @@ namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
-// Reads to the end of `descriptor`, growing `bytes` as needed but never past limit + 1 bytes:
-// one byte more than the limit is enough to know the file is too large.
-std::error_code ReadToEnd(int descriptor, std::uint64_t limit, std::string& bytes) {
-  std::size_t used = 0;
+// Reads to the end of `descriptor` after the bytes held, growing the memory as needed, but never
+// past limit + 1 bytes whatever room the memory has: one byte more than the limit is enough to
+// know the file is too large, a file that grows while it is read included.
+std::error_code ReadToEnd(int descriptor, std::uint64_t limit, OwnedBytes& bytes) {
   for (;;) {
-    if (used == bytes.size()) {
-      if (used > limit) return std::make_error_code(std::errc::file_too_large);
-      const std::uint64_t grown = std::max<std::uint64_t>(2 * bytes.size(), 1 << 16);
-      bytes.resize(static_cast<std::size_t>(std::min(grown, limit + 1)));
+    if (bytes.size > limit) return std::make_error_code(std::errc::file_too_large);
+    if (bytes.size == bytes.capacity) {
+      const std::uint64_t grown = std::max<std::uint64_t>(2 * bytes.capacity, 1 << 16);
+      Reserve(bytes, static_cast<std::size_t>(std::min(grown, limit + 1)));
     }
-    const ssize_t got = ::read(descriptor, bytes.data() + used, bytes.size() - used);
-    if (got == 0) break;
+    const auto end = static_cast<std::size_t>(std::min<std::uint64_t>(bytes.capacity, limit + 1));
+    const ssize_t got = ::read(descriptor, bytes.data.get() + bytes.size, end - bytes.size);
+    if (got == 0) return {};
     if (got < 0) {
       if (errno == EINTR) continue;
       return LastError();
     }
-    used += static_cast<std::size_t>(got);
+    bytes.size += static_cast<std::size_t>(got);
   }
-  bytes.resize(used);
+}
+
+// What is left to read of a regular file: from the descriptor's position, since standard input
+// may have been read in part before the program started.
+std::error_code SizeLeft(int descriptor, const struct stat& info, std::uint64_t& size) {
+  const off_t position = ::lseek(descriptor, 0, SEEK_CUR);
+  if (position < 0) return LastError();
+  size = info.st_size > position ? static_cast<std::uint64_t>(info.st_size - position) : 0;
   return {};
 }
 
@@ -54,23 +62,22 @@ FileContents ReadDescriptor(int descriptor, ReadLimit limit) {
     return contents;
   }
   if (regular) {
-    const auto size = static_cast<std::uint64_t>(info.st_size);
+    std::uint64_t size = 0;
+    contents.error = SizeLeft(descriptor, info, size);
+    if (contents.error) return contents;
     if (size > limit.bytes) {
       contents.error = std::make_error_code(std::errc::file_too_large);
       contents.fileSize = size;
       return contents;
     }
     contents.identity = FileIdentity{info.st_dev, info.st_ino};
-    // A file that says it is empty may still have contents (those under /proc do), and some
-    // file systems cannot map: those are read.
-    if (limit.mapRegularFiles && size > 0) {
-      contents.mapping = FileMapping::Map(descriptor, static_cast<std::size_t>(size));
-      if (contents.mapping) return contents;
-    }
-    contents.bytes.resize(static_cast<std::size_t>(size) + 1);  // room to see the end
+    // One byte more than the file tells, to see its end in the same read: a file that says it
+    // is empty may still have contents (those under /proc do).
+    const std::uint64_t room = limit.roomToGrow ? size + 2 : 0;
+    Reserve(contents.bytes, static_cast<std::size_t>(size + 1 + room));
   }
   contents.error = ReadToEnd(descriptor, limit.bytes, contents.bytes);
-  if (contents.error) contents.bytes.clear();
+  if (contents.error) contents.bytes = {};
   return contents;
 }
 

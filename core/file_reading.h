@@ -2,13 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
-#include <string>
 #include <system_error>
 
 #include "core/file_identity.h"
-#include "core/file_mapping.h"
+#include "core/owned_bytes.h"
 
 namespace habuki {
 
@@ -16,12 +14,13 @@ namespace habuki {
 struct ReadLimit {
   std::uint64_t bytes;    // a larger file is refused, before it is read whole
   bool regularFilesOnly;  // anything else (a pipe, a device) is refused without waiting on it
-  bool mapRegularFiles = false;  // a regular file that tells its size is mapped, not read
+  // Whether a regular file is read into memory with room for as many bytes again as it holds,
+  // and two more: what its text needs to complete its line breaks in place (see line_breaks.h).
+  bool roomToGrow = false;
 };
 
 struct FileContents {
-  std::string bytes;                     // what was read, unless the file was mapped
-  std::shared_ptr<FileMapping> mapping;  // the file, where it was mapped instead
+  OwnedBytes bytes;  // what was read, into the program's own memory
   // Why the file was not read: std::errc::file_too_large past the limit, std::errc::
   // invalid_argument for what is not a regular file where only those are read.
   std::error_code error;
@@ -32,7 +31,8 @@ struct FileContents {
 // Reads a whole file as bytes, within the limit. A directory is an error (EISDIR).
 FileContents ReadFile(const std::filesystem::path& path, ReadLimit limit);
 
-// The same from a descriptor that is already open, such as standard input; it stays open.
+// The same from a descriptor that is already open, such as standard input, from its current
+// position to the end; it stays open.
 FileContents ReadDescriptor(int descriptor, ReadLimit limit);
 
 }  // namespace habuki

@@ -1,7 +1,5 @@
 #include "core/param_file.h"
 
-#include <new>
-
 #include "core/file_reading.h"
 #include "core/line_breaks.h"
 #include "core/size_limits.h"
@@ -18,27 +16,14 @@ LoadResult Loaded(FilterState& state, Cp932Text text) {
   return {state.AllText.empty() ? LoadStatus::Empty : LoadStatus::Loaded, {}, {}, {}};
 }
 
-LoadResult LoadOwned(FilterState& state, std::string bytes) {
-  const std::size_t size = bytes.size();
-  const std::size_t growth = LineBreakGrowth(bytes);
-  bytes.resize(size + growth);
-  CompleteLineBreaks(bytes.data(), size, growth);
-  return Loaded(state, Cp932Text(std::move(bytes)));
-}
-
-// The line breaks are completed in the mapping's own room: the file is never copied, and only
-// the pages that change are.
-LoadResult LoadMapped(FilterState& state, std::shared_ptr<FileMapping> mapping) {
-  const std::string_view bytes(mapping->data(), mapping->size());
-  const std::size_t growth = LineBreakGrowth(bytes);
-  if (growth != 0) {
-    const std::size_t firstChange = std::min(bytes.find('\r'), bytes.size());
-    char* const writable = mapping->WritableFrom(firstChange);
-    if (writable == nullptr) throw std::bad_alloc();
-    CompleteLineBreaks(writable - firstChange, bytes.size(), growth);
-  }
-  const std::string_view text(mapping->data(), bytes.size() + growth);
-  return Loaded(state, Cp932Text(std::move(mapping), text));
+// The line breaks are completed in the room the bytes were read with; only bytes that came
+// otherwise (from a pipe, or a file that grew while it was read) may need a copy for it.
+LoadResult LoadOwned(FilterState& state, OwnedBytes bytes) {
+  const std::size_t growth = LineBreakGrowth(bytes.view());
+  Reserve(bytes, bytes.size + growth);
+  CompleteLineBreaks(bytes.data.get(), bytes.size, growth);
+  const std::string_view text(bytes.data.get(), bytes.size + growth);
+  return Loaded(state, Cp932Text(std::shared_ptr<const char[]>(std::move(bytes.data)), text));
 }
 
 LoadResult LoadContents(FilterState& state, FileContents file) {
@@ -49,8 +34,7 @@ LoadResult LoadContents(FilterState& state, FileContents file) {
     return {tooLarge ? LoadStatus::TooLarge : LoadStatus::CannotRead, file.error, file.fileSize,
             std::nullopt};
   }
-  LoadResult result = file.mapping ? LoadMapped(state, std::move(file.mapping))
-                                   : LoadOwned(state, std::move(file.bytes));
+  LoadResult result = LoadOwned(state, std::move(file.bytes));
   result.identity = file.identity;
   return result;
 }
@@ -70,17 +54,15 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 }
 
 LoadResult LoadParamBytes(FilterState& state, std::string_view bytes) {
-  std::string owned;
-  owned.reserve(bytes.size() + LineBreakGrowth(bytes));
-  owned.assign(bytes);
+  OwnedBytes owned;
+  Reserve(owned, bytes.size() + LineBreakGrowth(bytes));
+  bytes.copy(owned.data.get(), bytes.size());
+  owned.size = bytes.size();
   return LoadOwned(state, std::move(owned));
 }
 
-LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path,
-                         FileHolding holding) {
-  ReadLimit limit = kParamFileRead;
-  limit.mapRegularFiles = holding == FileHolding::Mapped;
-  return LoadContents(state, ReadFile(path, limit));
+LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path) {
+  return LoadContents(state, ReadFile(path, kParamFileRead));
 }
 
 LoadResult LoadParamDescriptor(FilterState& state, int descriptor) {

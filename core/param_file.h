@@ -28,20 +28,14 @@ struct LoadResult {
 // and stays inside its line, as the control's own line reader treats it.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
-// How a loaded text holds a regular file's bytes: mapped (no copy; for a text used at once and
-// let go, as the command line does), or copied into its own memory (for a text kept while the
-// user works, as the window does: another program may rewrite the file meanwhile, and a mapped
-// file cut short ends the program where the lost pages are read).
-enum class FileHolding { Mapped, Copied };
-
 // Reads a parameter file into AllText, every line followed by CR LF (see line_breaks.h), with
 // LineList over it, and touches nothing else. A file that cannot be read, is larger than
 // kParamFileLimit or holds no characters clears both and fails; a file over the limit is refused
-// before it is read whole.
-LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path,
-                         FileHolding holding = FileHolding::Mapped);
+// before it is read whole. The text is a copy in the program's own memory, read once: whatever
+// another program does to the file meanwhile changes neither the text nor the run.
+LoadResult LoadParamFile(FilterState& state, const std::filesystem::path& path);
 
-// The same from an open descriptor, such as standard input.
+// The same from an open descriptor, such as standard input, from its current position.
 LoadResult LoadParamDescriptor(FilterState& state, int descriptor);
 
 // The same for bytes already read.

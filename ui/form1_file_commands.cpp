@@ -54,14 +54,14 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 // another text must not stay where a save would take it for this one's. The file is loaded
 // beside the window's text, so that a file that cannot be loaded leaves the panes, the text and
 // the result as they were, and the user hears which file and why. The window keeps the text
-// while the user works, so it holds a copy: another program may rewrite the file meanwhile.
+// while the user works, as every input is: another program may rewrite the file meanwhile.
 void Form1::OpenFile(const QString& file) {
   std::optional<BusyCursor> busy(std::in_place);  // taken back before any message shows
   FilterState loaded;
   LoadResult result{LoadStatus::CannotRead, {}, std::nullopt, std::nullopt};
   QString shown;
   try {
-    result = LoadParamFile(loaded, file.toStdString(), FileHolding::Copied);
+    result = LoadParamFile(loaded, file.toStdString());
     if (result) shown = PaneText(loaded.AllText);
   } catch (const std::bad_alloc&) {
     result.status = LoadStatus::CannotRead;

@@ -1,8 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
 #include <utility>
 
 #include "comment/comment_files.h"
@@ -236,6 +241,43 @@ TEST(CliProcess, AFileSizeLimitIsAFailedWrite) {
   EXPECT_EQ(test::EntriesIn(dir.path()), 2u);
 }
 
+// Another program rewrites a backup while habuki thins it: in place with other line breaks (a
+// count of lone CRs taken once no longer holds), cut short, copied afresh. habuki reads its own
+// copy, so no run ends by a signal and the next file of the batch is still thinned.
+TEST(CliProcess, AFileRewrittenDuringTheRunNeverEndsIt) {
+  test::TempDir dir;
+  const std::string backup = test::ReadBytes(test::DataFile("machining-center-30i.txt"));
+  std::string loneCrs = backup;
+  std::replace(loneCrs.begin(), loneCrs.end(), '\n', '\r');
+  test::WriteBytes(dir / "rewritten.txt", backup);
+  test::WriteBytes(dir / "next.txt", kSimple);
+  std::atomic<bool> stop = false;
+  std::thread rewriter([&] {
+    for (int round = 0; !stop; ++round) {
+      const int file = ::open((dir / "rewritten.txt").c_str(), O_WRONLY | O_CLOEXEC);
+      const std::string& bytes = round % 2 == 0 ? loneCrs : backup;
+      if (round % 3 == 0) {
+        EXPECT_EQ(::ftruncate(file, 0), 0);
+      }
+      EXPECT_EQ(::pwrite(file, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+      ::close(file);
+    }
+  });
+  const std::string command = "exec '" + std::string(HABUKI_EXECUTABLE) +
+                              "' -f 30i -c none --output-dir '" + dir.path().string() + "/out' '" +
+                              (dir / "rewritten.txt").string() + "' '" +
+                              (dir / "next.txt").string() + "' >/dev/null 2>&1";
+  std::filesystem::create_directory(dir / "out");
+  for (int attempt = 0; attempt < 200 && !HasFailure(); ++attempt) {
+    std::filesystem::remove(dir / "out" / "next.txt");
+    const int status = std::system(command.c_str());
+    EXPECT_FALSE(WIFSIGNALED(status)) << "attempt " << attempt << ": signal " << WTERMSIG(status);
+    EXPECT_EQ(test::ReadBytes(dir / "out" / "next.txt"), kSimpleThinned) << "attempt " << attempt;
+  }
+  stop = true;
+  rewriter.join();
+}
+
 // Two results for one target, or an input in the way of another's result: the whole run is a
 // usage error that names both inputs, and nothing is written.
 TEST(Cli, OutputFolderRefusesAWholeRunThatWouldLoseAResult) {
@@ -352,6 +394,11 @@ const std::vector<ShellCase> kShellCases = {
     {"habuki -c none - in.txt < folder > out.txt",
      3,
      "habuki: standard input: cannot read: Is a directory\n",
+     {{"out.txt", kSimpleThinned}}},
+    {"{ printf 'N00009Q1P7\\r\\n'; cat in.txt; } > two.txt && "
+     "{ IFS= read -r first; habuki -f 30i -c none > out.txt; } < two.txt",
+     0,
+     "",
      {{"out.txt", kSimpleThinned}}},
     {"habuki < /dev/zero", 3,
      "habuki: standard input: file is too large: more than 268435456 bytes, the limit is 256 MiB"},

@@ -17,7 +17,7 @@ TEST(ReadFile, ReadsBytesAndTellsWhyNot) {
   test::TempDir dir;
   test::WriteBytes(dir / "in.txt", std::string("a\0\r\n", 4));
   const FileContents read = ReadFile(dir / "in.txt", kAnyFile);
-  EXPECT_EQ(read.bytes, std::string("a\0\r\n", 4));
+  EXPECT_EQ(read.bytes.view(), std::string("a\0\r\n", 4));
   EXPECT_EQ(read.identity, RegularFileIdentity(dir / "in.txt"));
   EXPECT_EQ(ReadFile(dir / "none.txt", kAnyFile).error, std::errc::no_such_file_or_directory);
   EXPECT_EQ(ReadFile(dir.path(), kAnyFile).error, std::errc::is_a_directory);
@@ -28,7 +28,7 @@ TEST(ReadFile, ReadsBytesAndTellsWhyNot) {
 TEST(ReadFile, RefusesWhatIsLargerThanTheLimit) {
   test::TempDir dir;
   test::WriteBytes(dir / "limit.txt", std::string(1000, 'N'));
-  EXPECT_EQ(ReadFile(dir / "limit.txt", kAnyFile).bytes.size(), 1000u);
+  EXPECT_EQ(ReadFile(dir / "limit.txt", kAnyFile).bytes.size, 1000u);
 
   test::WriteBytes(dir / "sparse.txt", "");
   std::filesystem::resize_file(dir / "sparse.txt", std::uint64_t{100} << 30);  // 100 GiB
@@ -40,7 +40,7 @@ TEST(ReadFile, RefusesWhatIsLargerThanTheLimit) {
     const FileContents endless = ReadFile("/dev/zero", limit);
     EXPECT_EQ(endless.error, std::errc::file_too_large);
     EXPECT_EQ(endless.fileSize, std::nullopt);
-    EXPECT_TRUE(endless.bytes.empty());
+    EXPECT_EQ(endless.bytes.size, 0u);
   }
 }
 
@@ -53,6 +53,17 @@ TEST(ReadFile, RegularFilesOnlyRefusesPipesAndDevicesWithoutWaiting) {
   EXPECT_EQ(ReadFile("/dev/zero", kRegularOnly).error, std::errc::invalid_argument);
   test::WriteBytes(dir / "big.txt", std::string(1001, ' '));
   EXPECT_EQ(ReadFile(dir / "big.txt", kRegularOnly).error, std::errc::file_too_large);
+}
+
+// Standard input may have been read in part before: what is left is read and measured against
+// the limit, as `cat` would read it.
+TEST(ReadDescriptor, ReadsARegularFileFromItsPosition) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", std::string(600, 'a') + std::string(900, 'b'));
+  const int file = ::open((dir / "in.txt").c_str(), O_RDONLY);
+  ASSERT_EQ(::lseek(file, 600, SEEK_SET), 600);
+  EXPECT_EQ(ReadDescriptor(file, kAnyFile).bytes.view(), std::string(900, 'b'));
+  ::close(file);
 }
 
 TEST(ReadDescriptor, SaysWhyAClosedOrUnreadableDescriptorCannotBeRead) {
