@@ -54,7 +54,7 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 // another text must not stay where a save would take it for this one's. The file is loaded
 // beside the window's text, so that a file that cannot be loaded leaves the panes, the text and
 // the result as they were, and the user hears which file and why. The window keeps the text
-// while the user works, as every input is: another program may rewrite the file meanwhile.
+// while the user works in its own memory, so another program may rewrite the file meanwhile.
 void Form1::OpenFile(const QString& file) {
   std::optional<BusyCursor> busy(std::in_place);  // taken back before any message shows
   FilterState loaded;
