@@ -118,8 +118,8 @@ std::string Report(const DiffOptions& options, FormatKind kind, const ParameterD
 // Each file's format as -f gives it or as thinning would guess it; guesses that differ make
 // the comparison meaningless.
 bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
-  before.kind = options.format.value_or(DetectFormat(before.state.AllText));
-  after.kind = options.format.value_or(DetectFormat(after.state.AllText));
+  before.kind = options.format.value_or(GuessFormat(before.state.AllText));
+  after.kind = options.format.value_or(GuessFormat(after.state.AllText));
   if (before.kind == after.kind) return true;
   io.err << "habuki: " << DisplayName(options.before) << " looks like format "
          << FormatName(before.kind) << " and " << DisplayName(options.after) << " like "

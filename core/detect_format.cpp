@@ -1,5 +1,7 @@
 #include "core/detect_format.h"
 
+#include <algorithm>
+
 #include "core/text_primitives.h"
 
 namespace habuki {
@@ -14,12 +16,54 @@ FormatKind Guess(UnitView<Unit> text) {
   return FormatKind::Fs16i;
 }
 
+template <typename Unit>
+bool IsLineBreak(Unit c) {
+  return c == '\r' || c == '\n';
+}
+
+// The text from its first line that is "%" alone; CR, LF and CR LF each end a line.
+template <typename Unit>
+UnitView<Unit> FromPercentLine(UnitView<Unit> text) {
+  for (std::size_t at = text.find(Unit{'%'}); at != UnitView<Unit>::npos;
+       at = text.find(Unit{'%'}, at + 1)) {
+    const bool startsLine = at == 0 || IsLineBreak(text[at - 1]);
+    const bool endsLine = at + 1 == text.size() || IsLineBreak(text[at + 1]);
+    if (startsLine && endsLine) return text.substr(at);
+  }
+  return text;
+}
+
+// A 30i head: "N" and five digits, then no digit.
+template <typename Unit>
+bool FirstRecordHasFiveDigits(UnitView<Unit> text) {
+  const Pos posN = find(text, 1, Unit{'N'});
+  if (posN == 0) return false;
+  const UnitView<Unit> digits = text.substr(static_cast<std::size_t>(posN), 6);
+  const auto isDigit = [](Unit c) { return c >= '0' && c <= '9'; };
+  const auto count = std::find_if_not(digits.begin(), digits.end(), isDigit) - digits.begin();
+  return count == 5;
+}
+
+template <typename Unit>
+FormatKind GuessFromPercentLine(UnitView<Unit> text) {
+  const UnitView<Unit> part = FromPercentLine(text);
+  const FormatKind kind = Guess(part);
+  if (kind == FormatKind::Fs16i && FirstRecordHasFiveDigits(part)) return FormatKind::Fs30i;
+  return kind;
+}
+
 }  // namespace
 
 FormatKind DetectFormat(const Cp932Text& text) {
   if (!text.HasDoubleByteCharacters()) return Guess(text.Bytes());
   const std::u16string codes = text.codes();
   return Guess(CodeView(codes));
+}
+
+FormatKind GuessFormat(const Cp932Text& text) {
+  if (!text.HasDoubleByteCharacters()) return GuessFromPercentLine(text.Bytes());
+  const std::u16string codes = text.codes();
+  return GuessFromPercentLine(CodeView(codes));
 }
 
 }  // namespace habuki
