@@ -20,18 +20,50 @@ namespace {
 
 // One side of the comparison: the loaded file and its rows, which are views of its text.
 struct Backup {
+  std::string file;
   FilterState state;
   FormatKind kind = FormatKind::Fs30i;
   std::vector<ParameterRow> rows;
+  FilterStats stats;
 };
 
-bool ReadRows(const std::string& file, Backup& backup, CliIo& io) {
+bool ReadRows(Backup& backup, CliIo& io) {
   // A value of 0 counts as no value: only the others can differ.
   const ParameterReading reading =
       ReadParameters(backup.state, backup.kind, RowsWanted::NonZero,
                      [&](const ParameterRow& row) { backup.rows.push_back(row); });
-  if (reading.error) io.err << FailureMessage(DisplayName(file), *reading.error);
-  return !reading.error;
+  const std::string name = DisplayName(backup.file);
+  if (reading.error) {
+    io.err << FailureMessage(name, *reading.error);
+    return false;
+  }
+  backup.stats = reading.stats;
+  io.err << TableLossWarnings(name, backup.kind, reading.stats);
+  return true;
+}
+
+// What of a side the comparison could not read, for the summary: records after the closing "%"
+// and entries without a value marker. Records of a kind without a rule are compared as text.
+void AppendLeftOut(std::vector<std::string>& parts, const Backup& backup) {
+  const std::string name = DisplayName(backup.file);
+  if (backup.stats.recordsAfterEnd != 0) {
+    parts.push_back(std::to_string(backup.stats.recordsAfterEnd) + " record(s) of " + name +
+                    " after the closing \"%\"");
+  }
+  if (backup.stats.entriesUnmarked != 0) {
+    parts.push_back(std::to_string(backup.stats.entriesUnmarked) + " entry(ies) of " + name +
+                    " without a value marker");
+  }
+}
+
+// "; left out: ..." for the summary line, empty when the comparison read everything.
+std::string LeftOutOf(const Backup& before, const Backup& after) {
+  std::vector<std::string> parts;
+  AppendLeftOut(parts, before);
+  AppendLeftOut(parts, after);
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "; left out: " : ", ") + part;
+  return text;
 }
 
 std::string ValueOf(const ParameterRow* row) { return row ? FieldText(row->value) : "-"; }
@@ -45,7 +77,7 @@ std::string_view ChangeName(const ParameterChange& change) {
 }
 
 // N01005Q1 A4: 00000011 -> 10000011
-std::string TextReport(const ParameterDiff& diff) {
+std::string TextReport(const ParameterDiff& diff, std::string_view leftOut) {
   std::string out;
   for (const ParameterChange& change : diff.changes) {
     const ParameterRow& key = KeyOf(change);
@@ -54,7 +86,7 @@ std::string TextReport(const ParameterDiff& diff) {
     out += ": " + ValueOf(change.before) + " -> " + ValueOf(change.after) + "\n";
   }
   out += std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) + " added, " +
-         std::to_string(diff.removed) + " removed\n";
+         std::to_string(diff.removed) + " removed" + std::string(leftOut) + "\n";
   return out;
 }
 
@@ -103,10 +135,11 @@ std::string JsonReport(const DiffOptions& options, FormatKind kind, const Parame
   return out;
 }
 
-std::string Report(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
+std::string Report(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff,
+                   std::string_view leftOut) {
   switch (options.to) {
     case ReportKind::Text:
-      return TextReport(diff);
+      return TextReport(diff, leftOut);
     case ReportKind::Csv:
       return CsvReport(diff);
     case ReportKind::Json:
@@ -130,24 +163,26 @@ bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, Cl
 }  // namespace
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
-  Backup before, after;
+  Backup before{options.before}, after{options.after};
   // Both files are tried, so that one run tells of both when neither can be read.
   const bool beforeLoaded = LoadInput(options.before, before.state, io);
   const bool afterLoaded = LoadInput(options.after, after.state, io);
   if (!beforeLoaded || !afterLoaded) return kExitFileError;
   if (!SettleFormats(options, before, after, io)) return kExitUsage;
-  const bool beforeRead = ReadRows(options.before, before, io);
-  const bool afterRead = ReadRows(options.after, after, io);
+  const bool beforeRead = ReadRows(before, io);
+  const bool afterRead = ReadRows(after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
   const ParameterDiff diff = CompareParameters(before.rows, after.rows);
+  const std::string leftOut = LeftOutOf(before, after);
   if (!options.quiet) {
     if (const std::error_code error =
-            WriteToDescriptor(io.streams.output, Report(options, before.kind, diff))) {
+            WriteToDescriptor(io.streams.output, Report(options, before.kind, diff, leftOut))) {
       io.err << FileProblem("standard output", "cannot write", error.message());
       return kExitFileError;
     }
   }
-  return diff.changes.empty() ? kDiffSame : kDiffDifferent;
+  // What was left out may differ: the files are not known to be alike.
+  return diff.changes.empty() && leftOut.empty() ? kDiffSame : kDiffDifferent;
 }
 
 }  // namespace habuki

@@ -75,8 +75,8 @@ void FileThinner::LoadComment(FilterState& state) const {
   if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
 }
 
-// The parameters as a table. Records of a kind the format has no rule for are rows of their
-// own, so only what the filter cannot read at all is told of.
+// The parameters as a table. What the table holds otherwise than thinning reads it, or not at
+// all, is told of.
 int FileThinner::Export(const std::string& file, const FilterState& state, FormatKind kind,
                         const PlannedOutput& output) {
   const ParameterExport table = ExportParameters(state, kind, options_.to, options_.all, file);
@@ -85,9 +85,7 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
     io_.err << FailureMessage(name, *table.reading.error);
     return kExitFilterFailed;
   }
-  FilterStats lost = table.reading.stats;
-  lost.firstUnhandled.reset();
-  io_.err << LossWarnings(name, kind, lost);
+  io_.err << TableLossWarnings(name, kind, table.reading.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, table.reading.stats);
   const std::string_view text = table.text;
   return Write(output, ByteParts(&text, 1));

@@ -23,7 +23,10 @@ TEST(Export, CsvHoldsTheNonZeroRowsQuotedWhereNeeded) {
             "00001,Q1,A1,P,00000010,2\r\n"
             "00003,Q1,,,\"X1,\"\"2\"\"\",4\r\n"
             "00004,Q1,,M,2.5,5\r\n");
-  EXPECT_EQ(csv.err, "");  // a record of a kind without a rule is a row, not a loss
+  // A record of a kind without a rule is a row, and told of.
+  EXPECT_EQ(csv.err,
+            "habuki: standard input: 1 record(s) read as text because format 30i has no rule for "
+            "their kind; first at line 4 (N00003Q1X)\n");
   const Result all = Habuki{kBackup}.Run({"--to", "csv", "--all"});
   EXPECT_NE(all.out.find("00001,Q1,A2,P,0,2\r\n00002,Q1,,P,0,3\r\n"), std::string::npos);
   EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6\r\n"), std::string::npos);
@@ -92,6 +95,45 @@ TEST(Diff, CsvAndJsonGiveTheSameRows) {
                       "\"7\", \"new\": null, \"change\": \"removed\"}"),
             std::string::npos)
       << json;
+}
+
+// Export and diff tell on standard error what they did not read as thinning reads it, and diff
+// does not call files alike while part of them was left out.
+TEST(ExportAndDiff, TellWhatTheyLeaveOut) {
+  test::TempDir dir;
+  const std::string good = "%\r\nN00001Q1A1P00000010A2P0\r\nN00005Q1L1P0\r\n%\r\n";
+  test::WriteBytes(dir / "good.txt", good);
+  test::WriteBytes(dir / "doubled.txt", good + "N00001Q1A1P7\r\n%\r\n");
+  test::WriteBytes(dir / "unmarked.txt", "%\r\nN00001Q1L1P5\r\nN00002Q1A1P5A2\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const std::string afterEnd =
+      "doubled.txt: 1 record(s) left out because they follow the closing \"%\"; first at line 5 "
+      "(N00001Q1A)\n";
+  const std::string unmarked =
+      "unmarked.txt: 1 entry(ies) left out because no value marker follows them; first in the "
+      "record at line 3 (N00002Q1A)\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err, summary;
+  } cases[] = {
+      {{"--to", "csv", "doubled.txt"}, 0, afterEnd, ""},
+      {{"diff", "good.txt", "doubled.txt"},
+       1,
+       afterEnd,
+       "0 changed, 0 added, 0 removed; left out: 1 record(s) of doubled.txt after the closing "
+       "\"%\"\n"},
+      {{"diff", "unmarked.txt", "good.txt"},
+       1,
+       unmarked,
+       "removed; left out: 1 entry(ies) of unmarked.txt without a value marker\n"},
+  };
+  for (const auto& [args, status, err, summary] : cases) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args.back();
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+    EXPECT_TRUE(result.out.ends_with(summary)) << result.out;
+  }
 }
 
 // A real backup against its own thinned text, and against a copy with one value changed.
