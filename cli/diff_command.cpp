@@ -73,7 +73,25 @@ const ParameterRow& KeyOf(const ParameterChange& change) {
 }
 
 std::string_view ChangeName(const ParameterChange& change) {
-  return change.before == nullptr ? "added" : change.after == nullptr ? "removed" : "changed";
+  switch (KindOf(change)) {
+    case ChangeKind::Added:
+      return "added";
+    case ChangeKind::Removed:
+      return "removed";
+    case ChangeKind::SetToZero:
+      return "set to 0";
+    case ChangeKind::Changed:
+      break;
+  }
+  return "changed";
+}
+
+// A side's rows of value 0 where a change lacks its row: shown as the 0 they are, not as missing.
+void AddZeroRows(ParameterDiff& diff, const Backup& backup, DiffSide side) {
+  if (!LacksRowsOn(diff, side)) return;
+  ReadParameters(backup.state, backup.kind, RowsWanted::All, [&](const ParameterRow& row) {
+    if (row.zero) AddZeroRow(diff, side, row);
+  });
 }
 
 // N01005Q1 A4: 00000011 -> 10000011
@@ -86,7 +104,8 @@ std::string TextReport(const ParameterDiff& diff, std::string_view leftOut) {
     out += ": " + ValueOf(change.before) + " -> " + ValueOf(change.after) + "\n";
   }
   out += std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) + " added, " +
-         std::to_string(diff.removed) + " removed" + std::string(leftOut) + "\n";
+         std::to_string(diff.removed) + " removed, " + std::to_string(diff.setToZero) +
+         " set to 0" + std::string(leftOut) + "\n";
   return out;
 }
 
@@ -172,7 +191,9 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   const bool beforeRead = ReadRows(before, io);
   const bool afterRead = ReadRows(after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
-  const ParameterDiff diff = CompareParameters(before.rows, after.rows);
+  ParameterDiff diff = CompareParameters(before.rows, after.rows);
+  AddZeroRows(diff, before, DiffSide::Before);
+  AddZeroRows(diff, after, DiffSide::After);
   const std::string leftOut = LeftOutOf(before, after);
   if (!options.quiet) {
     if (const std::error_code error =

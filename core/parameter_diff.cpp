@@ -57,21 +57,40 @@ bool SameValue(const ParameterRow& a, const ParameterRow& b) {
   return numberA && numberB ? *numberA == *numberB : a.value == b.value;
 }
 
-void Note(ParameterDiff& diff, const ParameterRow* before, const ParameterRow* after) {
-  if (before != nullptr && after != nullptr) {
-    if (SameValue(*before, *after)) return;
-    ++diff.changed;
-  } else if (before != nullptr) {
-    if (before->zero) return;  // a missing row is a zero one
-    ++diff.removed;
-  } else {
-    if (after->zero) return;
-    ++diff.added;
+std::size_t& CountOf(ParameterDiff& diff, ChangeKind kind) {
+  switch (kind) {
+    case ChangeKind::Added:
+      return diff.added;
+    case ChangeKind::Removed:
+      return diff.removed;
+    case ChangeKind::SetToZero:
+      return diff.setToZero;
+    case ChangeKind::Changed:
+      break;
   }
+  return diff.changed;
+}
+
+bool HasValue(const ParameterRow* row) { return row != nullptr && !row->zero; }
+
+void Note(ParameterDiff& diff, const ParameterRow* before, const ParameterRow* after) {
+  if (!HasValue(before) && !HasValue(after)) return;  // a missing row is a zero one
+  if (HasValue(before) && HasValue(after) && SameValue(*before, *after)) return;
   diff.changes.push_back({before, after});
+  ++CountOf(diff, KindOf(diff.changes.back()));
+}
+
+const ParameterRow*& SideOf(ParameterChange& change, DiffSide side) {
+  return side == DiffSide::Before ? change.before : change.after;
 }
 
 }  // namespace
+
+ChangeKind KindOf(const ParameterChange& change) {
+  if (change.before == nullptr) return ChangeKind::Added;
+  if (change.after == nullptr) return ChangeKind::Removed;
+  return change.after->zero ? ChangeKind::SetToZero : ChangeKind::Changed;
+}
 
 ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
                                 const std::vector<ParameterRow>& after) {
@@ -86,6 +105,31 @@ ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
     if (order >= 0) ++j;
   }
   return diff;
+}
+
+bool LacksRowsOn(const ParameterDiff& diff, DiffSide side) {
+  return std::any_of(diff.changes.begin(), diff.changes.end(), [&](const ParameterChange& change) {
+    return (side == DiffSide::Before ? change.before : change.after) == nullptr;
+  });
+}
+
+// The changes are in the order of their keys, so the one a row belongs to is found by halves.
+void AddZeroRow(ParameterDiff& diff, DiffSide side, const ParameterRow& row) {
+  const auto keyOf = [](const ParameterChange& change) -> const ParameterRow& {
+    return change.before != nullptr ? *change.before : *change.after;
+  };
+  auto at = std::lower_bound(diff.changes.begin(), diff.changes.end(), row,
+                             [&](const ParameterChange& change, const ParameterRow& key) {
+                               return CompareKeys(keyOf(change), key) < 0;
+                             });
+  for (; at != diff.changes.end() && CompareKeys(keyOf(*at), row) == 0; ++at) {
+    const ParameterRow*& missing = SideOf(*at, side);
+    if (missing != nullptr) continue;
+    --CountOf(diff, KindOf(*at));
+    missing = &diff.zeroRows.emplace_back(row);
+    ++CountOf(diff, KindOf(*at));
+    return;
+  }
 }
 
 }  // namespace habuki

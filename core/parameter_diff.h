@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <vector>
 
 #include "core/parameter_table.h"
@@ -8,23 +9,47 @@
 namespace habuki {
 
 // One value that differs between two backups. A side without the row has none: a row that is
-// missing counts as the value 0, so only a non-zero value can differ from a missing one.
+// missing counts as the value 0, so only a non-zero value can differ from a missing one. A side
+// that holds the row with the value 0 (see AddZeroRow) is told apart from one without it.
 struct ParameterChange {
   const ParameterRow* before = nullptr;  // in the old backup
   const ParameterRow* after = nullptr;   // in the new backup
 };
 
+enum class ChangeKind {
+  Changed,    // both sides have the row, the new one not 0
+  Added,      // only the new side has it
+  Removed,    // only the old side has it
+  SetToZero,  // the new side has it as 0
+};
+
+ChangeKind KindOf(const ParameterChange& change);
+
 struct ParameterDiff {
   std::vector<ParameterChange> changes;  // in the order of the parameters
-  std::size_t changed = 0;               // both sides have the row
-  std::size_t added = 0;                 // only the new side has it
-  std::size_t removed = 0;               // only the old side has it
+  std::size_t changed = 0;
+  std::size_t added = 0;
+  std::size_t removed = 0;
+  std::size_t setToZero = 0;
+  std::deque<ParameterRow> zeroRows;  // the rows of value 0 that changes show (AddZeroRow)
 };
 
 // Matches the rows of two backups by number, qualifier and entry (the k-th row of a key with
 // the k-th of the same key) and gives those whose values differ. Values are compared as exact
-// decimal numbers (CanonicalDecimal), rows of unhandled kinds as text.
+// decimal numbers (CanonicalDecimal), rows of unhandled kinds as text, and a row of value 0 is
+// as good as none.
 ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
                                 const std::vector<ParameterRow>& after);
+
+enum class DiffSide { Before, After };
+
+// Whether some change lacks a row on `side`: only then can that side's rows of value 0 tell
+// more. Comparing only the non-zero rows and looking for zero rows afterwards keeps the common
+// comparison, where few values differ, from handling every zero value of both backups.
+bool LacksRowsOn(const ParameterDiff& diff, DiffSide side);
+
+// Gives a row of value 0 of `side` to the change that lacks a row of its key there, if any: the
+// change then shows the 0, and a removed value counts as set to 0.
+void AddZeroRow(ParameterDiff& diff, DiffSide side, const ParameterRow& row);
 
 }  // namespace habuki

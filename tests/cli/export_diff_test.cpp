@@ -64,8 +64,10 @@ TEST(Diff, ExitStatuses) {
     int status;
     std::string out;
   } cases[] = {
-      {{"diff", "old.txt", "old.txt"}, 0, "0 changed, 0 added, 0 removed\n"},
-      {{"diff", "old.txt", "new.txt"}, 1, "N00004Q1: 2.5 -> 3\n1 changed, 0 added, 0 removed\n"},
+      {{"diff", "old.txt", "old.txt"}, 0, "0 changed, 0 added, 0 removed, 0 set to 0\n"},
+      {{"diff", "old.txt", "new.txt"},
+       1,
+       "N00004Q1: 2.5 -> 3\n1 changed, 0 added, 0 removed, 0 set to 0\n"},
       {{"diff", "-q", "old.txt", "new.txt"}, 1, ""},
       {{"diff", "old.txt", "pmc.txt"}, 2, ""},
       {{"diff", "old.txt"}, 2, ""},
@@ -86,7 +88,7 @@ TEST(Diff, CsvAndJsonGiveTheSameRows) {
   const test::InFolder inDir(dir.path());
   EXPECT_EQ(Habuki{}.Run({"diff", "old.txt", "new.txt"}).out,
             "N00001Q1 A1: 5 -> 6\nN00001Q1 A2: 7 -> -\nN00001Q1 A3: - -> 1\n"
-            "1 changed, 1 added, 1 removed\n");
+            "1 changed, 1 added, 1 removed, 0 set to 0\n");
   EXPECT_EQ(Habuki{}.Run({"diff", "--to", "csv", "old.txt", "new.txt"}).out,
             "number,qualifier,entry,old,new,change\r\n00001,Q1,A1,5,6,changed\r\n"
             "00001,Q1,A2,7,,removed\r\n00001,Q1,A3,,1,added\r\n");
@@ -121,18 +123,45 @@ TEST(ExportAndDiff, TellWhatTheyLeaveOut) {
       {{"diff", "good.txt", "doubled.txt"},
        1,
        afterEnd,
-       "0 changed, 0 added, 0 removed; left out: 1 record(s) of doubled.txt after the closing "
+       "0 changed, 0 added, 0 removed, 0 set to 0; left out: 1 record(s) of doubled.txt after the "
+       "closing "
        "\"%\"\n"},
       {{"diff", "unmarked.txt", "good.txt"},
        1,
        unmarked,
-       "removed; left out: 1 entry(ies) of unmarked.txt without a value marker\n"},
+       "set to 0; left out: 1 entry(ies) of unmarked.txt without a value marker\n"},
   };
   for (const auto& [args, status, err, summary] : cases) {
     const Result result = Habuki{}.Run(args);
     EXPECT_EQ(result.status, status) << args.back();
     EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
     EXPECT_TRUE(result.out.ends_with(summary)) << result.out;
+  }
+}
+
+// 0 and a missing value are equal, but each shows as what it is: "0" or "-", "0" or null.
+TEST(Diff, ShowsZeroAsZeroAndMissingAsDash) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "%\r\nN00020Q1P17\r\nN00021Q1L1P5\r\n%\r\n");
+  test::WriteBytes(dir / "removed.txt", "%\r\nN00021Q1L1P5\r\n%\r\n");
+  test::WriteBytes(dir / "zeroed.txt", "%\r\nN00020Q1P0\r\nN00021Q1L1P5\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"old.txt", "removed.txt"},
+       "N00020Q1: 17 -> -\n0 changed, 0 added, 1 removed, 0 set to 0\n"},
+      {{"old.txt", "zeroed.txt"}, "N00020Q1: 17 -> 0\n0 changed, 0 added, 0 removed, 1 set to 0\n"},
+      {{"zeroed.txt", "old.txt"}, "N00020Q1: 0 -> 17\n1 changed, 0 added, 0 removed, 0 set to 0\n"},
+      {{"removed.txt", "zeroed.txt"}, "0 changed, 0 added, 0 removed, 0 set to 0\n"},
+      {{"--to", "json", "old.txt", "removed.txt"}, "\"new\": null, \"change\": \"removed\"}"},
+      {{"--to", "json", "old.txt", "zeroed.txt"}, "\"new\": \"0\", \"change\": \"set to 0\"}"},
+  };
+  for (auto [args, out] : cases) {
+    args.insert(args.begin(), "diff");
+    const Result result = Habuki{}.Run(args);
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
   }
 }
 
@@ -153,7 +182,8 @@ TEST(Diff, RealBackupAgainstItsThinnedSelfAndOneChange) {
   const Result result = Habuki{}.Run({"diff", "backup.txt", "changed.txt"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2) << result.out;
-  EXPECT_NE(result.out.find(": - -> 00000004\n0 changed, 1 added, 0 removed\n"), std::string::npos)
+  EXPECT_NE(result.out.find(": 00000000 -> 00000004\n1 changed, 0 added, 0 removed, 0 set to 0\n"),
+            std::string::npos)
       << result.out;
 }
 

@@ -35,39 +35,45 @@ ParameterRow Row(std::string_view number, std::string_view entry, std::string_vi
 struct DiffCase {
   const char* name;
   std::vector<ParameterRow> before, after;
-  std::size_t changed, added, removed;
+  std::size_t changed, added, removed, setToZero;
 };
 
-// A missing row is the value 0; numbers compare exactly, unhandled kinds as text.
+// A missing row is the value 0, a row of 0 set to 0; numbers compare exactly, unhandled kinds as
+// text.
 TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
   const std::vector<DiffCase> cases = {
-      {"same spelling", {Row("00001", "", "5")}, {Row("00001", "", "5")}, 0, 0, 0},
-      {"leading zeros", {Row("00001", "A1", "00000010")}, {Row("00001", "A1", "10")}, 0, 0, 0},
+      {"same spelling", {Row("00001", "", "5")}, {Row("00001", "", "5")}, 0, 0, 0, 0},
+      {"leading zeros", {Row("00001", "A1", "00000010")}, {Row("00001", "A1", "10")}, 0, 0, 0, 0},
       {"signs and fractions",
        {Row("00001", "", "-0"), Row("00002", "", "360.0")},
        {Row("00001", "", "0.0"), Row("00002", "", "360")},
        0,
        0,
+       0,
        0},
-      {"a zero row against none", {Row("00001", "", "0")}, {}, 0, 0, 0},
+      {"a zero row against none", {Row("00001", "", "0")}, {}, 0, 0, 0, 0},
       {"a value that changed",
        {Row("00001", "A4", "00000011")},
        {Row("00001", "A4", "10000011")},
        1,
        0,
+       0,
        0},
-      {"zero to a value", {Row("00001", "", "0")}, {Row("00001", "", "7")}, 1, 0, 0},
-      {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1},
+      {"zero to a value", {Row("00001", "", "0")}, {Row("00001", "", "7")}, 1, 0, 0, 0},
+      {"a value set to 0", {Row("00001", "", "7")}, {Row("00001", "", "0")}, 0, 0, 0, 1},
+      {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1, 0},
       {"unhandled kinds as text",
        {Row("00001", "", "X1 ", "")},
        {Row("00001", "", "X01", "")},
        1,
+       0,
        0,
        0},
       {"order need not be the same",
        {Row("00002", "", "2"), Row("00001", "", "1")},
        {Row("00001", "", "1"), Row("00002", "", "3")},
        1,
+       0,
        0,
        0},
   };
@@ -76,7 +82,9 @@ TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
     EXPECT_EQ(diff.changed, row.changed) << row.name;
     EXPECT_EQ(diff.added, row.added) << row.name;
     EXPECT_EQ(diff.removed, row.removed) << row.name;
-    EXPECT_EQ(diff.changes.size(), row.changed + row.added + row.removed) << row.name;
+    EXPECT_EQ(diff.setToZero, row.setToZero) << row.name;
+    EXPECT_EQ(diff.changes.size(), row.changed + row.added + row.removed + row.setToZero)
+        << row.name;
   }
 }
 
