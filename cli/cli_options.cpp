@@ -83,6 +83,27 @@ std::string DiffFooter() {
   return footer.str();
 }
 
+// diff's -f: one format for both files, or OLD,NEW.
+std::vector<std::string> FormatPair(const std::string& value) {
+  const std::size_t comma = value.find(',');
+  if (comma == std::string::npos) return {value, value};
+  return {value.substr(0, comma), value.substr(comma + 1)};
+}
+
+CLI::Validator FormatPairCheck() {
+  return CLI::Validator(
+      [](std::string& value) -> std::string {
+        const auto& names = FormatNames();
+        for (const std::string& name : FormatPair(value)) {
+          const bool known = std::any_of(names.begin(), names.end(),
+                                         [&](const auto& entry) { return entry.first == name; });
+          if (!known) return "unknown format " + name + " in " + value;
+        }
+        return "";
+      },
+      "");
+}
+
 // An existing folder, without the validator's own name in the help text.
 CLI::Validator ExistingFolder() { return CLI::Validator(CLI::ExistingDirectory).description(""); }
 
@@ -156,9 +177,11 @@ CLI::App* AddDiffCommand(CLI::App& app, DiffOptions& options, NamedValues& named
   diff->footer(DiffFooter());
   diff->add_option("OLD", options.before, "The older backup")->required()->type_name("OLD");
   diff->add_option("NEW", options.after, "The newer backup")->required()->type_name("NEW");
-  diff->add_option("-f,--format", named.format, "Format of both files; auto guesses each one")
+  diff->add_option("-f,--format", named.format,
+                   "Format of both files, or of each as OLD,NEW (16i,30i); auto guesses it "
+                   "(auto, 30i, 16i, pmc)")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember(FormatNames()))
+      ->check(FormatPairCheck())
       ->capture_default_str();
   diff->add_option("--to", named.to, "How to show the differences")
       ->type_name("KIND")
@@ -188,7 +211,9 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
     app.parse(argc, argv);
     if (diff->parsed()) {
       if (!options.files.empty()) throw CLI::ValidationError("diff takes no files before it");
-      diffOptions.format = ValueNamed(FormatNames(), diffNamed.format);
+      const std::vector<std::string> formats = FormatPair(diffNamed.format);
+      diffOptions.beforeFormat = ValueNamed(FormatNames(), formats[0]);
+      diffOptions.afterFormat = ValueNamed(FormatNames(), formats[1]);
       diffOptions.to = ValueNamed(ReportNames(), diffNamed.to);
       return diffOptions;
     }

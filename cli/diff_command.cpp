@@ -135,13 +135,21 @@ std::string CsvReport(const ParameterDiff& diff) {
   return out;
 }
 
-std::string JsonReport(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
+// The formats as -f takes them: "30i", or "16i,30i" for files of different formats.
+std::string FormatsOf(const Backup& before, const Backup& after) {
+  std::string formats(FormatName(before.kind));
+  if (after.kind != before.kind) formats += "," + std::string(FormatName(after.kind));
+  return formats;
+}
+
+std::string JsonReport(const DiffOptions& options, std::string_view formats,
+                       const ParameterDiff& diff) {
   std::string out = "{\"old\": ";
   AppendJsonString(out, options.before);
   out += ", \"new\": ";
   AppendJsonString(out, options.after);
   out += ", \"format\": ";
-  AppendJsonString(out, FormatName(kind));
+  AppendJsonString(out, formats);
   out += ", \"differences\": [";
   JsonRows json(kReportColumns);
   for (const ParameterChange& change : diff.changes) {
@@ -154,7 +162,7 @@ std::string JsonReport(const DiffOptions& options, FormatKind kind, const Parame
   return out;
 }
 
-std::string Report(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff,
+std::string Report(const DiffOptions& options, std::string_view formats, const ParameterDiff& diff,
                    std::string_view leftOut) {
   switch (options.to) {
     case ReportKind::Text:
@@ -162,20 +170,22 @@ std::string Report(const DiffOptions& options, FormatKind kind, const ParameterD
     case ReportKind::Csv:
       return CsvReport(diff);
     case ReportKind::Json:
-      return JsonReport(options, kind, diff);
+      return JsonReport(options, formats, diff);
   }
   return {};
 }
 
 // Each file's format as -f gives it or as thinning would guess it; guesses that differ make
-// the comparison meaningless.
+// the comparison meaningless unless the user says that the files are of different formats.
 bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
-  before.kind = options.format.value_or(GuessFormat(before.state.AllText));
-  after.kind = options.format.value_or(GuessFormat(after.state.AllText));
-  if (before.kind == after.kind) return true;
+  before.kind = options.beforeFormat.value_or(GuessFormat(before.state.AllText));
+  after.kind = options.afterFormat.value_or(GuessFormat(after.state.AllText));
+  if (before.kind == after.kind || options.beforeFormat || options.afterFormat) return true;
   io.err << "habuki: " << DisplayName(options.before) << " looks like format "
          << FormatName(before.kind) << " and " << DisplayName(options.after) << " like "
-         << FormatName(after.kind) << "; give the format of both with -f\n";
+         << FormatName(after.kind) << "; give the format of both with -f, or of each with -f "
+         << "OLD,NEW (here -f " << FormatName(before.kind) << ',' << FormatName(after.kind)
+         << ")\n";
   return false;
 }
 
@@ -196,8 +206,8 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   AddZeroRows(diff, after, DiffSide::After);
   const std::string leftOut = LeftOutOf(before, after);
   if (!options.quiet) {
-    if (const std::error_code error =
-            WriteToDescriptor(io.streams.output, Report(options, before.kind, diff, leftOut))) {
+    if (const std::error_code error = WriteToDescriptor(
+            io.streams.output, Report(options, FormatsOf(before, after), diff, leftOut))) {
       io.err << FileProblem("standard output", "cannot write", error.message());
       return kExitFileError;
     }

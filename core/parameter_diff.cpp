@@ -14,12 +14,11 @@ std::string_view WithoutLeadingZeros(std::string_view digits) {
 }
 
 // Digits compare as the numbers they write (a shorter number, once leading zeros go, is the
-// smaller), then by their spelling, so that "01005" and "1005" stay apart.
+// smaller), so that parameter 1005 of a 16i backup is 01005 of a 30i one.
 int CompareNumbers(std::string_view a, std::string_view b) {
   const std::string_view shortA = WithoutLeadingZeros(a), shortB = WithoutLeadingZeros(b);
   if (shortA.size() != shortB.size()) return shortA.size() < shortB.size() ? -1 : 1;
-  if (const int order = shortA.compare(shortB)) return order;
-  return a.compare(b);
+  return shortA.compare(shortB);
 }
 
 // An entry is its letter and its index: A2 comes before A10.

@@ -165,6 +165,42 @@ TEST(Diff, ShowsZeroAsZeroAndMissingAsDash) {
   }
 }
 
+// A 16i backup against a 30i one: each file's format given, numbers matched as numbers.
+TEST(Diff, FormatPerFile) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "16i.txt", "%\r\nN0020Q1P17\r\nN1005Q1A1P10A2P0\r\n%\r\n");
+  test::WriteBytes(dir / "30i.txt",
+                   "%\r\nN00020Q1P17\r\nN01005Q1A1P10A2P5\r\nN00021Q1L1P0\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {{"diff", "16i.txt", "30i.txt"},
+       2,
+       "",
+       "16i.txt looks like format 16i and 30i.txt like 30i; give the format of both with -f, or "
+       "of each with -f OLD,NEW (here -f 16i,30i)\n"},
+      {{"diff", "-f", "16i,30i", "16i.txt", "30i.txt"},
+       1,
+       "N1005Q1 A2: 0 -> 5\n1 changed, 0 added, 0 removed, 0 set to 0\n",
+       ""},
+      {{"diff", "-f", "16i,auto", "16i.txt", "30i.txt"}, 1, "N1005Q1 A2: 0 -> 5\n", ""},
+      {{"diff", "-f", "16i,30i", "--to", "json", "16i.txt", "30i.txt"},
+       1,
+       "\"format\": \"16i,30i\"",
+       ""},
+      {{"diff", "-f", "16i,x", "16i.txt", "30i.txt"}, 2, "", "unknown format x in 16i,x"},
+  };
+  for (const auto& [args, status, out, err] : cases) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args[2];
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+  }
+}
+
 // A real backup against its own thinned text, and against a copy with one value changed.
 TEST(Diff, RealBackupAgainstItsThinnedSelfAndOneChange) {
   test::TempDir dir;

@@ -61,6 +61,7 @@ TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
        0},
       {"zero to a value", {Row("00001", "", "0")}, {Row("00001", "", "7")}, 1, 0, 0, 0},
       {"a value set to 0", {Row("00001", "", "7")}, {Row("00001", "", "0")}, 0, 0, 0, 1},
+      {"numbers as numbers", {Row("1005", "A1", "1")}, {Row("01005", "A1", "1")}, 0, 0, 0, 0},
       {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1, 0},
       {"unhandled kinds as text",
        {Row("00001", "", "X1 ", "")},
