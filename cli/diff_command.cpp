@@ -159,6 +159,7 @@ std::string JsonReport(const DiffOptions& options, std::string_view formats,
     json.Append(out, row);
   }
   json.End(out);
+  out += "}\n";
   return out;
 }
 

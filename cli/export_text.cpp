@@ -130,6 +130,6 @@ void JsonRows::Append(std::string& out, std::span<const std::optional<std::strin
   out += '}';
 }
 
-void JsonRows::End(std::string& out) const { out += empty_ ? "]}\n" : "\n]}\n"; }
+void JsonRows::End(std::string& out) const { out += empty_ ? "]" : "\n]"; }
 
 }  // namespace habuki

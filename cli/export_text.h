@@ -27,7 +27,7 @@ class JsonRows {
  public:
   explicit JsonRows(std::span<const std::string_view> columns);
   void Append(std::string& out, std::span<const std::optional<std::string_view>> values);
-  // Closes the array and the document.
+  // Closes the array.
   void End(std::string& out) const;
 
  private:

@@ -21,12 +21,23 @@ namespace habuki {
 
 namespace {
 
+// Tables of several inputs to standard output make one document: one CSV header with a `file`
+// column, one JSON object with a "files" array.
+TablePart TablePartOf(const CliOptions& options) {
+  const bool several = options.files.size() > 1 && !options.output && !options.outputDir;
+  return several && options.to != ExportKind::Thinned ? TablePart::Member : TablePart::Whole;
+}
+
 class FileThinner {
  public:
-  FileThinner(const CliOptions& options, CliIo& io) : options_(options), io_(io) {}
+  FileThinner(const CliOptions& options, CliIo& io)
+      : options_(options), io_(io), part_(TablePartOf(options)) {}
 
   // Thins one input into its planned output; gives the file's exit status.
   int Thin(const std::string& file, const PlannedOutput& output);
+  // What stands around the tables of a document of several; each gives an exit status.
+  int OpenDocument() { return WriteAround(TablesOpening(options_.to)); }
+  int CloseDocument() { return WriteAround(TablesClosing(options_.to)); }
 
  private:
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
@@ -36,8 +47,12 @@ class FileThinner {
   int WriteThinned(const PlannedOutput& output, std::string_view result);
   int Write(const PlannedOutput& output, ByteParts parts);
 
+  int WriteAround(const std::string& text);
+
   const CliOptions& options_;
   CliIo& io_;
+  const TablePart part_;
+  bool firstMember_ = true;
 };
 
 int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
@@ -79,7 +94,8 @@ void FileThinner::LoadComment(FilterState& state) const {
 // all, is told of.
 int FileThinner::Export(const std::string& file, const FilterState& state, FormatKind kind,
                         const PlannedOutput& output) {
-  const ParameterExport table = ExportParameters(state, kind, options_.to, options_.all, file);
+  const ParameterExport table =
+      ExportParameters(state, kind, options_.to, options_.all, file, part_);
   const std::string name = DisplayName(file);
   if (table.reading.error) {
     io_.err << FailureMessage(name, *table.reading.error);
@@ -87,8 +103,19 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
   }
   io_.err << TableLossWarnings(name, kind, table.reading.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, table.reading.stats);
-  const std::string_view text = table.text;
-  return Write(output, ByteParts(&text, 1));
+  const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
+  const std::string_view parts[] = {joined && !firstMember_ ? kJsonMemberSeparator : "",
+                                    table.text};
+  firstMember_ = false;
+  return Write(output, parts);
+}
+
+int FileThinner::WriteAround(const std::string& text) {
+  if (part_ == TablePart::Whole || text.empty()) return kExitOk;
+  const std::error_code error = WriteToDescriptor(io_.streams.output, text);
+  if (!error) return kExitOk;
+  io_.err << FileProblem("standard output", "cannot write", error.message());
+  return kExitFileError;
 }
 
 // The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
@@ -146,11 +173,11 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
     return kExitUsage;
   }
   FileThinner thinner(options, io);
-  int status = kExitOk;
+  int status = thinner.OpenDocument();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
   }
-  return status;
+  return std::max(status, thinner.CloseDocument());
 }
 
 }  // namespace habuki

@@ -40,16 +40,17 @@ std::string FieldText(std::string_view cp932) {
 }
 
 ParameterExport ExportParameters(const FilterState& state, FormatKind kind, ExportKind to, bool all,
-                                 std::string_view file) {
+                                 std::string_view file, TablePart part) {
   ParameterExport result;
   std::string& out = result.text;
+  const bool member = part == TablePart::Member;
   // Room for the whole table at once: a table of every value is several times the text, and
   // growing it step by step would copy it each time. Room never written costs no memory.
   const std::size_t perByte = (to == ExportKind::Json ? 12 : 4) * (all ? 1 : 0) + 1;
   out.reserve(state.AllText.Bytes().size() * perByte + 256);
   JsonRows json(kColumns);
   if (to == ExportKind::Csv) {
-    AppendCsvRow(out, kColumns);
+    if (!member) AppendCsvRow(out, kColumns);
   } else {
     out += "{\"file\": ";
     AppendJsonString(out, file);  // a file name is the system's bytes, UTF-8 as a rule
@@ -60,18 +61,36 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
   const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
   std::array<std::string, 6> converted;
   char line[24];
+  std::array<std::string_view, 7> memberFields{file};
   result.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
+    ++result.rows;
     const std::array<std::string_view, 6> fields = Fields(row, converted, line);
     if (to == ExportKind::Csv) {
-      AppendCsvRow(out, fields);
+      if (!member) return AppendCsvRow(out, fields);
+      std::copy(fields.begin(), fields.end(), memberFields.begin() + 1);
+      AppendCsvRow(out, memberFields);
     } else {
       std::array<std::optional<std::string_view>, 6> values;
       std::copy(fields.begin(), fields.end(), values.begin());
       json.Append(out, values);
     }
   });
-  if (to == ExportKind::Json) json.End(out);
+  if (to == ExportKind::Json) {
+    json.End(out);
+    out += member ? "}" : "}\n";
+  }
   return result;
 }
+
+std::string TablesOpening(ExportKind to) {
+  if (to == ExportKind::Json) return "{\"files\": [\n";
+  std::string header;
+  std::array<std::string_view, 7> columns{"file"};
+  std::copy(std::begin(kColumns), std::end(kColumns), columns.begin() + 1);
+  AppendCsvRow(header, columns);
+  return header;
+}
+
+std::string TablesClosing(ExportKind to) { return to == ExportKind::Json ? "\n]}\n" : ""; }
 
 }  // namespace habuki

@@ -51,6 +51,38 @@ TEST(Export, OutputFolderAddsTheTablesEnding) {
   EXPECT_EQ(test::EntriesIn(out.path()), 1u);
 }
 
+// Several inputs to standard output make one document: CSV with a first column `file`, JSON
+// with a "files" array; a file that cannot be read leaves the document whole.
+TEST(Export, SeveralInputsMakeOneDocument) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P7\r\n%\r\n");
+  test::WriteBytes(dir / "b.txt", "%\r\nN00002Q1L1P0\r\nN00003Q1P8\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const std::string row = "\"qualifier\": \"Q1\", \"entry\": ";
+  const struct {
+    std::string to, out;
+  } cases[] = {
+      {"csv",
+       "file,number,qualifier,entry,marker,value,line\r\na.txt,00001,Q1,L1,P,7,2\r\n"
+       "b.txt,00003,Q1,,P,8,3\r\n"},
+      {"json",
+       "{\"files\": [\n{\"file\": \"a.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+       "{\"number\": \"00001\", " +
+           row +
+           "\"L1\", \"marker\": \"P\", \"value\": \"7\", "
+           "\"line\": \"2\"}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+           "{\"number\": \"00003\", " +
+           row +
+           "\"\", \"marker\": \"P\", \"value\": \"8\", "
+           "\"line\": \"3\"}\n]}\n]}\n"},
+  };
+  for (const auto& [to, out] : cases) {
+    const Result result = Habuki{}.Run({"--to", to, "a.txt", "missing.txt", "b.txt"});
+    EXPECT_EQ(result.status, 3) << to;
+    EXPECT_EQ(result.out, out) << to;
+  }
+}
+
 // diff ends as diff does: 0 alike, 1 different, 2 usage, 3 a file that cannot be read.
 TEST(Diff, ExitStatuses) {
   test::TempDir dir;
