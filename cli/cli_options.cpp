@@ -211,6 +211,9 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
     app.parse(argc, argv);
     if (diff->parsed()) {
       if (!options.files.empty()) throw CLI::ValidationError("diff takes no files before it");
+      if (diffOptions.before == "-" && diffOptions.after == "-") {
+        throw CLI::ValidationError("diff reads standard input for one side only");
+      }
       const std::vector<std::string> formats = FormatPair(diffNamed.format);
       diffOptions.beforeFormat = ValueNamed(FormatNames(), formats[0]);
       diffOptions.afterFormat = ValueNamed(FormatNames(), formats[1]);

@@ -10,7 +10,7 @@ namespace habuki {
 
 namespace {
 
-std::string ShowHead(const Cp932Text& head) { return EscapeControls(Cp932ToUtf8(head.Bytes())); }
+std::string ShowHead(const Cp932Text& head) { return Cp932ForMessage(head.Bytes()); }
 
 std::string ShowRecord(const RecordRef& record) {
   return "line " + std::to_string(record.line) + " (" + ShowHead(record.head) + ")";

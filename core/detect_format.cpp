@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/header_lines.h"
 #include "core/text_primitives.h"
 
 namespace habuki {
@@ -14,23 +15,6 @@ FormatKind Guess(UnitView<Unit> text) {
   if (posN > 5) return FormatKind::Pmc;
   if (find(text, 1, Unit{'L'}) != 0) return FormatKind::Fs30i;
   return FormatKind::Fs16i;
-}
-
-template <typename Unit>
-bool IsLineBreak(Unit c) {
-  return c == '\r' || c == '\n';
-}
-
-// The text from its first line that is "%" alone; CR, LF and CR LF each end a line.
-template <typename Unit>
-UnitView<Unit> FromPercentLine(UnitView<Unit> text) {
-  for (std::size_t at = text.find(Unit{'%'}); at != UnitView<Unit>::npos;
-       at = text.find(Unit{'%'}, at + 1)) {
-    const bool startsLine = at == 0 || IsLineBreak(text[at - 1]);
-    const bool endsLine = at + 1 == text.size() || IsLineBreak(text[at + 1]);
-    if (startsLine && endsLine) return text.substr(at);
-  }
-  return text;
 }
 
 // A 30i head: "N" and five digits, then no digit.

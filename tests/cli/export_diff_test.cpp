@@ -233,6 +233,50 @@ TEST(Diff, FormatPerFile) {
   }
 }
 
+// What differs looks different: bytes that are no CP932 and control characters escaped, the PMC
+// header compared; reading both sides from standard input is a usage error.
+TEST(Diff, ShowsWhatDiffers) {
+  test::TempDir dir;
+  const std::string pmc = "%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P1\r\n%\r\n";
+  test::WriteBytes(dir / "a.txt",
+                   "%\r\nN00001Q1X\xFD\xFE\r\nN00002Q1X\x1B[2J\r\nN00003Q1L1P1\r\n%");
+  test::WriteBytes(dir / "b.txt", "%\r\nN00001Q1X\xFE\xFD\r\nN00002Q1X\r\nN00003Q1L1P1\r\n%");
+  test::WriteBytes(dir / "head.txt", "%\r\nN0000\x80Q1X\r\nN00003Q1L1P1\r\n%");
+  test::WriteBytes(dir / "msid1.txt", pmc);
+  test::WriteBytes(dir / "msid2.txt", "%\r\n(PMC=0I-F,MSID=2)\r\nN600000 P1\r\n%\r\n");
+  test::WriteBytes(dir / "thinned.txt", "Comment\n%\n\n(PMC=0I-F,MSID=1)\r\nN600000 P1\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {{"a.txt", "b.txt"},
+       1,
+       "N00001Q1: X\\xFD\\xFE -> X\\xFE\\xFD\nN00002Q1: X\\x1B[2J -> X\n2 changed",
+       ""},
+      {{"a.txt", "head.txt"}, 1, "", "(N0000\\x80Q1X)\n"},
+      {{"msid1.txt", "msid2.txt"},
+       1,
+       "header: (PMC=0I-F,MSID=1) -> (PMC=0I-F,MSID=2)\n0 changed, 0 added, 0 removed, 0 set to 0, "
+       "1 header line(s) differ\n",
+       ""},
+      {{"--to", "csv", "msid1.txt", "msid2.txt"},
+       1,
+       ",,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\",header",
+       ""},
+      {{"msid1.txt", "thinned.txt"}, 0, "0 changed, 0 added, 0 removed, 0 set to 0\n", ""},
+      {{"-", "-"}, 2, "", "diff reads standard input for one side only"},
+  };
+  for (auto [args, status, out, err] : cases) {
+    args.insert(args.begin(), "diff");
+    const Result result = Habuki{pmc}.Run(args);
+    EXPECT_EQ(result.status, status) << args.back() << result.err;
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+  }
+}
+
 // A real backup against its own thinned text, and against a copy with one value changed.
 TEST(Diff, RealBackupAgainstItsThinnedSelfAndOneChange) {
   test::TempDir dir;
