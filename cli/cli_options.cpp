@@ -77,7 +77,8 @@ std::string DiffFooter() {
   std::ostringstream footer;
   footer << "\nRows are matched by number, qualifier and entry and compared as exact decimal "
             "numbers.\n"
-            "A row missing from one side counts as the value 0; both are shown as \"-\".\n\n"
+            "A row missing from one side counts as the value 0; a missing value is shown as "
+            "\"-\",\na value present as 0 as written.\n\n"
             "Exit status:\n";
   AppendStatuses(footer, std::begin(kDiffExitStatuses), std::end(kDiffExitStatuses));
   return footer.str();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "cli/export_text.h"
 #include "cli/parameter_export.h"
@@ -116,7 +117,21 @@ std::string JsonReport(const DiffFindings& findings) {
     json.Append(out, row);
   }
   json.End(out);
-  out += "}\n";
+  const ParameterDiff& diff = findings.parameters;
+  const std::pair<std::string_view, std::size_t> counts[] = {
+      {"changed", diff.changed},
+      {"added", diff.added},
+      {"removed", diff.removed},
+      {"set to 0", diff.setToZero},
+      {"header lines", findings.headers.size()},
+      {"left out", findings.leftOutCount}};
+  out += ", \"counts\": {";
+  for (const auto& [name, count] : counts) {
+    if (name != counts[0].first) out += ", ";
+    AppendJsonString(out, name);
+    out += ": " + std::to_string(count);
+  }
+  out += "}}\n";
   return out;
 }
 

@@ -102,7 +102,9 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
     return kExitFilterFailed;
   }
   io_.err << TableLossWarnings(name, kind, table.reading.stats);
-  if (options_.stats) io_.err << StatsLine(name, kind, table.reading.stats);
+  if (options_.stats) {
+    io_.err << TableStatsLine(name, kind, table.reading.stats, table.rows, options_.all);
+  }
   const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
   const std::string_view parts[] = {joined && !firstMember_ ? kJsonMemberSeparator : "",
                                     table.text};

@@ -133,4 +133,16 @@ std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats&
   return message.str();
 }
 
+std::string TableStatsLine(std::string_view name, FormatKind kind, const FilterStats& stats,
+                           std::size_t rows, bool all) {
+  std::ostringstream message;
+  message << "habuki: " << name << ": format " << FormatName(kind) << ", " << stats.recordsRead
+          << " records read, " << rows << " rows written"
+          << (all ? "" : " (the values of 0 left out)") << ", " << stats.recordsUnhandled
+          << " records read as text for an unhandled kind, " << stats.recordsAfterEnd
+          << " after the closing %, " << stats.entriesUnmarked
+          << " entries without a value marker\n";
+  return message.str();
+}
+
 }  // namespace habuki

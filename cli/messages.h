@@ -38,4 +38,9 @@ std::string TableLossWarnings(std::string_view name, FormatKind kind, const Filt
 // The --stats line: format and what became of the records and entries.
 std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats& stats);
 
+// The --stats line of a table: format, records read, rows written (the zero values left out
+// unless `all`) and what the table could not read as values.
+std::string TableStatsLine(std::string_view name, FormatKind kind, const FilterStats& stats,
+                           std::size_t rows, bool all);
+
 }  // namespace habuki

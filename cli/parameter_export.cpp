@@ -48,7 +48,7 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
   // growing it step by step would copy it each time. Room never written costs no memory.
   const std::size_t perByte = (to == ExportKind::Json ? 12 : 4) * (all ? 1 : 0) + 1;
   out.reserve(state.AllText.Bytes().size() * perByte + 256);
-  JsonRows json(kColumns);
+  JsonRows json(kColumns, {"line"});
   if (to == ExportKind::Csv) {
     if (!member) AppendCsvRow(out, kColumns);
   } else {

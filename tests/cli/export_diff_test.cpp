@@ -32,13 +32,13 @@ TEST(Export, CsvHoldsTheNonZeroRowsQuotedWhereNeeded) {
   EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6\r\n"), std::string::npos);
 }
 
-TEST(Export, JsonKeepsEveryFieldAsAString) {
+TEST(Export, JsonKeepsValuesAsStringsAndLinesAsNumbers) {
   const Result json = Habuki{"%\r\nN00001Q1L1P00000010\r\n%\r\n"}.Run({"--to", "json"});
   EXPECT_EQ(json.status, 0);
   EXPECT_EQ(json.out,
             "{\"file\": \"-\", \"format\": \"30i\", \"parameters\": [\n"
             "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"L1\", \"marker\": "
-            "\"P\", \"value\": \"00000010\", \"line\": \"2\"}\n]}\n");
+            "\"P\", \"value\": \"00000010\", \"line\": 2}\n]}\n");
 }
 
 TEST(Export, OutputFolderAddsTheTablesEnding) {
@@ -70,16 +70,42 @@ TEST(Export, SeveralInputsMakeOneDocument) {
        "{\"number\": \"00001\", " +
            row +
            "\"L1\", \"marker\": \"P\", \"value\": \"7\", "
-           "\"line\": \"2\"}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+           "\"line\": 2}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"parameters\": [\n  "
            "{\"number\": \"00003\", " +
            row +
            "\"\", \"marker\": \"P\", \"value\": \"8\", "
-           "\"line\": \"3\"}\n]}\n]}\n"},
+           "\"line\": 3}\n]}\n]}\n"},
   };
   for (const auto& [to, out] : cases) {
     const Result result = Habuki{}.Run({"--to", to, "a.txt", "missing.txt", "b.txt"});
     EXPECT_EQ(result.status, 3) << to;
     EXPECT_EQ(result.out, out) << to;
+  }
+}
+
+// --stats of a table counts the rows written, and diff's JSON carries the counts.
+TEST(ExportAndDiff, StatsAndCounts) {
+  const struct {
+    std::vector<std::string> args;
+    std::string out, err;
+  } cases[] = {
+      {{"--to", "csv", "--all", "--stats"},
+       "",
+       "format 30i, 5 records read, 6 rows written, 1 records read as text for an unhandled "
+       "kind, 0 after the closing %, 0 entries without a value marker\n"},
+      {{"--to", "json", "--stats"}, "", "3 rows written (the values of 0 left out), "},
+      {{"diff", "--to", "json", "-", "new.txt"},
+       "\"counts\": {\"changed\": 1, \"added\": 0, \"removed\": 1, \"set to 0\": 1, "
+       "\"header lines\": 0, \"left out\": 0}}\n",
+       ""},
+  };
+  test::TempDir dir;
+  test::WriteBytes(dir / "new.txt", "%\r\nN00001Q1A1P11A2P0\r\nN00004Q1M0\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  for (const auto& [args, out, err] : cases) {
+    const Result result = Habuki{kBackup}.Run(args);
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
   }
 }
 
