@@ -58,14 +58,6 @@ void NoteLeftOut(DiffFindings& findings, const Backup& backup) {
   findings.leftOutCount += static_cast<std::size_t>(stats.recordsAfterEnd + stats.entriesUnmarked);
 }
 
-// A side's rows of value 0 where a change lacks its row: shown as the 0 they are, not as missing.
-void AddZeroRows(ParameterDiff& diff, const Backup& backup, DiffSide side) {
-  if (!LacksRowsOn(diff, side)) return;
-  ReadParameters(backup.state, backup.kind, RowsWanted::All, [&](const ParameterRow& row) {
-    if (row.zero) AddZeroRow(diff, side, row);
-  });
-}
-
 // The formats as -f takes them: "30i", or "16i,30i" for files of different formats.
 std::string FormatsOf(const Backup& before, const Backup& after) {
   std::string formats(FormatName(before.kind));
@@ -79,8 +71,9 @@ DiffFindings Compare(const DiffOptions& options, const Backup& before, const Bac
   findings.newFile = options.after;
   findings.formats = FormatsOf(before, after);
   findings.parameters = CompareParameters(before.rows, after.rows);
-  AddZeroRows(findings.parameters, before, DiffSide::Before);
-  AddZeroRows(findings.parameters, after, DiffSide::After);
+  // A value present as 0 is shown as the 0 it is, not as missing.
+  AddZeroRows(findings.parameters, DiffSide::Before, before.state, before.kind);
+  AddZeroRows(findings.parameters, DiffSide::After, after.state, after.kind);
   findings.headers = CompareHeaderLines(HeaderLines(before.state.AllText.Bytes()),
                                         HeaderLines(after.state.AllText.Bytes()));
   NoteLeftOut(findings, before);

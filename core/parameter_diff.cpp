@@ -79,9 +79,45 @@ void Note(ParameterDiff& diff, const ParameterRow* before, const ParameterRow* a
   ++CountOf(diff, KindOf(diff.changes.back()));
 }
 
-const ParameterRow*& SideOf(ParameterChange& change, DiffSide side) {
-  return side == DiffSide::Before ? change.before : change.after;
+const ParameterRow& KeyOf(const ParameterChange& change) {
+  return change.before != nullptr ? *change.before : *change.after;
 }
+
+// Finds the change of a zero row's key. The changes are in the order of their keys, and so are
+// the rows of a backup: a cursor that only moves on finds each in one step. Rows out of order
+// send it back by halves.
+class ZeroRowMatcher {
+ public:
+  ZeroRowMatcher(ParameterDiff& diff, DiffSide side) : diff_(diff), side_(side) {}
+
+  void Add(const ParameterRow& row) {
+    auto& changes = diff_.changes;
+    if (next_ > 0 && CompareKeys(KeyOf(changes[next_ - 1]), row) > 0) {
+      next_ = static_cast<std::size_t>(
+          std::lower_bound(changes.begin(), changes.end(), row,
+                           [](const ParameterChange& change, const ParameterRow& key) {
+                             return CompareKeys(KeyOf(change), key) < 0;
+                           }) -
+          changes.begin());
+    }
+    while (next_ < changes.size() && CompareKeys(KeyOf(changes[next_]), row) < 0) ++next_;
+    for (std::size_t at = next_; at < changes.size() && CompareKeys(KeyOf(changes[at]), row) == 0;
+         ++at) {
+      const ParameterRow*& missing =
+          side_ == DiffSide::Before ? changes[at].before : changes[at].after;
+      if (missing != nullptr) continue;
+      --CountOf(diff_, KindOf(changes[at]));
+      missing = &diff_.zeroRows.emplace_back(row);
+      ++CountOf(diff_, KindOf(changes[at]));
+      return;
+    }
+  }
+
+ private:
+  ParameterDiff& diff_;
+  DiffSide side_;
+  std::size_t next_ = 0;  // the first change whose key is not below the last row's
+};
 
 }  // namespace
 
@@ -106,29 +142,16 @@ ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
   return diff;
 }
 
-bool LacksRowsOn(const ParameterDiff& diff, DiffSide side) {
-  return std::any_of(diff.changes.begin(), diff.changes.end(), [&](const ParameterChange& change) {
-    return (side == DiffSide::Before ? change.before : change.after) == nullptr;
+void AddZeroRows(ParameterDiff& diff, DiffSide side, const FilterState& state, FormatKind kind) {
+  const bool lacks =
+      std::any_of(diff.changes.begin(), diff.changes.end(), [&](const ParameterChange& change) {
+        return (side == DiffSide::Before ? change.before : change.after) == nullptr;
+      });
+  if (!lacks) return;
+  ZeroRowMatcher matcher(diff, side);
+  ReadParameters(state, kind, RowsWanted::All, [&](const ParameterRow& row) {
+    if (row.zero) matcher.Add(row);
   });
-}
-
-// The changes are in the order of their keys, so the one a row belongs to is found by halves.
-void AddZeroRow(ParameterDiff& diff, DiffSide side, const ParameterRow& row) {
-  const auto keyOf = [](const ParameterChange& change) -> const ParameterRow& {
-    return change.before != nullptr ? *change.before : *change.after;
-  };
-  auto at = std::lower_bound(diff.changes.begin(), diff.changes.end(), row,
-                             [&](const ParameterChange& change, const ParameterRow& key) {
-                               return CompareKeys(keyOf(change), key) < 0;
-                             });
-  for (; at != diff.changes.end() && CompareKeys(keyOf(*at), row) == 0; ++at) {
-    const ParameterRow*& missing = SideOf(*at, side);
-    if (missing != nullptr) continue;
-    --CountOf(diff, KindOf(*at));
-    missing = &diff.zeroRows.emplace_back(row);
-    ++CountOf(diff, KindOf(*at));
-    return;
-  }
 }
 
 }  // namespace habuki

@@ -10,7 +10,7 @@ namespace habuki {
 
 // One value that differs between two backups. A side without the row has none: a row that is
 // missing counts as the value 0, so only a non-zero value can differ from a missing one. A side
-// that holds the row with the value 0 (see AddZeroRow) is told apart from one without it.
+// that holds the row with the value 0 (see AddZeroRows) is told apart from one without it.
 struct ParameterChange {
   const ParameterRow* before = nullptr;  // in the old backup
   const ParameterRow* after = nullptr;   // in the new backup
@@ -31,7 +31,7 @@ struct ParameterDiff {
   std::size_t added = 0;
   std::size_t removed = 0;
   std::size_t setToZero = 0;
-  std::deque<ParameterRow> zeroRows;  // the rows of value 0 that changes show (AddZeroRow)
+  std::deque<ParameterRow> zeroRows;  // the rows of value 0 that changes show (AddZeroRows)
 };
 
 // Matches the rows of two backups by number, qualifier and entry (the k-th row of a key with
@@ -43,13 +43,11 @@ ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
 
 enum class DiffSide { Before, After };
 
-// Whether some change lacks a row on `side`: only then can that side's rows of value 0 tell
-// more. Comparing only the non-zero rows and looking for zero rows afterwards keeps the common
-// comparison, where few values differ, from handling every zero value of both backups.
-bool LacksRowsOn(const ParameterDiff& diff, DiffSide side);
-
-// Gives a row of value 0 of `side` to the change that lacks a row of its key there, if any: the
-// change then shows the 0, and a removed value counts as set to 0.
-void AddZeroRow(ParameterDiff& diff, DiffSide side, const ParameterRow& row);
+// Where a change lacks a row on `side`, gives it that side's row of value 0 of the same key, if
+// the text holds one: the change then shows the 0, and a removed value counts as set to 0.
+// `state` and `kind` are the side's text and format, read again only when some change lacks a
+// row there. Comparing only the non-zero rows and looking for zero rows afterwards keeps the
+// common comparison, where few values differ, from handling every zero value of both backups.
+void AddZeroRows(ParameterDiff& diff, DiffSide side, const FilterState& state, FormatKind kind);
 
 }  // namespace habuki
