@@ -46,6 +46,8 @@ class FileThinner {
              const PlannedOutput& output);
   int WriteThinned(const PlannedOutput& output, std::string_view result);
   int Write(const PlannedOutput& output, ByteParts parts);
+  // The exit status of a write that gave `error`, told of on standard error.
+  int Reported(const PlannedOutput& output, std::error_code error);
 
   int WriteAround(const std::string& text);
 
@@ -90,26 +92,34 @@ void FileThinner::LoadComment(FilterState& state) const {
   if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
 }
 
-// The parameters as a table. What the table holds otherwise than thinning reads it, or not at
-// all, is told of.
+// The parameters as a table, written as it is made: a table of every value may be many times
+// the size of the text. What the table holds otherwise than thinning reads it, or not at all,
+// is told of.
 int FileThinner::Export(const std::string& file, const FilterState& state, FormatKind kind,
                         const PlannedOutput& output) {
-  const ParameterExport table =
-      ExportParameters(state, kind, options_.to, options_.all, file, part_);
+  const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
+  const std::string_view lead = joined && !firstMember_ ? kJsonMemberSeparator : "";
+  TableExport table;
+  const auto contents = [&](int descriptor) {
+    table = WriteParameterTable(
+        state, kind, options_.to, options_.all, file, part_, lead,
+        [&](std::string_view bytes) { return WriteToDescriptor(descriptor, bytes); });
+    // A text that breaks the rules leaves a file that was there as it was.
+    return table.reading.error ? std::make_error_code(std::errc::operation_canceled)
+                               : table.writeError;
+  };
+  const std::error_code error = WriteOutput(output, contents, io_.streams);
   const std::string name = DisplayName(file);
   if (table.reading.error) {
     io_.err << FailureMessage(name, *table.reading.error);
     return kExitFilterFailed;
   }
+  firstMember_ = false;
   io_.err << TableLossWarnings(name, kind, table.reading.stats);
   if (options_.stats) {
     io_.err << TableStatsLine(name, kind, table.reading.stats, table.rows, options_.all);
   }
-  const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
-  const std::string_view parts[] = {joined && !firstMember_ ? kJsonMemberSeparator : "",
-                                    table.text};
-  firstMember_ = false;
-  return Write(output, parts);
+  return Reported(output, error);
 }
 
 int FileThinner::WriteAround(const std::string& text) {
@@ -130,7 +140,10 @@ int FileThinner::WriteThinned(const PlannedOutput& output, std::string_view resu
 }
 
 int FileThinner::Write(const PlannedOutput& output, ByteParts parts) {
-  const std::error_code error = WriteOutput(output, parts, io_.streams);
+  return Reported(output, WriteOutput(output, parts, io_.streams));
+}
+
+int FileThinner::Reported(const PlannedOutput& output, std::error_code error) {
   if (!error) return kExitOk;
   const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
   io_.err << FileProblem(target, "cannot write", error.message());

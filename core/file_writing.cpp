@@ -64,10 +64,10 @@ class FileDescriptor {
 };
 
 std::error_code WriteDirectly(const FileOps& ops, const std::filesystem::path& target,
-                              ByteParts parts) {
+                              const WriteContents& contents) {
   FileDescriptor file(ops.open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0), ops);
   if (!file.valid()) return LastError();
-  if (const auto error = WriteToDescriptor(file.get(), parts, ops)) return error;
+  if (const auto error = contents(file.get())) return error;
   return file.Close();
 }
 
@@ -103,12 +103,12 @@ std::error_code TakeOverOwnerAndMode(const FileOps& ops, int fd, const struct st
   return ops.fchmod(fd, mode) == 0 ? std::error_code{} : LastError();
 }
 
-std::error_code WriteAndSync(const FileOps& ops, FileDescriptor& file, ByteParts parts,
-                             const struct stat* existing) {
+std::error_code WriteAndSync(const FileOps& ops, FileDescriptor& file,
+                             const WriteContents& contents, const struct stat* existing) {
   if (existing != nullptr) {
     if (const auto error = TakeOverOwnerAndMode(ops, file.get(), *existing)) return error;
   }
-  if (const auto error = WriteToDescriptor(file.get(), parts, ops)) return error;
+  if (const auto error = contents(file.get())) return error;
   if (ops.fsync(file.get()) != 0) return LastError();
   return file.Close();
 }
@@ -122,12 +122,12 @@ void SyncFolder(const FileOps& ops, const std::filesystem::path& file) {
 }
 
 std::error_code ReplaceAtomically(const FileOps& ops, const std::filesystem::path& target,
-                                  ByteParts parts, const struct stat* existing) {
+                                  const WriteContents& contents, const struct stat* existing) {
   InterruptCleanup cleanup;
   std::string temporary;
   FileDescriptor file = CreateTemporary(ops, target, cleanup, temporary);
   if (!file.valid()) return LastError();
-  std::error_code error = WriteAndSync(ops, file, parts, existing);
+  std::error_code error = WriteAndSync(ops, file, contents, existing);
   if (!error && ops.rename(temporary.c_str(), target.c_str()) != 0) error = LastError();
   if (error) ::unlink(temporary.c_str());
   cleanup.Forget();
@@ -137,18 +137,18 @@ std::error_code ReplaceAtomically(const FileOps& ops, const std::filesystem::pat
 
 // What stands at a target that exists: where a symbolic link points, or the file itself.
 std::error_code ReplaceExisting(const FileOps& ops, const std::filesystem::path& target,
-                                ByteParts parts) {
+                                const WriteContents& contents) {
   struct stat info {};
   if (::stat(target.c_str(), &info) != 0) {
     return errno == ENOENT ? make_error_code(WriteRefusal::DanglingLink) : LastError();
   }
   if (S_ISDIR(info.st_mode)) return std::make_error_code(std::errc::is_a_directory);
-  if (!S_ISREG(info.st_mode)) return WriteDirectly(ops, target, parts);
+  if (!S_ISREG(info.st_mode)) return WriteDirectly(ops, target, contents);
   if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return LastError();
   std::error_code error;
   const std::filesystem::path real = std::filesystem::canonical(target, error);
   if (error) return error;
-  return ReplaceAtomically(ops, real, parts, &info);
+  return ReplaceAtomically(ops, real, contents, &info);
 }
 
 }  // namespace
@@ -189,14 +189,20 @@ std::error_code WriteToDescriptor(int descriptor, ByteParts parts, const FileOps
   return {};
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
-                                    const FileOps& ops) {
+std::error_code WriteFileAtomically(const std::filesystem::path& target,
+                                    const WriteContents& contents, const FileOps& ops) {
   struct stat link {};
   if (::lstat(target.c_str(), &link) != 0) {
     if (errno != ENOENT) return LastError();
-    return ReplaceAtomically(ops, target, parts, nullptr);
+    return ReplaceAtomically(ops, target, contents, nullptr);
   }
-  return ReplaceExisting(ops, target, parts);
+  return ReplaceExisting(ops, target, contents);
+}
+
+std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
+                                    const FileOps& ops) {
+  return WriteFileAtomically(
+      target, [&](int descriptor) { return WriteToDescriptor(descriptor, parts, ops); }, ops);
 }
 
 }  // namespace habuki

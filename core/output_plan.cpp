@@ -129,4 +129,12 @@ std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
   return WriteToDescriptor(streams.output, parts);
 }
 
+std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
+                            const StandardStreams& streams) {
+  if (output.refusal) return std::make_error_code(std::errc::operation_not_permitted);
+  if (output.descriptor) return contents(*output.descriptor);
+  if (output.file) return WriteFileAtomically(*output.file, contents);
+  return contents(streams.output);
+}
+
 }  // namespace habuki

@@ -78,5 +78,7 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
 // atomically (see WriteFileAtomically), or to standard output.
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams);
+std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
+                            const StandardStreams& streams);
 
 }  // namespace habuki

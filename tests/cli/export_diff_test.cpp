@@ -1,6 +1,8 @@
 // habuki --to csv|json and habuki diff, run in-process as a user runs them.
 #include <gtest/gtest.h>
 
+#include "bench/param_generator.h"
+#include "cli/parameter_export.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
 
@@ -106,6 +108,28 @@ TEST(ExportAndDiff, StatsAndCounts) {
     const Result result = Habuki{kBackup}.Run(args);
     EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
     EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+  }
+}
+
+// A table of every value, larger than the pieces it is written in, comes whole; a text that
+// fails after them writes nothing, and leaves a file that was there as it was.
+TEST(Export, LargeTablesAreWrittenWholeOrNotAtAll) {
+  test::TempDir dir;
+  std::string text = bench::GenerateShaped30i(80000);
+  test::WriteBytes(dir / "large.txt", text);
+  text.insert(text.rfind('%'), "N99999Q1P1?\n");
+  test::WriteBytes(dir / "failing.txt", text);
+  test::WriteBytes(dir / "old.csv", "old");
+  const test::InFolder inDir(dir.path());
+  const Result large = Habuki{}.Run({"--to", "csv", "--all", "--stats", "large.txt"});
+  ASSERT_GT(large.out.size(), 2 * kTableChunk);
+  const std::string rows = std::to_string(std::count(large.out.begin(), large.out.end(), '\n') - 1);
+  EXPECT_NE(large.err.find(", " + rows + " rows written"), std::string::npos) << large.err;
+  EXPECT_TRUE(large.out.ends_with(",80001\r\n")) << large.out.substr(large.out.size() - 40);
+  for (const std::string& to : {"csv", "json"}) {
+    EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "failing.txt"}).out, "") << to;
+    EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "-o", "old.csv", "failing.txt"}).status, 1);
+    EXPECT_EQ(test::ReadBytes(dir / "old.csv"), "old");
   }
 }
 
