@@ -126,7 +126,7 @@ TEST(Export, LargeTablesAreWrittenWholeOrNotAtAll) {
   const std::string rows = std::to_string(std::count(large.out.begin(), large.out.end(), '\n') - 1);
   EXPECT_NE(large.err.find(", " + rows + " rows written"), std::string::npos) << large.err;
   EXPECT_TRUE(large.out.ends_with(",80001\r\n")) << large.out.substr(large.out.size() - 40);
-  for (const std::string& to : {"csv", "json"}) {
+  for (const char* to : {"csv", "json"}) {
     EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "failing.txt"}).out, "") << to;
     EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "-o", "old.csv", "failing.txt"}).status, 1);
     EXPECT_EQ(test::ReadBytes(dir / "old.csv"), "old");
