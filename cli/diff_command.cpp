@@ -16,22 +16,18 @@ namespace habuki {
 
 namespace {
 
-// One side of the comparison: the loaded file and its rows, which are views of its text.
+// One side of the comparison: the loaded file, its format, and what reading it gave.
 struct Backup {
   explicit Backup(std::string name) : file(std::move(name)) {}
 
   std::string file;
   FilterState state;
   FormatKind kind = FormatKind::Fs30i;
-  std::vector<ParameterRow> rows;
   FilterStats stats;
 };
 
-bool ReadRows(Backup& backup, CliIo& io) {
-  // A value of 0 counts as no value: only the others can differ.
-  const ParameterReading reading =
-      ReadParameters(backup.state, backup.kind, RowsWanted::NonZero,
-                     [&](const ParameterRow& row) { backup.rows.push_back(row); });
+// Tells what reading a side gave: why it failed, or what it could not read as values.
+bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
   const std::string name = DisplayName(backup.file);
   if (reading.error) {
     io.err << FailureMessage(name, *reading.error);
@@ -65,15 +61,13 @@ std::string FormatsOf(const Backup& before, const Backup& after) {
   return formats;
 }
 
-DiffFindings Compare(const DiffOptions& options, const Backup& before, const Backup& after) {
+DiffFindings Findings(const DiffOptions& options, const Backup& before, const Backup& after,
+                      ParameterDiff parameters) {
   DiffFindings findings;
   findings.oldFile = options.before;
   findings.newFile = options.after;
   findings.formats = FormatsOf(before, after);
-  findings.parameters = CompareParameters(before.rows, after.rows);
-  // A value present as 0 is shown as the 0 it is, not as missing.
-  AddZeroRows(findings.parameters, DiffSide::Before, before.state, before.kind);
-  AddZeroRows(findings.parameters, DiffSide::After, after.state, after.kind);
+  findings.parameters = std::move(parameters);
   findings.headers = CompareHeaderLines(HeaderLines(before.state.AllText.Bytes()),
                                         HeaderLines(after.state.AllText.Bytes()));
   NoteLeftOut(findings, before);
@@ -104,10 +98,11 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   const bool afterLoaded = LoadInput(options.after, after.state, io);
   if (!beforeLoaded || !afterLoaded) return kExitFileError;
   if (!SettleFormats(options, before, after, io)) return kExitUsage;
-  const bool beforeRead = ReadRows(before, io);
-  const bool afterRead = ReadRows(after, io);
+  BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
+  const bool beforeRead = Told(before, comparison.before, io);
+  const bool afterRead = Told(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
-  const DiffFindings findings = Compare(options, before, after);
+  const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
   if (!options.quiet) {
     if (const std::error_code error =
             WriteToDescriptor(io.streams.output, DiffReport(findings, options.to))) {

@@ -13,7 +13,7 @@ namespace habuki {
 namespace {
 
 const ParameterRow& KeyOf(const ParameterChange& change) {
-  return change.before != nullptr ? *change.before : *change.after;
+  return change.before ? *change.before : *change.after;
 }
 
 std::string_view ChangeName(const ParameterChange& change) {
@@ -36,8 +36,8 @@ std::string Shown(std::optional<std::string_view> value) {
   return value ? Cp932ForMessage(*value) : "-";
 }
 
-std::optional<std::string_view> ValueOf(const ParameterRow* row) {
-  return row != nullptr ? std::optional(row->value) : std::nullopt;
+std::optional<std::string_view> ValueOf(const std::optional<ParameterRow>& row) {
+  return row ? std::optional(row->value) : std::nullopt;
 }
 
 // header: (PMC=0I-F,MSID=1) -> (PMC=0I-F,MSID=2)

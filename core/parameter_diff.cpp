@@ -1,8 +1,11 @@
 #include "core/parameter_diff.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <deque>
 
 #include "core/decimal_number.h"
+#include "core/stored_row.h"
 
 namespace habuki {
 
@@ -33,21 +36,6 @@ int CompareKeys(const ParameterRow& a, const ParameterRow& b) {
   return CompareEntries(a.entry, b.entry);
 }
 
-// The rows in the order of the parameters. A backup is in that order already, so sorting is
-// only the fallback.
-std::vector<const ParameterRow*> InParameterOrder(const std::vector<ParameterRow>& rows) {
-  std::vector<const ParameterRow*> ordered;
-  ordered.reserve(rows.size());
-  for (const ParameterRow& row : rows) ordered.push_back(&row);
-  const auto before = [](const ParameterRow* a, const ParameterRow* b) {
-    return CompareKeys(*a, *b) < 0;
-  };
-  if (!std::is_sorted(ordered.begin(), ordered.end(), before)) {
-    std::stable_sort(ordered.begin(), ordered.end(), before);
-  }
-  return ordered;
-}
-
 // Numbers are compared exactly; rows of an unhandled kind, and values that are no numbers, as
 // the text they are.
 bool SameValue(const ParameterRow& a, const ParameterRow& b) {
@@ -75,13 +63,118 @@ bool HasValue(const ParameterRow* row) { return row != nullptr && !row->zero; }
 void Note(ParameterDiff& diff, const ParameterRow* before, const ParameterRow* after) {
   if (!HasValue(before) && !HasValue(after)) return;  // a missing row is a zero one
   if (HasValue(before) && HasValue(after) && SameValue(*before, *after)) return;
-  diff.changes.push_back({before, after});
-  ++CountOf(diff, KindOf(diff.changes.back()));
+  ParameterChange& change = diff.changes.emplace_back();
+  if (before != nullptr) change.before = *before;
+  if (after != nullptr) change.after = *after;
+  ++CountOf(diff, KindOf(change));
+}
+
+bool InOrder(const ParameterRow& a, const ParameterRow& b) { return CompareKeys(a, b) < 0; }
+
+// Pairs the rows of the new backup, given in the order of the parameters, with the old
+// backup's, which `oldRow` gives by their index in that order: the k-th row of a key with the
+// k-th of the same key.
+template <typename OldRow>
+class Merger {
+ public:
+  Merger(ParameterDiff& diff, std::size_t oldCount, OldRow oldRow)
+      : diff_(diff), oldCount_(oldCount), oldRow_(oldRow) {}
+
+  void New(const ParameterRow& row) {
+    for (; next_ < oldCount_; ++next_) {
+      const ParameterRow old = oldRow_(next_);
+      const int order = CompareKeys(old, row);
+      if (order > 0) break;
+      if (order == 0) {
+        ++next_;
+        return Note(diff_, &old, &row);
+      }
+      Note(diff_, &old, nullptr);
+    }
+    Note(diff_, nullptr, &row);
+  }
+
+  // The old rows that no new row came for.
+  void Finish() {
+    for (; next_ < oldCount_; ++next_) {
+      const ParameterRow old = oldRow_(next_);
+      Note(diff_, &old, nullptr);
+    }
+  }
+
+ private:
+  ParameterDiff& diff_;
+  std::size_t oldCount_;
+  OldRow oldRow_;
+  std::size_t next_ = 0;
+};
+
+// The indices of `count` rows in the order of the parameters, stable. A backup is in that order
+// already, so sorting is only the fallback.
+template <typename RowAt>
+std::vector<std::uint32_t> OrderOf(std::size_t count, RowAt rowAt) {
+  std::vector<std::uint32_t> order(count);
+  for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i);
+  const auto before = [&](std::uint32_t a, std::uint32_t b) { return InOrder(rowAt(a), rowAt(b)); };
+  if (!std::is_sorted(order.begin(), order.end(), before)) {
+    std::stable_sort(order.begin(), order.end(), before);
+  }
+  return order;
+}
+
+// A backup's rows held compactly, and where they stand in the order of the parameters (empty
+// while they are in it already, as a backup's are).
+struct HeldRows {
+  std::string_view bytes;
+  std::deque<StoredRow> rows;
+  std::vector<std::uint32_t> order;
+
+  void Order() {
+    const auto at = [&](std::size_t i) { return rows[i].In(bytes); };
+    const bool ordered = std::is_sorted(
+        rows.begin(), rows.end(),
+        [&](const StoredRow& a, const StoredRow& b) { return InOrder(a.In(bytes), b.In(bytes)); });
+    if (!ordered) order = OrderOf(rows.size(), at);
+  }
+  ParameterRow operator()(std::size_t i) const {
+    return rows[order.empty() ? i : order[i]].In(bytes);
+  }
+  std::size_t size() const { return rows.size(); }
+};
+
+HeldRows Hold(const FilterState& state, FormatKind kind, ParameterReading& reading) {
+  HeldRows held{state.AllText.Bytes(), {}, {}};
+  reading = ReadParameters(state, kind, RowsWanted::NonZero, [&](const ParameterRow& row) {
+    held.rows.emplace_back(row, held.bytes);
+  });
+  held.Order();
+  return held;
+}
+
+// Compares the new backup's rows as they are read; false when they come out of the order of
+// the parameters, and the comparison must be made again with them held.
+bool CompareAsRead(ParameterDiff& diff, const HeldRows& old, const FilterState& state,
+                   FormatKind kind, ParameterReading& reading) {
+  Merger<const HeldRows&> merger(diff, old.size(), old);
+  std::optional<ParameterRow> last;
+  bool ordered = true;
+  reading = ReadParameters(state, kind, RowsWanted::NonZero, [&](const ParameterRow& row) {
+    if (!ordered || (last && InOrder(row, *last))) {
+      ordered = false;
+      return;
+    }
+    last = row;
+    merger.New(row);
+  });
+  if (ordered) merger.Finish();
+  return ordered;
 }
 
 const ParameterRow& KeyOf(const ParameterChange& change) {
-  return change.before != nullptr ? *change.before : *change.after;
+  return change.before ? *change.before : *change.after;
 }
+
+enum class DiffSide { Before, After };
 
 // Finds the change of a zero row's key. The changes are in the order of their keys, and so are
 // the rows of a backup: a cursor that only moves on finds each in one step. Rows out of order
@@ -103,11 +196,11 @@ class ZeroRowMatcher {
     while (next_ < changes.size() && CompareKeys(KeyOf(changes[next_]), row) < 0) ++next_;
     for (std::size_t at = next_; at < changes.size() && CompareKeys(KeyOf(changes[at]), row) == 0;
          ++at) {
-      const ParameterRow*& missing =
+      std::optional<ParameterRow>& missing =
           side_ == DiffSide::Before ? changes[at].before : changes[at].after;
-      if (missing != nullptr) continue;
+      if (missing) continue;
       --CountOf(diff_, KindOf(changes[at]));
-      missing = &diff_.zeroRows.emplace_back(row);
+      missing = row;
       ++CountOf(diff_, KindOf(changes[at]));
       return;
     }
@@ -119,39 +212,62 @@ class ZeroRowMatcher {
   std::size_t next_ = 0;  // the first change whose key is not below the last row's
 };
 
-}  // namespace
-
-ChangeKind KindOf(const ParameterChange& change) {
-  if (change.before == nullptr) return ChangeKind::Added;
-  if (change.after == nullptr) return ChangeKind::Removed;
-  return change.after->zero ? ChangeKind::SetToZero : ChangeKind::Changed;
-}
-
-ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
-                                const std::vector<ParameterRow>& after) {
-  const std::vector<const ParameterRow*> old = InParameterOrder(before);
-  const std::vector<const ParameterRow*> now = InParameterOrder(after);
-  ParameterDiff diff;
-  std::size_t i = 0, j = 0;
-  while (i < old.size() || j < now.size()) {
-    const int order = i == old.size() ? 1 : j == now.size() ? -1 : CompareKeys(*old[i], *now[j]);
-    Note(diff, order <= 0 ? old[i] : nullptr, order >= 0 ? now[j] : nullptr);
-    if (order <= 0) ++i;
-    if (order >= 0) ++j;
-  }
-  return diff;
-}
-
+// Where a change lacks a row on `side`, gives it that side's row of value 0 of the same key, if
+// the text holds one; the text is read again only when some change lacks a row there.
 void AddZeroRows(ParameterDiff& diff, DiffSide side, const FilterState& state, FormatKind kind) {
   const bool lacks =
       std::any_of(diff.changes.begin(), diff.changes.end(), [&](const ParameterChange& change) {
-        return (side == DiffSide::Before ? change.before : change.after) == nullptr;
+        return !(side == DiffSide::Before ? change.before : change.after);
       });
   if (!lacks) return;
   ZeroRowMatcher matcher(diff, side);
   ReadParameters(state, kind, RowsWanted::All, [&](const ParameterRow& row) {
     if (row.zero) matcher.Add(row);
   });
+}
+
+}  // namespace
+
+ChangeKind KindOf(const ParameterChange& change) {
+  if (!change.before) return ChangeKind::Added;
+  if (!change.after) return ChangeKind::Removed;
+  return change.after->zero ? ChangeKind::SetToZero : ChangeKind::Changed;
+}
+
+ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
+                                const std::vector<ParameterRow>& after) {
+  const std::vector<std::uint32_t> old =
+      OrderOf(before.size(), [&](std::size_t i) -> const ParameterRow& { return before[i]; });
+  const std::vector<std::uint32_t> now =
+      OrderOf(after.size(), [&](std::size_t i) -> const ParameterRow& { return after[i]; });
+  ParameterDiff diff;
+  Merger merger(diff, old.size(), [&](std::size_t i) { return before[old[i]]; });
+  for (const std::uint32_t i : now) merger.New(after[i]);
+  merger.Finish();
+  return diff;
+}
+
+BackupComparison CompareBackups(const FilterState& before, FormatKind beforeKind,
+                                const FilterState& after, FormatKind afterKind) {
+  BackupComparison result;
+  const HeldRows old = Hold(before, beforeKind, result.before);
+  if (result.before.error) {
+    // The new backup is still read, so that one run tells of both.
+    result.after =
+        ReadParameters(after, afterKind, RowsWanted::NonZero, [](const ParameterRow&) {});
+    return result;
+  }
+  if (!CompareAsRead(result.diff, old, after, afterKind, result.after) && !result.after.error) {
+    result.diff = {};
+    const HeldRows now = Hold(after, afterKind, result.after);
+    Merger<const HeldRows&> merger(result.diff, old.size(), old);
+    for (std::size_t i = 0; i < now.size(); ++i) merger.New(now(i));
+    merger.Finish();
+  }
+  if (result.after.error) return result;
+  AddZeroRows(result.diff, DiffSide::Before, before, beforeKind);
+  AddZeroRows(result.diff, DiffSide::After, after, afterKind);
+  return result;
 }
 
 }  // namespace habuki

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
+#include <optional>
 #include <vector>
 
 #include "core/parameter_table.h"
@@ -10,10 +10,10 @@ namespace habuki {
 
 // One value that differs between two backups. A side without the row has none: a row that is
 // missing counts as the value 0, so only a non-zero value can differ from a missing one. A side
-// that holds the row with the value 0 (see AddZeroRows) is told apart from one without it.
+// that holds the row with the value 0 is told apart from one without it.
 struct ParameterChange {
-  const ParameterRow* before = nullptr;  // in the old backup
-  const ParameterRow* after = nullptr;   // in the new backup
+  std::optional<ParameterRow> before;  // in the old backup
+  std::optional<ParameterRow> after;   // in the new backup
 };
 
 enum class ChangeKind {
@@ -31,7 +31,6 @@ struct ParameterDiff {
   std::size_t added = 0;
   std::size_t removed = 0;
   std::size_t setToZero = 0;
-  std::deque<ParameterRow> zeroRows;  // the rows of value 0 that changes show (AddZeroRows)
 };
 
 // Matches the rows of two backups by number, qualifier and entry (the k-th row of a key with
@@ -41,13 +40,22 @@ struct ParameterDiff {
 ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
                                 const std::vector<ParameterRow>& after);
 
-enum class DiffSide { Before, After };
+// What comparing two loaded backups found, and what reading each of them gave.
+struct BackupComparison {
+  ParameterDiff diff;  // nothing when a side breaks its format's rules
+  ParameterReading before;
+  ParameterReading after;
+};
 
-// Where a change lacks a row on `side`, gives it that side's row of value 0 of the same key, if
-// the text holds one: the change then shows the 0, and a removed value counts as set to 0.
-// `state` and `kind` are the side's text and format, read again only when some change lacks a
-// row there. Comparing only the non-zero rows and looking for zero rows afterwards keeps the
-// common comparison, where few values differ, from handling every zero value of both backups.
-void AddZeroRows(ParameterDiff& diff, DiffSide side, const FilterState& state, FormatKind kind);
+// Compares the non-zero rows of two loaded backups as CompareParameters does, read with the
+// format of each. The old backup's rows are held, each in 24 bytes (StoredRow); the new
+// backup's are compared as they are read, which a backup in the order of its parameters allows
+// (one that is not is held and ordered too). Where a change lacks a row on a side, that side's
+// row of value 0 of the same key is looked for and shown, and a removed value that is there as
+// 0 counts as set to 0: comparing only the non-zero rows, and looking for zero rows only where
+// a change needs them, keeps the common comparison, where few values differ, from handling
+// every zero value of both backups.
+BackupComparison CompareBackups(const FilterState& before, FormatKind beforeKind,
+                                const FilterState& after, FormatKind afterKind);
 
 }  // namespace habuki

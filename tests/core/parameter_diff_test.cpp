@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/decimal_number.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
@@ -98,6 +99,36 @@ TEST(CompareParameters, ChangesComeInTheOrderOfTheParameters) {
   EXPECT_EQ(diff.changes[0].before->number, "00009");
   EXPECT_EQ(diff.changes[1].before->entry, "A2");
   EXPECT_EQ(diff.changes[2].before->entry, "A10");
+}
+
+// Backups compared as they are read: in the order of their parameters or not, zero rows shown
+// where a change needs them.
+TEST(CompareBackups, AnyOrderOfRecordsAndZerosWhereAChangeNeedsThem) {
+  const std::string backup = "%\r\nN00001Q1A1P5A2P0\r\nN00002Q1P2\r\nN00003Q1L1P7\r\n%\r\n";
+  const struct {
+    const char* name;
+    std::string before, after;
+    std::size_t changed, added, removed, setToZero;
+  } cases[] = {
+      {"alike", backup, backup, 0, 0, 0, 0},
+      {"new out of order", backup, "%\r\nN00003Q1L1P7\r\nN00002Q1P3\r\nN00001Q1A1P5A2P0\r\n%\r\n",
+       1, 0, 0, 0},
+      {"old out of order", "%\r\nN00003Q1L1P7\r\nN00002Q1P2\r\nN00001Q1A1P5\r\n%\r\n",
+       "%\r\nN00001Q1A1P5A2P4\r\nN00003Q1L1P0\r\n%\r\n", 0, 1, 1, 1},
+      {"zero to a value", backup, "%\r\nN00001Q1A1P5A2P9\r\nN00002Q1P2\r\nN00003Q1L1P7\r\n%\r\n", 1,
+       0, 0, 0},
+  };
+  for (const auto& row : cases) {
+    const FilterState before = test::StateWithText(row.before),
+                      after = test::StateWithText(row.after);
+    const BackupComparison comparison =
+        CompareBackups(before, FormatKind::Fs30i, after, FormatKind::Fs30i);
+    const ParameterDiff& diff = comparison.diff;
+    EXPECT_EQ(diff.changed, row.changed) << row.name;
+    EXPECT_EQ(diff.added, row.added) << row.name;
+    EXPECT_EQ(diff.removed, row.removed) << row.name;
+    EXPECT_EQ(diff.setToZero, row.setToZero) << row.name;
+  }
 }
 
 }  // namespace
