@@ -19,6 +19,7 @@ std::string_view WithoutLeadingZeros(std::string_view digits) {
 // Digits compare as the numbers they write (a shorter number, once leading zeros go, is the
 // smaller), so that parameter 1005 of a 16i backup is 01005 of a 30i one.
 int CompareNumbers(std::string_view a, std::string_view b) {
+  if (a.size() == b.size()) return a.compare(b);  // digits of one length, as a backup writes them
   const std::string_view shortA = WithoutLeadingZeros(a), shortB = WithoutLeadingZeros(b);
   if (shortA.size() != shortB.size()) return shortA.size() < shortB.size() ? -1 : 1;
   return shortA.compare(shortB);
@@ -176,51 +177,66 @@ const ParameterRow& KeyOf(const ParameterChange& change) {
 
 enum class DiffSide { Before, After };
 
-// Finds the change of a zero row's key. The changes are in the order of their keys, and so are
-// the rows of a backup: a cursor that only moves on finds each in one step. Rows out of order
-// send it back by halves.
+// Finds the change of a zero row's key among those that lack a row on a side. The changes are
+// in the order of their keys, and so are the rows of a backup: a cursor that only moves on finds
+// each in one step. A row out of order sends it back by halves.
 class ZeroRowMatcher {
  public:
-  ZeroRowMatcher(ParameterDiff& diff, DiffSide side) : diff_(diff), side_(side) {}
+  ZeroRowMatcher(ParameterDiff& diff, DiffSide side) : diff_(diff), side_(side) {
+    for (std::size_t i = 0; i < diff.changes.size(); ++i) {
+      if (!HasRow(i)) wanted_.push_back(i);
+    }
+  }
+
+  bool Wanted() const { return !wanted_.empty(); }
 
   void Add(const ParameterRow& row) {
-    auto& changes = diff_.changes;
-    if (next_ > 0 && CompareKeys(KeyOf(changes[next_ - 1]), row) > 0) {
+    if (previous_ && InOrder(row, *previous_)) {
       next_ = static_cast<std::size_t>(
-          std::lower_bound(changes.begin(), changes.end(), row,
-                           [](const ParameterChange& change, const ParameterRow& key) {
-                             return CompareKeys(KeyOf(change), key) < 0;
+          std::lower_bound(wanted_.begin(), wanted_.end(), row,
+                           [&](std::size_t change, const ParameterRow& key) {
+                             return InOrder(KeyOf(diff_.changes[change]), key);
                            }) -
-          changes.begin());
+          wanted_.begin());
     }
-    while (next_ < changes.size() && CompareKeys(KeyOf(changes[next_]), row) < 0) ++next_;
-    for (std::size_t at = next_; at < changes.size() && CompareKeys(KeyOf(changes[at]), row) == 0;
-         ++at) {
-      std::optional<ParameterRow>& missing =
-          side_ == DiffSide::Before ? changes[at].before : changes[at].after;
-      if (missing) continue;
-      --CountOf(diff_, KindOf(changes[at]));
-      missing = row;
-      ++CountOf(diff_, KindOf(changes[at]));
+    previous_ = row;
+    int order = -1;
+    while (next_ < wanted_.size() &&
+           (order = CompareKeys(KeyOf(diff_.changes[wanted_[next_]]), row)) < 0) {
+      ++next_;
+    }
+    if (next_ == wanted_.size() || order != 0) return;
+    // The k-th row of a key goes to the k-th change of it.
+    for (std::size_t at = next_; at < wanted_.size(); ++at) {
+      ParameterChange& change = diff_.changes[wanted_[at]];
+      if (CompareKeys(KeyOf(change), row) != 0) return;
+      if (HasRow(wanted_[at])) continue;
+      --CountOf(diff_, KindOf(change));
+      (side_ == DiffSide::Before ? change.before : change.after) = row;
+      ++CountOf(diff_, KindOf(change));
       return;
     }
   }
 
  private:
+  // Whether change `i` has its row on the side already: none to find for it.
+  bool HasRow(std::size_t i) const {
+    const ParameterChange& change = diff_.changes[i];
+    return (side_ == DiffSide::Before ? change.before : change.after).has_value();
+  }
+
   ParameterDiff& diff_;
   DiffSide side_;
-  std::size_t next_ = 0;  // the first change whose key is not below the last row's
+  std::vector<std::size_t> wanted_;  // the changes without a row on the side
+  std::size_t next_ = 0;             // the first of them whose key is not below the last row's
+  std::optional<ParameterRow> previous_;
 };
 
 // Where a change lacks a row on `side`, gives it that side's row of value 0 of the same key, if
 // the text holds one; the text is read again only when some change lacks a row there.
 void AddZeroRows(ParameterDiff& diff, DiffSide side, const FilterState& state, FormatKind kind) {
-  const bool lacks =
-      std::any_of(diff.changes.begin(), diff.changes.end(), [&](const ParameterChange& change) {
-        return !(side == DiffSide::Before ? change.before : change.after);
-      });
-  if (!lacks) return;
   ZeroRowMatcher matcher(diff, side);
+  if (!matcher.Wanted()) return;
   ReadParameters(state, kind, RowsWanted::All, [&](const ParameterRow& row) {
     if (row.zero) matcher.Add(row);
   });

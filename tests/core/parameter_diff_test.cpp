@@ -115,6 +115,8 @@ TEST(CompareBackups, AnyOrderOfRecordsAndZerosWhereAChangeNeedsThem) {
        1, 0, 0, 0},
       {"old out of order", "%\r\nN00003Q1L1P7\r\nN00002Q1P2\r\nN00001Q1A1P5\r\n%\r\n",
        "%\r\nN00001Q1A1P5A2P4\r\nN00003Q1L1P0\r\n%\r\n", 0, 1, 1, 1},
+      {"a zero found out of order", "%\r\nN00003Q1L1P7\r\nN00001Q1A1P5A2P0\r\n%\r\n",
+       "%\r\nN00001Q1A1P5A2P4\r\nN00003Q1L1P7\r\n%\r\n", 1, 0, 0, 0},
       {"zero to a value", backup, "%\r\nN00001Q1A1P5A2P9\r\nN00002Q1P2\r\nN00003Q1L1P7\r\n%\r\n", 1,
        0, 0, 0},
   };
