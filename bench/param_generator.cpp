@@ -49,9 +49,10 @@ class Shaper {
   std::mt19937 random_;
 };
 
-std::string Head(int number) {
+std::string Head(int number, int digits = 5) {
   char head[16];
-  std::snprintf(head, sizeof head, "N%05dQ1", number % 100000);
+  std::snprintf(head, sizeof head, "N%0*dQ1", digits,
+                digits == 5 ? number % 100000 : number % 10000);
   return head;
 }
 
@@ -69,6 +70,23 @@ std::string GenerateShaped30i(int records, unsigned seed) {
       const bool real = shaper.Chance(25);  // real-valued entries use the "M" marker
       for (int entry = 1; entry <= shape.entries; ++entry) {
         text += shape.kind + std::to_string(entry) + (real ? "M" : "P") + shaper.Value(real);
+      }
+    }
+    text += '\n';
+  }
+  return text + "%";
+}
+
+std::string GenerateShaped16i(int records, unsigned seed) {
+  Shaper shaper(seed);
+  std::string text = "%\n";
+  for (int number = 0; number < records; ++number) {
+    text += Head(number, 4);
+    if (shaper.Chance(50)) {
+      text += "P" + shaper.Value(false);
+    } else {
+      for (int entry = 1; entry <= 8; ++entry) {
+        text += "A" + std::to_string(entry) + "P" + shaper.Value(false);
       }
     }
     text += '\n';

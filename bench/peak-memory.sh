@@ -10,6 +10,11 @@
 #   lf-only       10 MB of LF: one line of line feeds
 #   one-line      the realistic text with its line feeds taken out: a single 5 MB line
 #
+# Then the tables and the comparison of 50 MB backups, against four times the inputs' size plus
+# 16 MB: --to json --all and --to csv of one, and diff of it against itself, for records of 999
+# entries mostly zero (adversarial-50mb) and for records of 150 entries none of them zero
+# (kept-50mb).
+#
 #   bench/peak-memory.sh [HABUKI]   the program to measure; default build/default/cli/habuki
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,5 +44,23 @@ for shape in realistic adversarial kept cr-only lf-only one-line; do
   if [ "$peak_kb" -gt "$budget_kb" ]; then verdict=OVER; over=1; fi
   printf '%-12s %10d bytes  peak %7d KB  budget %7d KB  %s\n' \
     "$shape" "$bytes" "$peak_kb" "$budget_kb" "$verdict"
+done
+$generate adversarial "$work/adversarial-50mb.txt" 50
+$generate kept "$work/kept-50mb.txt" 50
+for shape in adversarial-50mb kept-50mb; do
+  file="$work/$shape.txt"
+  bytes=$(stat -c %s "$file")
+  for run in "--to json --all" "--to csv" "diff"; do
+    inputs=1
+    if [ "$run" = diff ]; then inputs=2; fi
+    # shellcheck disable=SC2086 # the run's words are meant to be split
+    if [ "$run" = diff ]; then set -- diff -f 30i "$file" "$file"; else set -- -f 30i $run -o "$work/out" "$file"; fi
+    peak_kb=$( { /usr/bin/time -f %M "$habuki" "$@" 2>&1 >/dev/null || true; } | tail -n 1)
+    budget_kb=$(( (4 * inputs * bytes + 16 * 1024 * 1024) / 1024 ))
+    verdict=within
+    if [ "$peak_kb" -gt "$budget_kb" ]; then verdict=OVER; over=1; fi
+    printf '%-16s %-16s %10d bytes  peak %7d KB  budget %7d KB  %s\n' \
+      "$shape" "$run" "$bytes" "$peak_kb" "$budget_kb" "$verdict"
+  done
 done
 exit "$over"

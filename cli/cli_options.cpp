@@ -77,10 +77,32 @@ std::string DiffFooter() {
   std::ostringstream footer;
   footer << "\nRows are matched by number, qualifier and entry and compared as exact decimal "
             "numbers.\n"
-            "A row missing from one side counts as the value 0; both are shown as \"-\".\n\n"
+            "A row missing from one side counts as the value 0; a missing value is shown as "
+            "\"-\",\na value present as 0 as written.\n\n"
             "Exit status:\n";
   AppendStatuses(footer, std::begin(kDiffExitStatuses), std::end(kDiffExitStatuses));
   return footer.str();
+}
+
+// diff's -f: one format for both files, or OLD,NEW.
+std::vector<std::string> FormatPair(const std::string& value) {
+  const std::size_t comma = value.find(',');
+  if (comma == std::string::npos) return {value, value};
+  return {value.substr(0, comma), value.substr(comma + 1)};
+}
+
+CLI::Validator FormatPairCheck() {
+  return CLI::Validator(
+      [](std::string& value) -> std::string {
+        const auto& names = FormatNames();
+        for (const std::string& name : FormatPair(value)) {
+          const bool known = std::any_of(names.begin(), names.end(),
+                                         [&](const auto& entry) { return entry.first == name; });
+          if (!known) return "unknown format " + name + " in " + value;
+        }
+        return "";
+      },
+      "");
 }
 
 // An existing folder, without the validator's own name in the help text.
@@ -156,9 +178,11 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
 void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
   app.add_option("OLD", options.before, "The older backup")->required()->type_name("OLD");
   app.add_option("NEW", options.after, "The newer backup")->required()->type_name("NEW");
-  app.add_option("-f,--format", named.format, "Format of both files; auto guesses each one")
+  app.add_option("-f,--format", named.format,
+                 "Format of both files, or of each as OLD,NEW (16i,30i); auto guesses it "
+                 "(auto, 30i, 16i, pmc)")
       ->type_name("FORMAT")
-      ->check(CLI::IsMember(FormatNames()))
+      ->check(FormatPairCheck())
       ->capture_default_str();
   app.add_option("--to", named.to, "How to show the differences")
       ->type_name("KIND")
@@ -184,10 +208,15 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   AddDiffOptions(app, options, named);
   try {
     app.parse(argc, argv);
+    if (options.before == "-" && options.after == "-") {
+      throw CLI::ValidationError("diff reads standard input for one side only");
+    }
   } catch (const CLI::ParseError& error) {
     return EndEarly(app, error, out, err);
   }
-  options.format = ValueNamed(FormatNames(), named.format);
+  const std::vector<std::string> formats = FormatPair(named.format);
+  options.beforeFormat = ValueNamed(FormatNames(), formats[0]);
+  options.afterFormat = ValueNamed(FormatNames(), formats[1]);
   options.to = ValueNamed(ReportNames(), named.to);
   return options;
 }

@@ -35,7 +35,9 @@ struct CliOptions {
 struct DiffOptions {
   std::string before;  // "-" is standard input
   std::string after;
-  std::optional<FormatKind> format;  // none: guess each file's format
+  // Each file's format, from -f FORMAT or -f OLD,NEW; none: guess it.
+  std::optional<FormatKind> beforeFormat;
+  std::optional<FormatKind> afterFormat;
   ReportKind to = ReportKind::Text;
   bool quiet = false;  // only the exit status tells
 };

@@ -1,17 +1,15 @@
 #include "cli/diff_command.h"
 
-#include <algorithm>
-#include <array>
-#include <optional>
 #include <ostream>
+#include <utility>
 #include <vector>
 
+#include "cli/diff_report.h"
 #include "cli/exit_status.h"
-#include "cli/export_text.h"
 #include "cli/messages.h"
-#include "cli/parameter_export.h"
 #include "core/detect_format.h"
 #include "core/file_writing.h"
+#include "core/header_lines.h"
 #include "core/output_plan.h"
 #include "core/parameter_diff.h"
 
@@ -19,112 +17,76 @@ namespace habuki {
 
 namespace {
 
-// One side of the comparison: the loaded file and its rows, which are views of its text.
+// One side of the comparison: the loaded file, its format, and what reading it gave.
 struct Backup {
+  explicit Backup(std::string name) : file(std::move(name)) {}
+
+  std::string file;
   FilterState state;
   FormatKind kind = FormatKind::Fs30i;
-  std::vector<ParameterRow> rows;
+  FilterStats stats;
 };
 
-bool ReadRows(const std::string& file, Backup& backup, CliIo& io) {
-  // A value of 0 counts as no value: only the others can differ.
-  const ParameterReading reading =
-      ReadParameters(backup.state, backup.kind, RowsWanted::NonZero,
-                     [&](const ParameterRow& row) { backup.rows.push_back(row); });
-  if (reading.error) io.err << FailureMessage(DisplayName(file), *reading.error);
-  return !reading.error;
-}
-
-std::string ValueOf(const ParameterRow* row) { return row ? FieldText(row->value) : "-"; }
-
-const ParameterRow& KeyOf(const ParameterChange& change) {
-  return change.before != nullptr ? *change.before : *change.after;
-}
-
-std::string_view ChangeName(const ParameterChange& change) {
-  return change.before == nullptr ? "added" : change.after == nullptr ? "removed" : "changed";
-}
-
-// N01005Q1 A4: 00000011 -> 10000011
-std::string TextReport(const ParameterDiff& diff) {
-  std::string out;
-  for (const ParameterChange& change : diff.changes) {
-    const ParameterRow& key = KeyOf(change);
-    out += "N" + FieldText(key.number) + FieldText(key.qualifier);
-    if (!key.entry.empty()) out += " " + FieldText(key.entry);
-    out += ": " + ValueOf(change.before) + " -> " + ValueOf(change.after) + "\n";
+// Tells what reading a side gave: why it failed, or what it could not read as values.
+bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
+  const std::string name = DisplayName(backup.file);
+  if (reading.error) {
+    io.err << FailureMessage(name, *reading.error);
+    return false;
   }
-  out += std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) + " added, " +
-         std::to_string(diff.removed) + " removed\n";
-  return out;
+  backup.stats = reading.stats;
+  io.err << TableLossWarnings(name, backup.kind, reading.stats);
+  return true;
 }
 
-constexpr std::string_view kReportColumns[] = {"number", "qualifier", "entry",
-                                               "old",    "new",       "change"};
-
-// A difference's fields in the order of kReportColumns; an absent value is nullopt.
-std::array<std::optional<std::string>, 6> ReportFields(const ParameterChange& change) {
-  const ParameterRow& key = KeyOf(change);
-  const auto value = [](const ParameterRow* row) {
-    return row != nullptr ? std::optional(FieldText(row->value)) : std::nullopt;
-  };
-  return {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry),
-          value(change.before),  value(change.after),      std::string(ChangeName(change))};
-}
-
-std::string CsvReport(const ParameterDiff& diff) {
-  std::string out;
-  AppendCsvRow(out, kReportColumns);
-  for (const ParameterChange& change : diff.changes) {
-    const auto fields = ReportFields(change);
-    std::array<std::string_view, 6> row;
-    std::transform(fields.begin(), fields.end(), row.begin(),
-                   [](const auto& field) { return field ? std::string_view(*field) : ""; });
-    AppendCsvRow(out, row);
+// What of a side the comparison could not read, for the summary: records after the closing "%"
+// and entries without a value marker. Records of a kind without a rule are compared as text.
+void NoteLeftOut(DiffFindings& findings, const Backup& backup) {
+  const std::string name = DisplayName(backup.file);
+  const FilterStats& stats = backup.stats;
+  if (stats.recordsAfterEnd != 0) {
+    findings.leftOut.push_back(std::to_string(stats.recordsAfterEnd) + " record(s) of " + name +
+                               " after the closing \"%\"");
   }
-  return out;
+  if (stats.entriesUnmarked != 0) {
+    findings.leftOut.push_back(std::to_string(stats.entriesUnmarked) + " entry(ies) of " + name +
+                               " without a value marker");
+  }
+  findings.leftOutCount += static_cast<std::size_t>(stats.recordsAfterEnd + stats.entriesUnmarked);
 }
 
-std::string JsonReport(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
-  std::string out = "{\"old\": ";
-  AppendJsonString(out, options.before);
-  out += ", \"new\": ";
-  AppendJsonString(out, options.after);
-  out += ", \"format\": ";
-  AppendJsonString(out, FormatName(kind));
-  out += ", \"differences\": [";
-  JsonRows json(kReportColumns);
-  for (const ParameterChange& change : diff.changes) {
-    const auto fields = ReportFields(change);
-    std::array<std::optional<std::string_view>, 6> row;
-    std::copy(fields.begin(), fields.end(), row.begin());
-    json.Append(out, row);
-  }
-  json.End(out);
-  return out;
+// The formats as -f takes them: "30i", or "16i,30i" for files of different formats.
+std::string FormatsOf(const Backup& before, const Backup& after) {
+  std::string formats(FormatName(before.kind));
+  if (after.kind != before.kind) formats += "," + std::string(FormatName(after.kind));
+  return formats;
 }
 
-std::string Report(const DiffOptions& options, FormatKind kind, const ParameterDiff& diff) {
-  switch (options.to) {
-    case ReportKind::Text:
-      return TextReport(diff);
-    case ReportKind::Csv:
-      return CsvReport(diff);
-    case ReportKind::Json:
-      return JsonReport(options, kind, diff);
-  }
-  return {};
+DiffFindings Findings(const DiffOptions& options, const Backup& before, const Backup& after,
+                      ParameterDiff parameters) {
+  DiffFindings findings;
+  findings.oldFile = options.before;
+  findings.newFile = options.after;
+  findings.formats = FormatsOf(before, after);
+  findings.parameters = std::move(parameters);
+  findings.headers = CompareHeaderLines(HeaderLines(before.state.AllText.Bytes()),
+                                        HeaderLines(after.state.AllText.Bytes()));
+  NoteLeftOut(findings, before);
+  NoteLeftOut(findings, after);
+  return findings;
 }
 
 // Each file's format as -f gives it or as thinning would guess it; guesses that differ make
-// the comparison meaningless.
+// the comparison meaningless unless the user says that the files are of different formats.
 bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
-  before.kind = options.format.value_or(DetectFormat(before.state.AllText));
-  after.kind = options.format.value_or(DetectFormat(after.state.AllText));
-  if (before.kind == after.kind) return true;
+  before.kind = options.beforeFormat.value_or(GuessFormat(before.state.AllText));
+  after.kind = options.afterFormat.value_or(GuessFormat(after.state.AllText));
+  if (before.kind == after.kind || options.beforeFormat || options.afterFormat) return true;
   io.err << "habuki: " << DisplayName(options.before) << " looks like format "
          << FormatName(before.kind) << " and " << DisplayName(options.after) << " like "
-         << FormatName(after.kind) << "; give the format of both with -f\n";
+         << FormatName(after.kind) << "; give the format of both with -f, or of each with -f "
+         << "OLD,NEW (here -f " << FormatName(before.kind) << ',' << FormatName(after.kind)
+         << ")\n";
   return false;
 }
 
@@ -148,24 +110,25 @@ bool OutputIsFree(const DiffOptions& options, CliIo& io) {
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
   if (!OutputIsFree(options, io)) return kExitFileError;
-  Backup before, after;
+  Backup before(options.before), after(options.after);
   // Both files are tried, so that one run tells of both when neither can be read.
   const bool beforeLoaded = LoadInput(options.before, before.state, io);
   const bool afterLoaded = LoadInput(options.after, after.state, io);
   if (!beforeLoaded || !afterLoaded) return kExitFileError;
   if (!SettleFormats(options, before, after, io)) return kExitUsage;
-  const bool beforeRead = ReadRows(options.before, before, io);
-  const bool afterRead = ReadRows(options.after, after, io);
+  BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
+  const bool beforeRead = Told(before, comparison.before, io);
+  const bool afterRead = Told(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
-  const ParameterDiff diff = CompareParameters(before.rows, after.rows);
+  const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
   if (!options.quiet) {
     if (const std::error_code error =
-            WriteToDescriptor(io.streams.output, Report(options, before.kind, diff))) {
+            WriteToDescriptor(io.streams.output, DiffReport(findings, options.to))) {
       io.err << FileProblem("standard output", "cannot write", error.message());
       return kExitFileError;
     }
   }
-  return diff.changes.empty() ? kDiffSame : kDiffDifferent;
+  return findings.Alike() ? kDiffSame : kDiffDifferent;
 }
 
 }  // namespace habuki

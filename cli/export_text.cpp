@@ -108,8 +108,10 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> fields) {
   out += "\r\n";
 }
 
-JsonRows::JsonRows(std::span<const std::string_view> columns) {
+JsonRows::JsonRows(std::span<const std::string_view> columns,
+                   std::initializer_list<std::string_view> numbers) {
   for (const std::string_view column : columns) {
+    numbers_.push_back(std::find(numbers.begin(), numbers.end(), column) != numbers.end());
     std::string& key = keys_.emplace_back(keys_.empty() ? "" : ", ");
     AppendJsonString(key, column);
     key += ": ";
@@ -121,7 +123,9 @@ void JsonRows::Append(std::string& out, std::span<const std::optional<std::strin
   empty_ = false;
   for (std::size_t i = 0; i < keys_.size(); ++i) {
     out += keys_[i];
-    if (values[i]) {
+    if (values[i] && numbers_[i]) {
+      out += *values[i];
+    } else if (values[i]) {
       AppendJsonString(out, *values[i]);
     } else {
       out += "null";
@@ -130,6 +134,6 @@ void JsonRows::Append(std::string& out, std::span<const std::optional<std::strin
   out += '}';
 }
 
-void JsonRows::End(std::string& out) const { out += empty_ ? "]}\n" : "\n]}\n"; }
+void JsonRows::End(std::string& out) const { out += empty_ ? "]" : "\n]"; }
 
 }  // namespace habuki

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -22,16 +23,19 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> fields);
 
 // The rows of a table as the array of a JSON document, one object a row, with the table's column
 // names as keys (made once). Every value is a string, so that bit patterns such as 00000010 stay
-// exactly as written, or null where a row has none.
+// exactly as written, or null where a row has none; only the columns named in `numbers` (a line,
+// which sorts as a number) hold numbers, written as they are given.
 class JsonRows {
  public:
-  explicit JsonRows(std::span<const std::string_view> columns);
+  explicit JsonRows(std::span<const std::string_view> columns,
+                    std::initializer_list<std::string_view> numbers = {});
   void Append(std::string& out, std::span<const std::optional<std::string_view>> values);
-  // Closes the array and the document.
+  // Closes the array.
   void End(std::string& out) const;
 
  private:
   std::vector<std::string> keys_;  // each with what comes before its value
+  std::vector<bool> numbers_;      // by column: the value is a number
   bool empty_ = true;
 };
 

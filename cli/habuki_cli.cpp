@@ -22,9 +22,17 @@ namespace habuki {
 
 namespace {
 
+// Tables of several inputs to standard output make one document: one CSV header with a `file`
+// column, one JSON object with a "files" array.
+TablePart TablePartOf(const CliOptions& options) {
+  const bool several = options.files.size() > 1 && !options.output && !options.outputDir;
+  return several && options.to != ExportKind::Thinned ? TablePart::Member : TablePart::Whole;
+}
+
 class FileThinner {
  public:
-  FileThinner(const CliOptions& options, CliIo& io) : options_(options), io_(io) {}
+  FileThinner(const CliOptions& options, CliIo& io)
+      : options_(options), io_(io), part_(TablePartOf(options)) {}
 
   // Thins one input into its planned output; gives the file's exit status. A result for a file
   // is in place only once it is committed.
@@ -32,6 +40,9 @@ class FileThinner {
   // Replaces the files whose results are written when there are enough of them, or `always`;
   // gives the exit status of those that could not be replaced.
   int Commit(bool always);
+  // What stands around the tables of a document of several; each gives an exit status.
+  int OpenDocument() { return WriteAround(TablesOpening(options_.to)); }
+  int CloseDocument() { return WriteAround(TablesClosing(options_.to)); }
 
  private:
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
@@ -40,10 +51,16 @@ class FileThinner {
              const PlannedOutput& output);
   int WriteThinned(const PlannedOutput& output, std::string_view result);
   int Write(const PlannedOutput& output, ByteParts parts);
+  // The exit status of a write that gave `error`, told of on standard error.
+  int Reported(const PlannedOutput& output, std::error_code error);
+
+  int WriteAround(const std::string& text);
 
   const CliOptions& options_;
   CliIo& io_;
   ReplaceBatch batch_;
+  const TablePart part_;
+  bool firstMember_ = true;
 };
 
 int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
@@ -62,7 +79,7 @@ int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
 int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& output) {
   FilterState state;
   if (!LoadInput(file, state, io_)) return kExitFileError;
-  const FormatKind kind = options_.format.value_or(DetectFormat(state.AllText));
+  const FormatKind kind = options_.format.value_or(GuessFormat(state.AllText));
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);
   const FilterOutcome outcome = RunFilter(state, kind, options_.comment != CommentLanguage::None);
@@ -81,22 +98,42 @@ void FileThinner::LoadComment(FilterState& state) const {
   if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
 }
 
-// The parameters as a table. Records of a kind the format has no rule for are rows of their
-// own, so only what the filter cannot read at all is told of.
+// The parameters as a table, written as it is made: a table of every value may be many times
+// the size of the text. What the table holds otherwise than thinning reads it, or not at all,
+// is told of.
 int FileThinner::Export(const std::string& file, const FilterState& state, FormatKind kind,
                         const PlannedOutput& output) {
-  const ParameterExport table = ExportParameters(state, kind, options_.to, options_.all, file);
+  const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
+  const std::string_view lead = joined && !firstMember_ ? kJsonMemberSeparator : "";
+  TableExport table;
+  const auto contents = [&](int descriptor) {
+    table = WriteParameterTable(
+        state, kind, options_.to, options_.all, file, part_, lead,
+        [&](std::string_view bytes) { return WriteToDescriptor(descriptor, bytes); });
+    // A text that breaks the rules leaves a file that was there as it was.
+    return table.reading.error ? std::make_error_code(std::errc::operation_canceled)
+                               : table.writeError;
+  };
+  const std::error_code error = WriteOutput(output, contents, io_.streams, batch_);
   const std::string name = DisplayName(file);
   if (table.reading.error) {
     io_.err << FailureMessage(name, *table.reading.error);
     return kExitFilterFailed;
   }
-  FilterStats lost = table.reading.stats;
-  lost.firstUnhandled.reset();
-  io_.err << LossWarnings(name, kind, lost);
-  if (options_.stats) io_.err << StatsLine(name, kind, table.reading.stats);
-  const std::string_view text = table.text;
-  return Write(output, ByteParts(&text, 1));
+  firstMember_ = false;
+  io_.err << TableLossWarnings(name, kind, table.reading.stats);
+  if (options_.stats) {
+    io_.err << TableStatsLine(name, kind, table.reading.stats, table.rows, options_.all);
+  }
+  return Reported(output, error);
+}
+
+int FileThinner::WriteAround(const std::string& text) {
+  if (part_ == TablePart::Whole || text.empty()) return kExitOk;
+  const std::error_code error = WriteToDescriptor(io_.streams.output, text);
+  if (!error) return kExitOk;
+  io_.err << FileProblem("standard output", "cannot write", error.message());
+  return kExitFileError;
 }
 
 // The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
@@ -109,7 +146,10 @@ int FileThinner::WriteThinned(const PlannedOutput& output, std::string_view resu
 }
 
 int FileThinner::Write(const PlannedOutput& output, ByteParts parts) {
-  const std::error_code error = WriteOutput(output, parts, io_.streams, batch_);
+  return Reported(output, WriteOutput(output, parts, io_.streams, batch_));
+}
+
+int FileThinner::Reported(const PlannedOutput& output, std::error_code error) {
   if (!error) return kExitOk;
   const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
   io_.err << FileProblem(target, "cannot write", error.message());
@@ -164,12 +204,13 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
     return kExitUsage;
   }
   FileThinner thinner(options, io);
-  int status = kExitOk;
+  int status = thinner.OpenDocument();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
     status = std::max(status, thinner.Commit(false));
   }
-  return std::max(status, thinner.Commit(true));
+  status = std::max(status, thinner.Commit(true));
+  return std::max(status, thinner.CloseDocument());
 }
 
 }  // namespace habuki

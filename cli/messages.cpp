@@ -10,16 +10,16 @@ namespace habuki {
 
 namespace {
 
-std::string ShowHead(const Cp932Text& head) { return EscapeControls(Cp932ToUtf8(head.Bytes())); }
+std::string ShowHead(const Cp932Text& head) { return Cp932ForMessage(head.Bytes()); }
 
 std::string ShowRecord(const RecordRef& record) {
   return "line " + std::to_string(record.line) + " (" + ShowHead(record.head) + ")";
 }
 
+// "habuki: NAME: COUNT WHAT line L (HEAD)": `what` ends where the record's place is named.
 void Loss(std::ostringstream& message, std::string_view name, Pos count, std::string_view what,
-          std::string_view where, const RecordRef& first) {
-  message << "habuki: " << name << ": " << count << ' ' << what << ", not because they are zero; "
-          << where << ShowRecord(first) << '\n';
+          const RecordRef& first) {
+  message << "habuki: " << name << ": " << count << ' ' << what << ShowRecord(first) << '\n';
 }
 
 }  // namespace
@@ -85,20 +85,43 @@ std::string FailureMessage(std::string_view name, const FilterError& error) {
 
 std::string LossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats) {
   std::ostringstream message;
+  const std::string notZero = ", not because they are zero; ";
   if (stats.firstUnhandled) {
     Loss(message, name, stats.recordsUnhandled,
          "record(s) dropped because format " + std::string(FormatName(kind)) +
-             " has no rule for their kind",
-         "first at ", *stats.firstUnhandled);
+             " has no rule for their kind" + notZero + "first at ",
+         *stats.firstUnhandled);
   }
   if (stats.firstAfterEnd) {
     Loss(message, name, stats.recordsAfterEnd,
-         "record(s) dropped because they follow the closing \"%\"", "first at ",
+         "record(s) dropped because they follow the closing \"%\"" + notZero + "first at ",
          *stats.firstAfterEnd);
   }
   if (stats.firstUnmarked) {
     Loss(message, name, stats.entriesUnmarked,
-         "entry(ies) dropped because no value marker follows them", "first in the record at ",
+         "entry(ies) dropped because no value marker follows them" + notZero +
+             "first in the record at ",
+         *stats.firstUnmarked);
+  }
+  return message.str();
+}
+
+std::string TableLossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats) {
+  std::ostringstream message;
+  if (stats.firstUnhandled) {
+    Loss(message, name, stats.recordsUnhandled,
+         "record(s) read as text because format " + std::string(FormatName(kind)) +
+             " has no rule for their kind; first at ",
+         *stats.firstUnhandled);
+  }
+  if (stats.firstAfterEnd) {
+    Loss(message, name, stats.recordsAfterEnd,
+         "record(s) left out because they follow the closing \"%\"; first at ",
+         *stats.firstAfterEnd);
+  }
+  if (stats.firstUnmarked) {
+    Loss(message, name, stats.entriesUnmarked,
+         "entry(ies) left out because no value marker follows them; first in the record at ",
          *stats.firstUnmarked);
   }
   return message.str();
@@ -111,6 +134,18 @@ std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats&
           << " dropped as zero, " << stats.recordsUnhandled << " dropped for an unhandled kind, "
           << stats.recordsAfterEnd << " after the closing %, "
           << stats.entriesZero + stats.entriesUnmarked << " entries dropped\n";
+  return message.str();
+}
+
+std::string TableStatsLine(std::string_view name, FormatKind kind, const FilterStats& stats,
+                           std::size_t rows, bool all) {
+  std::ostringstream message;
+  message << "habuki: " << name << ": format " << FormatName(kind) << ", " << stats.recordsRead
+          << " records read, " << rows << " rows written"
+          << (all ? "" : " (the values of 0 left out)") << ", " << stats.recordsUnhandled
+          << " records read as text for an unhandled kind, " << stats.recordsAfterEnd
+          << " after the closing %, " << stats.entriesUnmarked
+          << " entries without a value marker\n";
   return message.str();
 }
 

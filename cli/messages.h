@@ -31,7 +31,16 @@ std::string FailureMessage(std::string_view name, const FilterError& error);
 // Lines about records and entries that were dropped without being zero; empty when none were.
 std::string LossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats);
 
+// The same for a table or a comparison, where a record of a kind the format has no rule for is
+// read as text rather than dropped, and what is lost is left out of the table or comparison.
+std::string TableLossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats);
+
 // The --stats line: format and what became of the records and entries.
 std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats& stats);
+
+// The --stats line of a table: format, records read, rows written (the zero values left out
+// unless `all`) and what the table could not read as values.
+std::string TableStatsLine(std::string_view name, FormatKind kind, const FilterStats& stats,
+                           std::size_t rows, bool all);
 
 }  // namespace habuki

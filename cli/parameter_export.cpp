@@ -39,17 +39,76 @@ std::string FieldText(std::string_view cp932) {
   return IsAscii(cp932) ? std::string(cp932) : Cp932ToUtf8(cp932);
 }
 
-ParameterExport ExportParameters(const FilterState& state, FormatKind kind, ExportKind to, bool all,
-                                 std::string_view file) {
-  ParameterExport result;
-  std::string& out = result.text;
-  // Room for the whole table at once: a table of every value is several times the text, and
-  // growing it step by step would copy it each time. Room never written costs no memory.
+namespace {
+
+// The table as it is made: sent on a chunk at a time, once the text is known to read through;
+// dropped from the moment that the text fails or the writer does.
+class TableBuffer {
+ public:
+  TableBuffer(const FilterState& state, FormatKind kind, const TableWriter& write,
+              std::size_t expected)
+      : state_(state),
+        kind_(kind),
+        write_(write),
+        chunk_(std::max(kTableChunk, 2 * state.AllText.Bytes().size())) {
+    // Room for the whole table at once where it is small: growing it step by step would copy
+    // it each time. Room never written costs no memory.
+    out_.reserve(std::min(expected, chunk_ + (64 << 10)));
+  }
+
+  std::string& out() { return out_; }
+
+  // After each row: a full chunk goes to the writer.
+  void RowDone() {
+    if (out_.size() < chunk_) return;
+    if (!checked_) {
+      checked_ = true;
+      const auto ignore = [](const ParameterRow&) {};
+      if (ReadParameters(state_, kind_, RowsWanted::NonZero, ignore).error) dropped_ = true;
+    }
+    Send();
+  }
+
+  // The rest, unless the text failed; gives the writer's first error.
+  std::error_code Finish(bool failed) {
+    if (failed) dropped_ = true;
+    Send();
+    return error_;
+  }
+
+ private:
+  void Send() {
+    if (!dropped_ && !out_.empty()) error_ = write_(out_);
+    if (error_) dropped_ = true;
+    out_.clear();
+  }
+
+  const FilterState& state_;
+  FormatKind kind_;
+  const TableWriter& write_;
+  // Twice the text, which nearly every table of the non-zero values stays within, so that it is
+  // written at once with no reading beforehand; a table of every value is larger.
+  const std::size_t chunk_;
+  std::string out_;
+  bool checked_ = false;
+  bool dropped_ = false;
+  std::error_code error_;
+};
+
+}  // namespace
+
+TableExport WriteParameterTable(const FilterState& state, FormatKind kind, ExportKind to, bool all,
+                                std::string_view file, TablePart part, std::string_view lead,
+                                const TableWriter& write) {
+  TableExport result;
+  const bool member = part == TablePart::Member;
   const std::size_t perByte = (to == ExportKind::Json ? 12 : 4) * (all ? 1 : 0) + 1;
-  out.reserve(state.AllText.Bytes().size() * perByte + 256);
-  JsonRows json(kColumns);
+  TableBuffer buffer(state, kind, write, state.AllText.Bytes().size() * perByte + 256);
+  std::string& out = buffer.out();
+  out += lead;
+  JsonRows json(kColumns, {"line"});
   if (to == ExportKind::Csv) {
-    AppendCsvRow(out, kColumns);
+    if (!member) AppendCsvRow(out, kColumns);
   } else {
     out += "{\"file\": ";
     AppendJsonString(out, file);  // a file name is the system's bytes, UTF-8 as a rule
@@ -60,18 +119,39 @@ ParameterExport ExportParameters(const FilterState& state, FormatKind kind, Expo
   const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
   std::array<std::string, 6> converted;
   char line[24];
+  std::array<std::string_view, 7> memberFields{file};
   result.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
+    ++result.rows;
     const std::array<std::string_view, 6> fields = Fields(row, converted, line);
-    if (to == ExportKind::Csv) {
+    if (to == ExportKind::Csv && !member) {
       AppendCsvRow(out, fields);
+    } else if (to == ExportKind::Csv) {
+      std::copy(fields.begin(), fields.end(), memberFields.begin() + 1);
+      AppendCsvRow(out, memberFields);
     } else {
       std::array<std::optional<std::string_view>, 6> values;
       std::copy(fields.begin(), fields.end(), values.begin());
       json.Append(out, values);
     }
+    buffer.RowDone();
   });
-  if (to == ExportKind::Json) json.End(out);
+  if (to == ExportKind::Json) {
+    json.End(out);
+    out += member ? "}" : "}\n";
+  }
+  result.writeError = buffer.Finish(result.reading.error.has_value());
   return result;
 }
+
+std::string TablesOpening(ExportKind to) {
+  if (to == ExportKind::Json) return "{\"files\": [\n";
+  std::string header;
+  std::array<std::string_view, 7> columns{"file"};
+  std::copy(std::begin(kColumns), std::end(kColumns), columns.begin() + 1);
+  AppendCsvRow(header, columns);
+  return header;
+}
+
+std::string TablesClosing(ExportKind to) { return to == ExportKind::Json ? "\n]}\n" : ""; }
 
 }  // namespace habuki

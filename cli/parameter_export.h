@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "cli/cli_options.h"
 #include "core/parameter_table.h"
@@ -12,13 +14,36 @@ namespace habuki {
 // as U+FFFD. Plain ASCII, which nearly every field is, is taken as it stands.
 std::string FieldText(std::string_view cp932);
 
-// The parameters of a loaded text as a table (--to csv or json): the non-zero rows, or all of
-// them with `all`. `file` names the input in a JSON document.
-struct ParameterExport {
-  std::string text;  // UTF-8
+// How a table stands in what is written: alone, or as one of several inputs' tables in one
+// document on standard output, where CSV rows start with a `file` column and JSON objects stand
+// in a "files" array.
+enum class TablePart { Whole, Member };
+
+// Takes a table's bytes as they are made, in order; an error it gives ends the writing.
+using TableWriter = std::function<std::error_code(std::string_view bytes)>;
+
+struct TableExport {
   ParameterReading reading;
+  std::size_t rows = 0;        // rows written
+  std::error_code writeError;  // the first error of the writer
 };
-ParameterExport ExportParameters(const FilterState& state, FormatKind kind, ExportKind to, bool all,
-                                 std::string_view file);
+
+// Writes the parameters of a loaded text as a table (--to csv or json): the non-zero rows, or
+// all of them with `all`. `file` names the input in a JSON document and in a member's rows;
+// `lead` goes first (what joins JSON members). The table goes to `write` in pieces of twice the
+// text's size, or kTableChunk bytes for a small text, so that a table of every value, many
+// times the text, is never held whole.
+// Nothing is written for a text that breaks the filter's rules (the reading says so): before
+// the first piece goes, the text is read through once to make sure.
+TableExport WriteParameterTable(const FilterState& state, FormatKind kind, ExportKind to, bool all,
+                                std::string_view file, TablePart part, std::string_view lead,
+                                const TableWriter& write);
+inline constexpr std::size_t kTableChunk = 4 << 20;
+
+// What stands before and after the members of a document of several tables; JSON members are
+// joined by kJsonMemberSeparator.
+std::string TablesOpening(ExportKind to);
+std::string TablesClosing(ExportKind to);
+inline constexpr std::string_view kJsonMemberSeparator = ",\n";
 
 }  // namespace habuki

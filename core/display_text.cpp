@@ -52,21 +52,45 @@ class Converter {
   iconv_t cd_;
 };
 
-}  // namespace
-
-std::string Cp932ToUtf8(std::string_view bytes) {
+// Converts with iconv; each character it cannot convert (or every one, without a converter) is
+// handed to `unconvertible` to show as it may.
+template <typename Unconvertible>
+std::string ConvertCp932(std::string_view bytes, Unconvertible unconvertible) {
   std::string utf8;
   utf8.reserve(bytes.size() + bytes.size() / 2);
   Converter converter;
   while (!bytes.empty()) {
     if (converter.valid() && converter.Convert(bytes, utf8)) break;
-    // No converter, or a byte sequence CP932 does not map: one replacement per character.
     const std::size_t length = CharacterLength(bytes);
-    const bool ascii = length == 1 && static_cast<unsigned char>(bytes[0]) < 0x80;
-    utf8.append(ascii ? bytes.substr(0, 1) : kReplacement);
+    unconvertible(utf8, bytes.substr(0, length));
     bytes.remove_prefix(length);
   }
   return utf8;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  // One replacement per character; ASCII shows as itself where there is no converter.
+  return ConvertCp932(bytes, [](std::string& utf8, std::string_view character) {
+    const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
+    utf8.append(ascii ? character.substr(0, 1) : kReplacement);
+  });
+}
+
+std::string Cp932ForMessage(std::string_view bytes) {
+  return EscapeControls(ConvertCp932(bytes, [](std::string& utf8, std::string_view character) {
+    for (const char c : character) {
+      const auto byte = static_cast<unsigned char>(c);
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      if (byte < 0x80) {
+        utf8 += c;
+      } else {
+        utf8 += hex;
+      }
+    }
+  }));
 }
 
 std::string EscapeControls(std::string_view text) {

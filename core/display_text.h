@@ -10,6 +10,12 @@ namespace habuki {
 // written to a file or pipe is ever converted.
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// CP932 bytes from a file as a message or a report on a terminal shows them: as UTF-8, with the
+// bytes that are no CP932 character written as \xHH escapes rather than U+FFFD, so that two
+// different byte sequences never look alike, and control characters escaped as EscapeControls
+// does.
+std::string Cp932ForMessage(std::string_view bytes);
+
 // A text from a file or a file name, made safe to show in a message: control characters (C0,
 // DEL and, in UTF-8, C1) are written as \xHH escapes, so that no byte of a file can move the
 // cursor, clear the screen or retitle the terminal of the person reading.

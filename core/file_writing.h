@@ -22,6 +22,10 @@ inline std::error_code WriteToDescriptor(int descriptor, std::string_view bytes,
   return WriteToDescriptor(descriptor, ByteParts(&bytes, 1), ops);
 }
 
+// Writes a file's contents, as they are made, to the descriptor it is given; gives the first
+// error. A result too large to hold at once, such as a table of every value, is written so.
+using WriteContents = std::function<std::error_code(int descriptor)>;
+
 // Replaces `target` with `parts` so that it never holds anything but the old or the new
 // contents: a batch of one (see ReplaceBatch). On failure, or when a signal ends the program
 // meanwhile, the target is untouched and no temporary is left.
@@ -34,6 +38,11 @@ inline std::error_code WriteToDescriptor(int descriptor, std::string_view bytes,
 //   old contents.
 // - A target that is not a regular file (/dev/null, a terminal, a pipe) is written directly.
 std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
+                                    const FileOps& ops = PosixFileOps());
+// The same with contents written as they are made; an error they give leaves the target as
+// it was, as a failed write does.
+std::error_code WriteFileAtomically(const std::filesystem::path& target,
+                                    const WriteContents& contents,
                                     const FileOps& ops = PosixFileOps());
 inline std::error_code WriteFileAtomically(const std::filesystem::path& target,
                                            std::string_view bytes,

@@ -106,18 +106,30 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
   return plan;
 }
 
-std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
+std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
                             const StandardStreams& streams, ReplaceBatch& batch) {
   if (output.refusal) return std::make_error_code(std::errc::operation_not_permitted);
-  if (output.descriptor) return WriteToDescriptor(*output.descriptor, parts);
-  if (output.file) return batch.Add(*output.file, parts);
-  return WriteToDescriptor(streams.output, parts);
+  if (output.descriptor) return contents(*output.descriptor);
+  if (output.file) return batch.Add(*output.file, contents);
+  return contents(streams.output);
+}
+
+std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
+                            const StandardStreams& streams, ReplaceBatch& batch) {
+  return WriteOutput(
+      output, [&](int descriptor) { return WriteToDescriptor(descriptor, parts); }, streams, batch);
 }
 
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams) {
+  return WriteOutput(
+      output, [&](int descriptor) { return WriteToDescriptor(descriptor, parts); }, streams);
+}
+
+std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
+                            const StandardStreams& streams) {
   ReplaceBatch batch;
-  if (const auto error = WriteOutput(output, parts, streams, batch)) return error;
+  if (const auto error = WriteOutput(output, contents, streams, batch)) return error;
   const std::vector<ReplaceBatch::Failure> failures = batch.Commit();
   return failures.empty() ? std::error_code{} : failures.front().error;
 }

@@ -81,10 +81,14 @@ OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destinatio
 // Writes one planned result that was not refused: through its descriptor, over its file
 // atomically as part of `batch` (its file is replaced at the batch's Commit), or to standard
 // output.
+std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
+                            const StandardStreams& streams, ReplaceBatch& batch);
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams, ReplaceBatch& batch);
 // The same for a single result: its file, if it has one, is replaced before it returns.
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
+                            const StandardStreams& streams);
+std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
                             const StandardStreams& streams);
 
 }  // namespace habuki

@@ -18,14 +18,8 @@ static_assert(BatchLimits{}.files * 2 <= InterruptCleanup::kMaxWatched,
 
 namespace {
 
-std::size_t SizeOf(ByteParts parts) {
-  std::size_t size = 0;
-  for (const std::string_view bytes : parts) size += bytes.size();
-  return size;
-}
-
-std::error_code WriteThrough(FileDescriptor& file, ByteParts parts, const FileOps& ops) {
-  if (const auto error = WriteToDescriptor(file.get(), parts, ops)) return error;
+std::error_code WriteThrough(FileDescriptor& file, const WriteContents& contents) {
+  if (const auto error = contents(file.get())) return error;
   return file.Close();
 }
 
@@ -58,9 +52,14 @@ ReplaceBatch::~ReplaceBatch() {
 }
 
 std::error_code ReplaceBatch::Add(const std::filesystem::path& path, ByteParts parts) {
+  return Add(path, [&](int descriptor) { return WriteToDescriptor(descriptor, parts, ops_); });
+}
+
+std::error_code ReplaceBatch::Add(const std::filesystem::path& path,
+                                  const WriteContents& contents) {
   ReplaceTarget target;
   if (const auto error = FindTarget(ops_, path, target)) return error;
-  if (target.IsWrittenThrough()) return WriteThrough(target.file, parts, ops_);
+  if (target.IsWrittenThrough()) return WriteThrough(target.file, contents);
   // Recorded before the temporary exists, so that whatever happens from there on, an exception
   // included, it is either kept whole or removed.
   Pending& pending = pending_.emplace_back();
@@ -69,7 +68,7 @@ std::error_code ReplaceBatch::Add(const std::filesystem::path& path, ByteParts p
     pending.target = path;
     pending.name = target.name;
     pending.folder = KeepFolder(std::move(target.folder));
-    error = Fill(target, pending, parts);
+    error = Fill(target, pending, contents);
   } catch (...) {
     Discard(pending);
     pending_.pop_back();
@@ -80,7 +79,6 @@ std::error_code ReplaceBatch::Add(const std::filesystem::path& path, ByteParts p
     pending_.pop_back();
     return error;
   }
-  bytes_ += SizeOf(parts);
   return {};
 }
 
@@ -91,7 +89,8 @@ bool ReplaceBatch::Full() const {
 
 // Writes the temporary: private to its owner when it replaces a file, until it has taken that
 // file's owner. A new file is made with the permissions it will keep, as any program makes one.
-std::error_code ReplaceBatch::Fill(const ReplaceTarget& target, Pending& pending, ByteParts parts) {
+std::error_code ReplaceBatch::Fill(const ReplaceTarget& target, Pending& pending,
+                                   const WriteContents& contents) {
   if (!cleanup_) cleanup_.emplace();
   const mode_t mode = target.IsNew() ? 0666 : (target.info.st_mode & 0600);
   FileDescriptor file(CreateTemporary(pending, mode), ops_);
@@ -99,7 +98,9 @@ std::error_code ReplaceBatch::Fill(const ReplaceTarget& target, Pending& pending
   if (!target.IsNew()) {
     if (const auto error = TakeOver(ops_, target, file.get())) return error;
   }
-  if (const auto error = WriteToDescriptor(file.get(), parts, ops_)) return error;
+  if (const auto error = contents(file.get())) return error;
+  // Contents written as they are made tell their size only once written.
+  bytes_ += static_cast<std::size_t>(std::max<off_t>(::lseek(file.get(), 0, SEEK_CUR), 0));
   if (!folders_[pending.folder].readable && ops_.fsync(file.get()) != 0) return LastError();
   return file.Close();
 }

@@ -52,6 +52,8 @@ class ReplaceBatch {
   // Writes `parts` to a temporary that replaces `target` at the next Commit (see FindTarget for
   // how `target` is found). A target that is not a regular file is written through at once.
   std::error_code Add(const std::filesystem::path& target, ByteParts parts);
+  // The same with contents written as they are made; an error they give is the Add's.
+  std::error_code Add(const std::filesystem::path& target, const WriteContents& contents);
 
   // Whether the batch holds as much as it should before Commit.
   bool Full() const;
@@ -77,7 +79,8 @@ class ReplaceBatch {
     bool renamedInto = false;
   };
 
-  std::error_code Fill(const ReplaceTarget& target, Pending& pending, ByteParts parts);
+  std::error_code Fill(const ReplaceTarget& target, Pending& pending,
+                       const WriteContents& contents);
   std::size_t KeepFolder(FileDescriptor folder);
   int CreateTemporary(Pending& pending, mode_t mode);
   void SyncData();

@@ -323,7 +323,7 @@ TEST(Cli, DiffIsTheCommandOnlyAsTheFirstArgument) {
        2,
        "give --to, --format",
        0},
-      {true, {"diff", "m1.txt", "m2.txt"}, 0, "0 changed, 0 added, 0 removed\n", 0},
+      {true, {"diff", "m1.txt", "m2.txt"}, 0, "0 changed, 0 added, 0 removed", 0},
   };
   for (const auto& [fileNamedDiff, args, status, says, written] : cases) {
     std::filesystem::remove_all("out");

@@ -1,6 +1,8 @@
 // habuki --to csv|json and habuki diff, run in-process as a user runs them.
 #include <gtest/gtest.h>
 
+#include "bench/param_generator.h"
+#include "cli/parameter_export.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
 
@@ -23,19 +25,22 @@ TEST(Export, CsvHoldsTheNonZeroRowsQuotedWhereNeeded) {
             "00001,Q1,A1,P,00000010,2\r\n"
             "00003,Q1,,,\"X1,\"\"2\"\"\",4\r\n"
             "00004,Q1,,M,2.5,5\r\n");
-  EXPECT_EQ(csv.err, "");  // a record of a kind without a rule is a row, not a loss
+  // A record of a kind without a rule is a row, and told of.
+  EXPECT_EQ(csv.err,
+            "habuki: standard input: 1 record(s) read as text because format 30i has no rule for "
+            "their kind; first at line 4 (N00003Q1X)\n");
   const Result all = Habuki{kBackup}.Run({"--to", "csv", "--all"});
   EXPECT_NE(all.out.find("00001,Q1,A2,P,0,2\r\n00002,Q1,,P,0,3\r\n"), std::string::npos);
   EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6\r\n"), std::string::npos);
 }
 
-TEST(Export, JsonKeepsEveryFieldAsAString) {
+TEST(Export, JsonKeepsValuesAsStringsAndLinesAsNumbers) {
   const Result json = Habuki{"%\r\nN00001Q1L1P00000010\r\n%\r\n"}.Run({"--to", "json"});
   EXPECT_EQ(json.status, 0);
   EXPECT_EQ(json.out,
             "{\"file\": \"-\", \"format\": \"30i\", \"parameters\": [\n"
             "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"L1\", \"marker\": "
-            "\"P\", \"value\": \"00000010\", \"line\": \"2\"}\n]}\n");
+            "\"P\", \"value\": \"00000010\", \"line\": 2}\n]}\n");
 }
 
 TEST(Export, OutputFolderAddsTheTablesEnding) {
@@ -46,6 +51,86 @@ TEST(Export, OutputFolderAddsTheTablesEnding) {
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(test::ReadBytes(out / "m1.txt.json").substr(0, 9), "{\"file\": ");
   EXPECT_EQ(test::EntriesIn(out.path()), 1u);
+}
+
+// Several inputs to standard output make one document: CSV with a first column `file`, JSON
+// with a "files" array; a file that cannot be read leaves the document whole.
+TEST(Export, SeveralInputsMakeOneDocument) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P7\r\n%\r\n");
+  test::WriteBytes(dir / "b.txt", "%\r\nN00002Q1L1P0\r\nN00003Q1P8\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const std::string row = "\"qualifier\": \"Q1\", \"entry\": ";
+  const struct {
+    std::string to, out;
+  } cases[] = {
+      {"csv",
+       "file,number,qualifier,entry,marker,value,line\r\na.txt,00001,Q1,L1,P,7,2\r\n"
+       "b.txt,00003,Q1,,P,8,3\r\n"},
+      {"json",
+       "{\"files\": [\n{\"file\": \"a.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+       "{\"number\": \"00001\", " +
+           row +
+           "\"L1\", \"marker\": \"P\", \"value\": \"7\", "
+           "\"line\": 2}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+           "{\"number\": \"00003\", " +
+           row +
+           "\"\", \"marker\": \"P\", \"value\": \"8\", "
+           "\"line\": 3}\n]}\n]}\n"},
+  };
+  for (const auto& [to, out] : cases) {
+    const Result result = Habuki{}.Run({"--to", to, "a.txt", "missing.txt", "b.txt"});
+    EXPECT_EQ(result.status, 3) << to;
+    EXPECT_EQ(result.out, out) << to;
+  }
+}
+
+// --stats of a table counts the rows written, and diff's JSON carries the counts.
+TEST(ExportAndDiff, StatsAndCounts) {
+  const struct {
+    std::vector<std::string> args;
+    std::string out, err;
+  } cases[] = {
+      {{"--to", "csv", "--all", "--stats"},
+       "",
+       "format 30i, 5 records read, 6 rows written, 1 records read as text for an unhandled "
+       "kind, 0 after the closing %, 0 entries without a value marker\n"},
+      {{"--to", "json", "--stats"}, "", "3 rows written (the values of 0 left out), "},
+      {{"diff", "--to", "json", "-", "new.txt"},
+       "\"counts\": {\"changed\": 1, \"added\": 0, \"removed\": 1, \"set to 0\": 1, "
+       "\"header lines\": 0, \"left out\": 0}}\n",
+       ""},
+  };
+  test::TempDir dir;
+  test::WriteBytes(dir / "new.txt", "%\r\nN00001Q1A1P11A2P0\r\nN00004Q1M0\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  for (const auto& [args, out, err] : cases) {
+    const Result result = Habuki{kBackup}.Run(args);
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+  }
+}
+
+// A table of every value, larger than the pieces it is written in, comes whole; a text that
+// fails after them writes nothing, and leaves a file that was there as it was.
+TEST(Export, LargeTablesAreWrittenWholeOrNotAtAll) {
+  test::TempDir dir;
+  std::string text = bench::GenerateShaped30i(80000);
+  test::WriteBytes(dir / "large.txt", text);
+  text.insert(text.rfind('%'), "N99999Q1P1?\n");
+  test::WriteBytes(dir / "failing.txt", text);
+  test::WriteBytes(dir / "old.csv", "old");
+  const test::InFolder inDir(dir.path());
+  const Result large = Habuki{}.Run({"--to", "csv", "--all", "--stats", "large.txt"});
+  ASSERT_GT(large.out.size(), 2 * kTableChunk);
+  const std::string rows = std::to_string(std::count(large.out.begin(), large.out.end(), '\n') - 1);
+  EXPECT_NE(large.err.find(", " + rows + " rows written"), std::string::npos) << large.err;
+  EXPECT_TRUE(large.out.ends_with(",80001\r\n")) << large.out.substr(large.out.size() - 40);
+  for (const char* to : {"csv", "json"}) {
+    EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "failing.txt"}).out, "") << to;
+    EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "-o", "old.csv", "failing.txt"}).status, 1);
+    EXPECT_EQ(test::ReadBytes(dir / "old.csv"), "old");
+  }
 }
 
 // diff ends as diff does: 0 alike, 1 different, 2 usage, 3 a file that cannot be read.
@@ -61,8 +146,10 @@ TEST(Diff, ExitStatuses) {
     int status;
     std::string out;
   } cases[] = {
-      {{"diff", "old.txt", "old.txt"}, 0, "0 changed, 0 added, 0 removed\n"},
-      {{"diff", "old.txt", "new.txt"}, 1, "N00004Q1: 2.5 -> 3\n1 changed, 0 added, 0 removed\n"},
+      {{"diff", "old.txt", "old.txt"}, 0, "0 changed, 0 added, 0 removed, 0 set to 0\n"},
+      {{"diff", "old.txt", "new.txt"},
+       1,
+       "N00004Q1: 2.5 -> 3\n1 changed, 0 added, 0 removed, 0 set to 0\n"},
       {{"diff", "-q", "old.txt", "new.txt"}, 1, ""},
       {{"diff", "old.txt", "pmc.txt"}, 2, ""},
       {{"diff", "old.txt"}, 2, ""},
@@ -83,7 +170,7 @@ TEST(Diff, CsvAndJsonGiveTheSameRows) {
   const test::InFolder inDir(dir.path());
   EXPECT_EQ(Habuki{}.Run({"diff", "old.txt", "new.txt"}).out,
             "N00001Q1 A1: 5 -> 6\nN00001Q1 A2: 7 -> -\nN00001Q1 A3: - -> 1\n"
-            "1 changed, 1 added, 1 removed\n");
+            "1 changed, 1 added, 1 removed, 0 set to 0\n");
   EXPECT_EQ(Habuki{}.Run({"diff", "--to", "csv", "old.txt", "new.txt"}).out,
             "number,qualifier,entry,old,new,change\r\n00001,Q1,A1,5,6,changed\r\n"
             "00001,Q1,A2,7,,removed\r\n00001,Q1,A3,,1,added\r\n");
@@ -92,6 +179,152 @@ TEST(Diff, CsvAndJsonGiveTheSameRows) {
                       "\"7\", \"new\": null, \"change\": \"removed\"}"),
             std::string::npos)
       << json;
+}
+
+// Export and diff tell on standard error what they did not read as thinning reads it, and diff
+// does not call files alike while part of them was left out.
+TEST(ExportAndDiff, TellWhatTheyLeaveOut) {
+  test::TempDir dir;
+  const std::string good = "%\r\nN00001Q1A1P00000010A2P0\r\nN00005Q1L1P0\r\n%\r\n";
+  test::WriteBytes(dir / "good.txt", good);
+  test::WriteBytes(dir / "doubled.txt", good + "N00001Q1A1P7\r\n%\r\n");
+  test::WriteBytes(dir / "unmarked.txt", "%\r\nN00001Q1L1P5\r\nN00002Q1A1P5A2\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const std::string afterEnd =
+      "doubled.txt: 1 record(s) left out because they follow the closing \"%\"; first at line 5 "
+      "(N00001Q1A)\n";
+  const std::string unmarked =
+      "unmarked.txt: 1 entry(ies) left out because no value marker follows them; first in the "
+      "record at line 3 (N00002Q1A)\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err, summary;
+  } cases[] = {
+      {{"--to", "csv", "doubled.txt"}, 0, afterEnd, ""},
+      {{"diff", "good.txt", "doubled.txt"},
+       1,
+       afterEnd,
+       "0 changed, 0 added, 0 removed, 0 set to 0; left out: 1 record(s) of doubled.txt after the "
+       "closing "
+       "\"%\"\n"},
+      {{"diff", "unmarked.txt", "good.txt"},
+       1,
+       unmarked,
+       "set to 0; left out: 1 entry(ies) of unmarked.txt without a value marker\n"},
+  };
+  for (const auto& [args, status, err, summary] : cases) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args.back();
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+    EXPECT_TRUE(result.out.ends_with(summary)) << result.out;
+  }
+}
+
+// 0 and a missing value are equal, but each shows as what it is: "0" or "-", "0" or null.
+TEST(Diff, ShowsZeroAsZeroAndMissingAsDash) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "%\r\nN00020Q1P17\r\nN00021Q1L1P5\r\n%\r\n");
+  test::WriteBytes(dir / "removed.txt", "%\r\nN00021Q1L1P5\r\n%\r\n");
+  test::WriteBytes(dir / "zeroed.txt", "%\r\nN00020Q1P0\r\nN00021Q1L1P5\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"old.txt", "removed.txt"},
+       "N00020Q1: 17 -> -\n0 changed, 0 added, 1 removed, 0 set to 0\n"},
+      {{"old.txt", "zeroed.txt"}, "N00020Q1: 17 -> 0\n0 changed, 0 added, 0 removed, 1 set to 0\n"},
+      {{"zeroed.txt", "old.txt"}, "N00020Q1: 0 -> 17\n1 changed, 0 added, 0 removed, 0 set to 0\n"},
+      {{"removed.txt", "zeroed.txt"}, "0 changed, 0 added, 0 removed, 0 set to 0\n"},
+      {{"--to", "json", "old.txt", "removed.txt"}, "\"new\": null, \"change\": \"removed\"}"},
+      {{"--to", "json", "old.txt", "zeroed.txt"}, "\"new\": \"0\", \"change\": \"set to 0\"}"},
+  };
+  for (auto [args, out] : cases) {
+    args.insert(args.begin(), "diff");
+    const Result result = Habuki{}.Run(args);
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+  }
+}
+
+// A 16i backup against a 30i one: each file's format given, numbers matched as numbers.
+TEST(Diff, FormatPerFile) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "16i.txt", "%\r\nN0020Q1P17\r\nN1005Q1A1P10A2P0\r\n%\r\n");
+  test::WriteBytes(dir / "30i.txt",
+                   "%\r\nN00020Q1P17\r\nN01005Q1A1P10A2P5\r\nN00021Q1L1P0\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {{"diff", "16i.txt", "30i.txt"},
+       2,
+       "",
+       "16i.txt looks like format 16i and 30i.txt like 30i; give the format of both with -f, or "
+       "of each with -f OLD,NEW (here -f 16i,30i)\n"},
+      {{"diff", "-f", "16i,30i", "16i.txt", "30i.txt"},
+       1,
+       "N1005Q1 A2: 0 -> 5\n1 changed, 0 added, 0 removed, 0 set to 0\n",
+       ""},
+      {{"diff", "-f", "16i,auto", "16i.txt", "30i.txt"}, 1, "N1005Q1 A2: 0 -> 5\n", ""},
+      {{"diff", "-f", "16i,30i", "--to", "json", "16i.txt", "30i.txt"},
+       1,
+       "\"format\": \"16i,30i\"",
+       ""},
+      {{"diff", "-f", "16i,x", "16i.txt", "30i.txt"}, 2, "", "unknown format x in 16i,x"},
+  };
+  for (const auto& [args, status, out, err] : cases) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args[2];
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+  }
+}
+
+// What differs looks different: bytes that are no CP932 and control characters escaped, the PMC
+// header compared; reading both sides from standard input is a usage error.
+TEST(Diff, ShowsWhatDiffers) {
+  test::TempDir dir;
+  const std::string pmc = "%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P1\r\n%\r\n";
+  test::WriteBytes(dir / "a.txt",
+                   "%\r\nN00001Q1X\xFD\xFE\r\nN00002Q1X\x1B[2J\r\nN00003Q1L1P1\r\n%");
+  test::WriteBytes(dir / "b.txt", "%\r\nN00001Q1X\xFE\xFD\r\nN00002Q1X\r\nN00003Q1L1P1\r\n%");
+  test::WriteBytes(dir / "head.txt", "%\r\nN0000\x80Q1X\r\nN00003Q1L1P1\r\n%");
+  test::WriteBytes(dir / "msid1.txt", pmc);
+  test::WriteBytes(dir / "msid2.txt", "%\r\n(PMC=0I-F,MSID=2)\r\nN600000 P1\r\n%\r\n");
+  test::WriteBytes(dir / "thinned.txt", "Comment\n%\n\n(PMC=0I-F,MSID=1)\r\nN600000 P1\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {{"a.txt", "b.txt"},
+       1,
+       "N00001Q1: X\\xFD\\xFE -> X\\xFE\\xFD\nN00002Q1: X\\x1B[2J -> X\n2 changed",
+       ""},
+      {{"a.txt", "head.txt"}, 1, "", "(N0000\\x80Q1X)\n"},
+      {{"msid1.txt", "msid2.txt"},
+       1,
+       "header: (PMC=0I-F,MSID=1) -> (PMC=0I-F,MSID=2)\n0 changed, 0 added, 0 removed, 0 set to 0, "
+       "1 header line(s) differ\n",
+       ""},
+      {{"--to", "csv", "msid1.txt", "msid2.txt"},
+       1,
+       ",,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\",header",
+       ""},
+      {{"msid1.txt", "thinned.txt"}, 0, "0 changed, 0 added, 0 removed, 0 set to 0\n", ""},
+      {{"-", "-"}, 2, "", "diff reads standard input for one side only"},
+  };
+  for (auto [args, status, out, err] : cases) {
+    args.insert(args.begin(), "diff");
+    const Result result = Habuki{pmc}.Run(args);
+    EXPECT_EQ(result.status, status) << args.back() << result.err;
+    EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+  }
 }
 
 // A real backup against its own thinned text, and against a copy with one value changed.
@@ -111,7 +344,8 @@ TEST(Diff, RealBackupAgainstItsThinnedSelfAndOneChange) {
   const Result result = Habuki{}.Run({"diff", "backup.txt", "changed.txt"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2) << result.out;
-  EXPECT_NE(result.out.find(": - -> 00000004\n0 changed, 1 added, 0 removed\n"), std::string::npos)
+  EXPECT_NE(result.out.find(": 00000000 -> 00000004\n1 changed, 0 added, 0 removed, 0 set to 0\n"),
+            std::string::npos)
       << result.out;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/decimal_number.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
@@ -35,39 +36,46 @@ ParameterRow Row(std::string_view number, std::string_view entry, std::string_vi
 struct DiffCase {
   const char* name;
   std::vector<ParameterRow> before, after;
-  std::size_t changed, added, removed;
+  std::size_t changed, added, removed, setToZero;
 };
 
-// A missing row is the value 0; numbers compare exactly, unhandled kinds as text.
+// A missing row is the value 0, a row of 0 set to 0; numbers compare exactly, unhandled kinds as
+// text.
 TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
   const std::vector<DiffCase> cases = {
-      {"same spelling", {Row("00001", "", "5")}, {Row("00001", "", "5")}, 0, 0, 0},
-      {"leading zeros", {Row("00001", "A1", "00000010")}, {Row("00001", "A1", "10")}, 0, 0, 0},
+      {"same spelling", {Row("00001", "", "5")}, {Row("00001", "", "5")}, 0, 0, 0, 0},
+      {"leading zeros", {Row("00001", "A1", "00000010")}, {Row("00001", "A1", "10")}, 0, 0, 0, 0},
       {"signs and fractions",
        {Row("00001", "", "-0"), Row("00002", "", "360.0")},
        {Row("00001", "", "0.0"), Row("00002", "", "360")},
        0,
        0,
+       0,
        0},
-      {"a zero row against none", {Row("00001", "", "0")}, {}, 0, 0, 0},
+      {"a zero row against none", {Row("00001", "", "0")}, {}, 0, 0, 0, 0},
       {"a value that changed",
        {Row("00001", "A4", "00000011")},
        {Row("00001", "A4", "10000011")},
        1,
        0,
+       0,
        0},
-      {"zero to a value", {Row("00001", "", "0")}, {Row("00001", "", "7")}, 1, 0, 0},
-      {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1},
+      {"zero to a value", {Row("00001", "", "0")}, {Row("00001", "", "7")}, 1, 0, 0, 0},
+      {"a value set to 0", {Row("00001", "", "7")}, {Row("00001", "", "0")}, 0, 0, 0, 1},
+      {"numbers as numbers", {Row("1005", "A1", "1")}, {Row("01005", "A1", "1")}, 0, 0, 0, 0},
+      {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1, 0},
       {"unhandled kinds as text",
        {Row("00001", "", "X1 ", "")},
        {Row("00001", "", "X01", "")},
        1,
+       0,
        0,
        0},
       {"order need not be the same",
        {Row("00002", "", "2"), Row("00001", "", "1")},
        {Row("00001", "", "1"), Row("00002", "", "3")},
        1,
+       0,
        0,
        0},
   };
@@ -76,7 +84,9 @@ TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
     EXPECT_EQ(diff.changed, row.changed) << row.name;
     EXPECT_EQ(diff.added, row.added) << row.name;
     EXPECT_EQ(diff.removed, row.removed) << row.name;
-    EXPECT_EQ(diff.changes.size(), row.changed + row.added + row.removed) << row.name;
+    EXPECT_EQ(diff.setToZero, row.setToZero) << row.name;
+    EXPECT_EQ(diff.changes.size(), row.changed + row.added + row.removed + row.setToZero)
+        << row.name;
   }
 }
 
@@ -89,6 +99,38 @@ TEST(CompareParameters, ChangesComeInTheOrderOfTheParameters) {
   EXPECT_EQ(diff.changes[0].before->number, "00009");
   EXPECT_EQ(diff.changes[1].before->entry, "A2");
   EXPECT_EQ(diff.changes[2].before->entry, "A10");
+}
+
+// Backups compared as they are read: in the order of their parameters or not, zero rows shown
+// where a change needs them.
+TEST(CompareBackups, AnyOrderOfRecordsAndZerosWhereAChangeNeedsThem) {
+  const std::string backup = "%\r\nN00001Q1A1P5A2P0\r\nN00002Q1P2\r\nN00003Q1L1P7\r\n%\r\n";
+  const struct {
+    const char* name;
+    std::string before, after;
+    std::size_t changed, added, removed, setToZero;
+  } cases[] = {
+      {"alike", backup, backup, 0, 0, 0, 0},
+      {"new out of order", backup, "%\r\nN00003Q1L1P7\r\nN00002Q1P3\r\nN00001Q1A1P5A2P0\r\n%\r\n",
+       1, 0, 0, 0},
+      {"old out of order", "%\r\nN00003Q1L1P7\r\nN00002Q1P2\r\nN00001Q1A1P5\r\n%\r\n",
+       "%\r\nN00001Q1A1P5A2P4\r\nN00003Q1L1P0\r\n%\r\n", 0, 1, 1, 1},
+      {"a zero found out of order", "%\r\nN00003Q1L1P7\r\nN00001Q1A1P5A2P0\r\n%\r\n",
+       "%\r\nN00001Q1A1P5A2P4\r\nN00003Q1L1P7\r\n%\r\n", 1, 0, 0, 0},
+      {"zero to a value", backup, "%\r\nN00001Q1A1P5A2P9\r\nN00002Q1P2\r\nN00003Q1L1P7\r\n%\r\n", 1,
+       0, 0, 0},
+  };
+  for (const auto& row : cases) {
+    const FilterState before = test::StateWithText(row.before),
+                      after = test::StateWithText(row.after);
+    const BackupComparison comparison =
+        CompareBackups(before, FormatKind::Fs30i, after, FormatKind::Fs30i);
+    const ParameterDiff& diff = comparison.diff;
+    EXPECT_EQ(diff.changed, row.changed) << row.name;
+    EXPECT_EQ(diff.added, row.added) << row.name;
+    EXPECT_EQ(diff.removed, row.removed) << row.name;
+    EXPECT_EQ(diff.setToZero, row.setToZero) << row.name;
+  }
 }
 
 }  // namespace

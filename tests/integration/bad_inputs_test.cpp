@@ -91,9 +91,6 @@ std::vector<BadInput> Table() {
        ":1: no record"},
       {"no %", File("N00001Q1L1P5\r\nN00002Q1P7\r\n"), Outcome::Thinned, 0, "",
        Contains("N00002Q1P7\r\n%")},
-      {"a line before the % line", File("BACKUP 100%\r\n%\r\nN00001Q1L1P5\r\nN00002Q1P7\r\n%\r\n"),
-       Outcome::Thinned, 0, "1 record(s) dropped because format pmc has no rule for their kind",
-       Contains("N00002Q1P7\r\n%")},  // guessed PMC
       {"text after the closing %", File("%\r\nN00001Q1L1P5\r\n%\r\nNOTE 1\r\n"), Outcome::Thinned,
        0,
        "1 record(s) dropped because they follow the closing \"%\", not because they are zero; "
@@ -197,6 +194,28 @@ INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()),
                            for (const char c : info.param.name) name += std::isalnum(c) ? c : '_';
                            return name;
                          });
+
+// A line before the "%" line: the window's guess, which the user sees and may change, takes the
+// text for PMC and says that records were dropped; the command line guesses from the "%" line
+// and keeps both records.
+TEST(BadInputs, ALineBeforeThePercentLineIsGuessedByEachProgramsRule) {
+  TempDir dir;
+  WriteBytes(dir / "input.txt", "BACKUP 100%\r\n%\r\nN00001Q1L1P5\r\nN00002Q1P7\r\n%\r\n");
+  const test::HabukiRun run = test::Habuki{}.Run({"-c", "none", (dir / "input.txt").string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_NE(run.out.find("N00001Q1L1P5\r\nN00002Q1P7\r\n%"), std::string::npos) << run.out;
+
+  ui::test::FakeWindowSystem system(dir.path());
+  ui::Form1 form(system);
+  const ui::test::Form1Controls controls(form);
+  form.OpenFile(QString::fromStdString((dir / "input.txt").string()));
+  EXPECT_TRUE(controls.Option3->isChecked());  // PMC
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  ASSERT_EQ(system.messages.size(), 1u);
+  EXPECT_TRUE(system.messages[0].text.startsWith(QString::fromUtf8("値が０ではないのに")));
+  EXPECT_TRUE(form.state().OutText.Bytes().ends_with("N00002Q1P7\r\n%"));
+}
 
 const std::string kOneRecord = "%\r\nN00001Q1L1P5\r\n%\r\n";
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "core/parameter_diff.h"
+
+namespace habuki {
+
+// A header line (see HeaderLines) that differs: the line of each side, none where a side has
+// fewer lines.
+struct HeaderChange {
+  std::optional<std::string_view> before;
+  std::optional<std::string_view> after;
+};
+
+// The header lines of two backups, compared line by line as text.
+std::vector<HeaderChange> CompareHeaderLines(const std::vector<std::string_view>& before,
+                                             const std::vector<std::string_view>& after);
+
+// What `habuki diff` found, as its reports show it.
+struct DiffFindings {
+  std::string_view oldFile;
+  std::string_view newFile;
+  std::string formats;  // as -f takes them: "30i", or "16i,30i"
+  ParameterDiff parameters;
+  std::vector<HeaderChange> headers;
+  std::vector<std::string> leftOut;  // what the comparison could not read, one part a side's kind
+  std::size_t leftOutCount = 0;      // records and entries in it
+
+  // Nothing differs and nothing was left out that might.
+  bool Alike() const { return parameters.changes.empty() && headers.empty() && leftOut.empty(); }
+};
+
+std::string DiffReport(const DiffFindings& findings, ReportKind to);
+
+}  // namespace habuki
