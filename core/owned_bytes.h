@@ -15,7 +15,8 @@ struct ReleaseMemory {
 // Bytes held in memory the program owns, with room to spare after them. On these machines a
 // page costs a fault, and a fault microseconds, the first time it is touched: so the memory is
 // never zero-filled by the program, room that is never written costs nothing, and a large block
-// is asked for in huge pages, which turn a file's thousands of faults into a few.
+// is asked for in huge pages, which turn a file's thousands of faults into a few; a smaller one
+// comes from the heap, where the next file of a batch finds it again.
 struct OwnedBytes {
   std::unique_ptr<char[], ReleaseMemory> data;
   std::size_t size = 0;      // bytes held
