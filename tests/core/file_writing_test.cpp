@@ -478,19 +478,21 @@ TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
       }
     }
   };
-  std::thread swapper(swap);
   FileOps ops = PosixFileOps();  // syncing has no part in the race and only slows the attempts
   ops.syncfs = ops.fsync = [](int) { return 0; };
+  // The swapper starts in the writer's process: a thread running while the tests fork could hold
+  // a lock of the allocator that the child would then wait on for ever.
   const int written = test::RunAsOtherUser([&] {
+    std::thread swapper(swap);
     int succeeded = 0;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (std::chrono::steady_clock::now() < end && test::ReadBytes(victim) == "victim") {
       succeeded += WriteFileAtomically(target, "new", ops) ? 0 : 1;
     }
+    done = true;
+    swapper.join();
     return std::min(succeeded, 100);
   });
-  done = true;
-  swapper.join();
   EXPECT_GT(written, 0);
   EXPECT_EQ(test::ReadBytes(victim), "victim");
   EXPECT_EQ(std::filesystem::status(victim).permissions(), std::filesystem::perms(0444));
