@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/cp932_text.h"
-#include "core/text_primitives.h"
+#include "core/text/cp932_text.h"
+#include "core/text/text_primitives.h"
 #include "fuzz/plain_decimal.h"
 #include "fuzz/require.h"
 

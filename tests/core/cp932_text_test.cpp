@@ -1,9 +1,9 @@
-#include "core/cp932_text.h"
+#include "core/text/cp932_text.h"
 
 #include <gtest/gtest.h>
 
-#include "core/detect_format.h"
-#include "core/run_filter.h"
+#include "core/filter/detect_format.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

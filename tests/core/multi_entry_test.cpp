@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

@@ -1,10 +1,10 @@
-#include "core/text_primitives.h"
+#include "core/text/text_primitives.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "core/letter_finder.h"
+#include "core/filter/letter_finder.h"
 
 namespace habuki {
 namespace {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "comment/comment_files.h"
-#include "core/size_limits.h"
+#include "core/text/size_limits.h"
 #include "habuki/version.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/drop_pane.h"
