@@ -1,19 +1,20 @@
-#include "core/filter/scan_entries.h"
+#pragma once
+
+// The definition of ScanEntries, for each sink's own file to instantiate (see
+// core/filter/usual_entry_inl.h): the entry scan knows no sink.
 
 #include <algorithm>
 #include <optional>
 
-#include "core/filter/thinning_sink.h"
-#include "core/filter/usual_entry.h"
-#include "core/table/parameter_sink.h"
-#include "core/text/cp932_text.h"
+#include "core/filter/scan_entries.h"
+#include "core/filter/usual_entry_inl.h"
 #include "core/text/size_limits.h"
 
 namespace habuki {
 
-namespace {
+namespace entry_search {
 
-Pos FoundOrNone(Pos found) { return found == 0 ? NOT_FOUND_POS : found; }
+inline Pos FoundOrNone(Pos found) { return found == 0 ? NOT_FOUND_POS : found; }
 
 // The earliest value marker after `cur`.
 template <typename Unit>
@@ -59,11 +60,12 @@ void DropUnmarked(UnitView<Unit> record, Unit entryLetter, Pos cur, EntryScan& s
   for (Pos at = cur; at != 0; at = find(record, at + 1, entryLetter)) ++scan.unmarkedEntries;
 }
 
-}  // namespace
+}  // namespace entry_search
 
 template <typename Unit, typename Sink>
 EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
                       const EntryRecord<Unit>& record, Sink& sink) {
+  using namespace entry_search;
   const UnitView<Unit> codes = text.text();
   // The text up to the end of the record. Where the next entry letter lies beyond the record
   // does not matter, only that it does, so its search stops there instead of running on to the
@@ -99,14 +101,5 @@ EntryScan ScanEntries(LetterFinder<Unit>& text, const FormatProfile& profile,
     if (++inner == kEntryLimit) throw FilterFailure(FailureKind::EntryLimit, cur);
   }
 }
-
-template EntryScan ScanEntries(LetterFinder<char>&, const FormatProfile&, const EntryRecord<char>&,
-                               ThinningSink<char>&);
-template EntryScan ScanEntries(LetterFinder<char16_t>&, const FormatProfile&,
-                               const EntryRecord<char16_t>&, ThinningSink<char16_t>&);
-template EntryScan ScanEntries(LetterFinder<char>&, const FormatProfile&, const EntryRecord<char>&,
-                               ParameterSink<char>&);
-template EntryScan ScanEntries(LetterFinder<char16_t>&, const FormatProfile&,
-                               const EntryRecord<char16_t>&, ParameterSink<char16_t>&);
 
 }  // namespace habuki

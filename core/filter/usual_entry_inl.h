@@ -1,10 +1,13 @@
-#include "core/filter/usual_entry.h"
+#pragma once
+
+// The bit reader's definitions. Each sink's own file includes them and instantiates the reader
+// for itself (core/filter/thinning_sink.cpp, core/table/parameter_sink.cpp), so the reader
+// knows no sink and none of what a sink's results are made into.
 
 #include <algorithm>
 #include <bit>
 
-#include "core/filter/thinning_sink.h"
-#include "core/table/parameter_sink.h"
+#include "core/filter/usual_entry.h"
 
 namespace habuki {
 
@@ -94,12 +97,5 @@ EntryRun UsualEntryReader<Unit>::ReadRun(Pos cur, Pos most, Sink& sink) const {
   const bool recordDone = entries > 0 && at > size;
   return {entries, kept, entries - kept, recordDone, recordDone ? 0 : static_cast<Pos>(at)};
 }
-
-template class UsualEntryReader<char>;
-template class UsualEntryReader<char16_t>;
-template EntryRun UsualEntryReader<char>::ReadRun(Pos, Pos, ThinningSink<char>&) const;
-template EntryRun UsualEntryReader<char16_t>::ReadRun(Pos, Pos, ThinningSink<char16_t>&) const;
-template EntryRun UsualEntryReader<char>::ReadRun(Pos, Pos, ParameterSink<char>&) const;
-template EntryRun UsualEntryReader<char16_t>::ReadRun(Pos, Pos, ParameterSink<char16_t>&) const;
 
 }  // namespace habuki
