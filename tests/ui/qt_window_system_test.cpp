@@ -10,8 +10,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "tests/support/form1_controls.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/form1_controls.h"
 #include "ui/form1.h"
 #include "ui/pane_text.h"
 #include "ui/qt_translations.h"
