@@ -117,7 +117,7 @@ void Form1::OnSave() {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kNothingToSave), title);
     return;
   }
-  CDG.flags = kSaveOptions;
+  CDG.flags = kOverwritePrompt;
   AimDialog(false);
   const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
   if (!file) return;

@@ -58,9 +58,6 @@ Pos LineEndsIn(CodeView text, std::size_t from, std::size_t to) {
   return CountLineEnds(text, from, to);
 }
 
-Pos LineOfPosition(ByteView text, Pos position) { return LineOf(text, position); }
-Pos LineOfPosition(CodeView text, Pos position) { return LineOf(text, position); }
-
 RecordRef MakeRecordRef(ByteView text, Pos position, Pos length) {
   return RefTo(text, position, length);
 }

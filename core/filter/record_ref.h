@@ -20,10 +20,6 @@ struct RecordRef {
 Pos LineEndsIn(ByteView text, std::size_t from, std::size_t to);
 Pos LineEndsIn(CodeView text, std::size_t from, std::size_t to);
 
-// The line that holds `position`.
-Pos LineOfPosition(ByteView text, Pos position);
-Pos LineOfPosition(CodeView text, Pos position);
-
 // The record starting at `position`, with `length` characters of head shown.
 RecordRef MakeRecordRef(ByteView text, Pos position, Pos length);
 RecordRef MakeRecordRef(CodeView text, Pos position, Pos length);

@@ -37,16 +37,4 @@ FilterOutcome RunFilterOnCodes(FilterState& state, FormatKind kind, bool withCom
   return Thin(state, CodeView(codes), kind, withComment);
 }
 
-FilterOutcome Filter30i(FilterState& state, bool withComment) {
-  return RunFilter(state, FormatKind::Fs30i, withComment);
-}
-
-FilterOutcome Filter16i(FilterState& state, bool withComment) {
-  return RunFilter(state, FormatKind::Fs16i, withComment);
-}
-
-FilterOutcome FilterPmc(FilterState& state, bool withComment) {
-  return RunFilter(state, FormatKind::Pmc, withComment);
-}
-
 }  // namespace habuki

@@ -1,13 +1,17 @@
 #pragma once
 
-// How a filter run goes, from the entry point down to the text rules (core/text/text_primitives.h):
-//   RunFilter (or Filter30i, Filter16i, FilterPmc) picks the FormatProfile, runs RecordScanner.
-//   RecordScanner::Run cuts the text at each "N" (find) and checks a single value with
-//   IsNonZeroValue or gives the record to ScanEntries. There UsualEntryReader reads the entries
-//   that it can from bits of 64 characters at a time (core/text/byte_scan.h); the others are found
-//   by the searches for markers (LetterFinder::find, which remembers hits of find), cut by
-//   substring and read by decimalValue. What the loop finds goes to a sink: ThinningSink makes the
-//   result, ParameterSink the rows of the parameter table (ReadParameters).
+// How a filter run goes, from the entry point down to the text rules
+// (core/text/text_primitives.h):
+//   RunFilter picks the FormatProfile (core/filter/format_profile.h) and runs RecordScanner
+//   (core/filter/record_scanner.h). RecordScanner::Run cuts the text at each "N" (find) and
+//   checks a single value with IsNonZeroValue or gives the record to ScanEntries
+//   (core/filter/scan_entries.h). There UsualEntryReader (core/filter/usual_entry.h) reads the
+//   entries that it can from bits of 64 characters at a time (core/text/byte_scan.h); the others
+//   are found by the searches for markers (LetterFinder::find, which remembers hits of find), cut
+//   by substring and read by IsNonZeroValue. What the loop finds goes to a sink: ThinningSink
+//   (core/filter/thinning_sink.h) makes the result, ParameterSink (core/table/parameter_sink.h)
+//   the rows of the parameter table (ReadParameters). The loop's templates are instantiated in
+//   each sink's own file, so the filter knows nothing of the table.
 
 #include <optional>
 
@@ -32,9 +36,5 @@ FilterOutcome RunFilter(FilterState& state, FormatKind kind, bool withComment);
 // The same on 16-bit codes, whatever the text. Both ways give the same outcome on every text;
 // the fuzz target holds them to it.
 FilterOutcome RunFilterOnCodes(FilterState& state, FormatKind kind, bool withComment);
-
-FilterOutcome Filter30i(FilterState& state, bool withComment);
-FilterOutcome Filter16i(FilterState& state, bool withComment);
-FilterOutcome FilterPmc(FilterState& state, bool withComment);
 
 }  // namespace habuki

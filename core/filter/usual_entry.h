@@ -19,7 +19,7 @@ struct EntryRun {
 // of the markers after it that the searches over the whole text find, and the entry letter after
 // that marker is the next entry. ReadRun reads such entries in a row, at most `most` of them,
 // gives each to `sink` (Entry) and stops at any other entry, for the
-// searches to find, and at any value that is not digits, a point and blanks, for decimalValue.
+// searches to find, and at any value that is not digits, a point and blanks, for IsNonZeroValue.
 //
 // It looks at 64 characters at a time, as four looks of 16 side by side (see byte_scan.h), and
 // reads every entry that ends within them from the same bits, with no look of its own. The record

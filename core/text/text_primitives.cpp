@@ -32,13 +32,14 @@ const Unit* SkipDigits(const Unit* at, const Unit* end, unsigned& nonZero) {
   return at;
 }
 
+// Whether `value` is a number that is zero (see IsNonZeroValue); a text that is no number fails
+// with BadValue at position 0, for the caller to place.
 template <typename Unit>
-DecimalNumber ReadDecimal(UnitView<Unit> value) {
+bool IsZeroNumber(UnitView<Unit> value) {
   const Unit* at = value.data();
   const Unit* const end = at + value.size();
   at = SkipBlanks(at, end);
-  bool negative = false;
-  if (at != end && (*at == '+' || *at == '-')) negative = *at++ == '-';
+  if (at != end && (*at == '+' || *at == '-')) ++at;
   unsigned nonZeroDigits = 0;
   const Unit* const whole = at;
   at = SkipDigits(at, end, nonZeroDigits);
@@ -50,7 +51,7 @@ DecimalNumber ReadDecimal(UnitView<Unit> value) {
   }
   at = SkipBlanks(at, end);
   if (!anyDigit || at != end) Fail(FailureKind::BadValue, 0);
-  return {negative, nonZeroDigits == 0};
+  return nonZeroDigits == 0;
 }
 
 // Nearly every value is digits, maybe with a point, and blanks: those are read 16 characters at
@@ -67,7 +68,7 @@ bool IsNonZero(UnitView<Unit> text, Pos start, Pos length) {
   }
   const UnitView<Unit> value = substring(text, start, length);
   try {
-    return !ReadDecimal(value).zero;
+    return !IsZeroNumber(value);
   } catch (const FilterFailure& failure) {
     throw FilterFailure(failure.kind, start);
   }
@@ -97,9 +98,6 @@ Pos find(CodeView text, Pos start, char16_t letter) {
   const std::size_t at = FindCode(text, static_cast<std::size_t>(from - 1), letter);
   return at == CodeView::npos ? 0 : static_cast<Pos>(at) + 1;
 }
-
-DecimalNumber decimalValue(ByteView value) { return ReadDecimal(value); }
-DecimalNumber decimalValue(CodeView value) { return ReadDecimal(value); }
 
 bool IsNonZeroValue(ByteView text, Pos start, Pos length) { return IsNonZero(text, start, length); }
 bool IsNonZeroValue(CodeView text, Pos start, Pos length) { return IsNonZero(text, start, length); }

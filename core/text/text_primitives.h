@@ -69,21 +69,11 @@ template <typename Unit>
   return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
 }
 
+// Whether the value of `length` characters from `start` is a number other than zero. Throws
+// FilterFailure, with `start` as the position, for a negative length or a value that is no number.
 // A number as a parameter value is written: blanks (space, tab, CR, LF), an optional sign, digits
 // with an optional "." and digits, or "." and digits, then blanks. There is no range limit: only
 // whether a digit other than 0 occurs matters, so "-0", "00000000" and "0.0" are all zero.
-struct DecimalNumber {
-  bool negative = false;
-  bool zero = true;
-};
-
-// Reads `value` as a DecimalNumber; an empty text or one that is not a number throws
-// FilterFailure (BadValue, at position 0: the caller knows where the value stood).
-DecimalNumber decimalValue(ByteView value);
-DecimalNumber decimalValue(CodeView value);
-
-// Whether the value of `length` characters from `start` is a number other than zero. Throws
-// FilterFailure, with `start` as the position, for a negative length or a value that is no number.
 bool IsNonZeroValue(ByteView text, Pos start, Pos length);
 bool IsNonZeroValue(CodeView text, Pos start, Pos length);
 

@@ -68,7 +68,7 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
   habuki::test::WriteBytes(dir / "old.txt", "old");
   QtWindowSystem system(dir.path(), dir.path());
   DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"), QString(),
-                          QString::fromStdString((dir / "old.txt").string()), kSaveOptions};
+                          QString::fromStdString((dir / "old.txt").string()), kOverwritePrompt};
   QStringList questions;
   QString shownTypes;
   QTimer answer;
