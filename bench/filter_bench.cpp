@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "bench/param_generator.h"
-#include "core/param_file.h"
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
+#include "core/io/param_file.h"
 
 namespace habuki::bench {
 namespace {

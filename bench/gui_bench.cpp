@@ -10,8 +10,8 @@
 #include <fstream>
 
 #include "bench/param_generator.h"
-#include "tests/support/fake_window_system.h"
-#include "tests/support/form1_controls.h"
+#include "tests/ui/fake_window_system.h"
+#include "tests/ui/form1_controls.h"
 #include "ui/drop_pane.h"
 #include "ui/form1.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/output_plan.h"
+#include "core/io/output_plan.h"
 
 namespace habuki::bench {
 namespace {

@@ -9,9 +9,9 @@
 
 #include "bench/param_generator.h"
 #include "cli/parameter_export.h"
-#include "core/param_file.h"
-#include "core/parameter_diff.h"
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
+#include "core/io/param_file.h"
+#include "core/table/parameter_diff.h"
 
 namespace habuki::bench {
 namespace {

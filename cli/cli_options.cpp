@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/exit_status.h"
-#include "core/size_limits.h"
+#include "core/text/size_limits.h"
 #include "habuki/version.h"
 
 namespace habuki {

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "core/filter_state.h"
+#include "core/filter/filter_state.h"
 
 namespace habuki {
 

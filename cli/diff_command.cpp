@@ -7,11 +7,11 @@
 #include "cli/diff_report.h"
 #include "cli/exit_status.h"
 #include "cli/messages.h"
-#include "core/detect_format.h"
-#include "core/file_writing.h"
-#include "core/header_lines.h"
-#include "core/output_plan.h"
-#include "core/parameter_diff.h"
+#include "core/filter/detect_format.h"
+#include "core/filter/header_lines.h"
+#include "core/io/file_writing.h"
+#include "core/io/output_plan.h"
+#include "core/table/parameter_diff.h"
 
 namespace habuki {
 

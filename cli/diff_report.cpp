@@ -6,7 +6,7 @@
 
 #include "cli/export_text.h"
 #include "cli/parameter_export.h"
-#include "core/display_text.h"
+#include "core/text/display_text.h"
 
 namespace habuki {
 

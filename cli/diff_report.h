@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
-#include "core/parameter_diff.h"
+#include "core/table/parameter_diff.h"
 
 namespace habuki {
 

@@ -11,12 +11,12 @@
 #include "cli/messages.h"
 #include "cli/parameter_export.h"
 #include "comment/comment_files.h"
-#include "core/detect_format.h"
-#include "core/display_text.h"
-#include "core/file_writing.h"
-#include "core/param_file.h"
-#include "core/replace_batch.h"
-#include "core/run_filter.h"
+#include "core/filter/detect_format.h"
+#include "core/filter/run_filter.h"
+#include "core/io/file_writing.h"
+#include "core/io/param_file.h"
+#include "core/io/replace_batch.h"
+#include "core/text/display_text.h"
 
 namespace habuki {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/filter_state.h"
-#include "core/output_plan.h"
+#include "core/filter/filter_state.h"
+#include "core/io/output_plan.h"
 
 namespace habuki {
 

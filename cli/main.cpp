@@ -4,7 +4,7 @@
 
 #include "cli/habuki_cli.h"
 #include "comment/comment_folders.h"
-#include "core/executable_folder.h"
+#include "core/io/executable_folder.h"
 
 int main(int argc, char** argv) {
   habuki::CliIo io{{},

@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "cli/cli_options.h"
-#include "core/display_text.h"
-#include "core/size_limits.h"
+#include "core/text/display_text.h"
+#include "core/text/size_limits.h"
 
 namespace habuki {
 

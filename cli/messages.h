@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/filter_state.h"
-#include "core/output_plan.h"
-#include "core/param_file.h"
-#include "core/run_filter.h"
+#include "core/filter/filter_state.h"
+#include "core/filter/run_filter.h"
+#include "core/io/output_plan.h"
+#include "core/io/param_file.h"
 
 namespace habuki {
 

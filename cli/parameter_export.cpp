@@ -5,7 +5,7 @@
 #include <charconv>
 
 #include "cli/export_text.h"
-#include "core/display_text.h"
+#include "core/text/display_text.h"
 
 namespace habuki {
 

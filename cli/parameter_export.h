@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "cli/cli_options.h"
-#include "core/parameter_table.h"
+#include "core/table/parameter_table.h"
 
 namespace habuki {
 

@@ -1,9 +1,9 @@
 #include "comment/comment_files.h"
 
-#include "core/file_reading.h"
-#include "core/file_writing.h"
-#include "core/param_file.h"
-#include "core/size_limits.h"
+#include "core/io/file_reading.h"
+#include "core/io/file_writing.h"
+#include "core/io/param_file.h"
+#include "core/text/size_limits.h"
 
 namespace habuki {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/filter_state.h"
+#include "core/filter/filter_state.h"
 
 namespace habuki {
 

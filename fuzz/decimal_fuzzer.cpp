@@ -1,13 +1,13 @@
-// Reads arbitrary characters as a parameter value with decimalValue and with the fuzzer's own
-// reader, which must agree on failure, sign and zero.
+// Reads arbitrary characters as a parameter value with IsNonZeroValue and with the fuzzer's own
+// reader, which must agree on failure and zero.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "core/cp932_text.h"
-#include "core/text_primitives.h"
+#include "core/text/cp932_text.h"
+#include "core/text/text_primitives.h"
 #include "fuzz/plain_decimal.h"
 #include "fuzz/require.h"
 
@@ -31,12 +31,13 @@ std::u16string CodesOf(const std::uint8_t* data, std::size_t size) {
   return codes;
 }
 
-std::optional<DecimalNumber> ReadWithCore(std::u16string_view value) {
+// Whether the whole of `value` is a number other than zero; nothing when it is no number.
+std::optional<bool> ReadWithCore(std::u16string_view value) {
   try {
-    return decimalValue(value);
+    return IsNonZeroValue(value, 1, static_cast<Pos>(value.size()));
   } catch (const FilterFailure& failure) {
-    Require(failure.kind == FailureKind::BadValue && failure.position == 0,
-            "decimalValue failed with another kind than BadValue at 0");
+    Require(failure.kind == FailureKind::BadValue && failure.position == 1,
+            "IsNonZeroValue failed with another kind than BadValue at the value's start");
     return std::nullopt;
   }
 }
@@ -51,11 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto core = ReadWithCore(value);
   const auto plain = ReadPlainNumber(value);
   Require(core.has_value() == plain.has_value(),
-          "decimalValue and the plain reading disagree on whether the text is a number");
+          "IsNonZeroValue and the plain reading disagree on whether the text is a number");
   if (core) {
-    Require(core->zero == plain->zero, "decimalValue and the plain reading disagree on zero");
-    Require(core->negative == plain->negative,
-            "decimalValue and the plain reading disagree on the sign");
+    Require(*core != plain->zero, "IsNonZeroValue and the plain reading disagree on zero");
   }
   return 0;
 }

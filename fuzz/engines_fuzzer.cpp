@@ -9,8 +9,8 @@
 #include <string>
 
 #include "comment/comment_files.h"
-#include "core/param_file.h"
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
+#include "core/io/param_file.h"
 #include "fuzz/require.h"
 
 namespace habuki::fuzz {

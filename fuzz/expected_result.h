@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/filter_state.h"
+#include "core/filter/filter_state.h"
 
 namespace habuki::fuzz {
 

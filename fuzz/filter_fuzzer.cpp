@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "comment/comment_files.h"
-#include "core/detect_format.h"
-#include "core/param_file.h"
-#include "core/run_filter.h"
+#include "core/filter/detect_format.h"
+#include "core/filter/run_filter.h"
+#include "core/io/param_file.h"
 #include "fuzz/expected_result.h"
 #include "fuzz/require.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "comment/comment_choice.h"
-#include "core/filter_state.h"
-#include "core/output_plan.h"
+#include "core/filter/filter_state.h"
+#include "core/io/output_plan.h"
 #include "ui/window_system.h"
 
 class QAction;

@@ -7,11 +7,11 @@
 #include <new>
 
 #include "comment/comment_files.h"
-#include "core/detect_format.h"
-#include "core/display_text.h"
-#include "core/output_plan.h"
-#include "core/param_file.h"
-#include "core/size_limits.h"
+#include "core/filter/detect_format.h"
+#include "core/io/output_plan.h"
+#include "core/io/param_file.h"
+#include "core/text/display_text.h"
+#include "core/text/size_limits.h"
 #include "ui/busy_cursor.h"
 #include "ui/drop_pane.h"
 #include "ui/form1.h"
@@ -117,7 +117,7 @@ void Form1::OnSave() {
     windowSystem_.ShowMessage(this, QString::fromUtf8(kNothingToSave), title);
     return;
   }
-  CDG.flags = kSaveOptions;
+  CDG.flags = kOverwritePrompt;
   AimDialog(false);
   const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
   if (!file) return;

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "comment/comment_files.h"
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/form1.h"
 #include "ui/loss_message.h"

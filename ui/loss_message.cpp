@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "ui/window_texts.h"
 
 namespace habuki::ui {

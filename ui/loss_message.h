@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "core/filter_state.h"
-#include "core/filter_stats.h"
+#include "core/filter/filter_state.h"
+#include "core/filter/filter_stats.h"
 
 namespace habuki::ui {
 

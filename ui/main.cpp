@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "comment/comment_folders.h"
-#include "core/executable_folder.h"
+#include "core/io/executable_folder.h"
 #include "habuki/version.h"
 #include "ui/form1.h"
 #include "ui/qt_translations.h"

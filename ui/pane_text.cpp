@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/display_text.h"
+#include "core/text/display_text.h"
 
 namespace habuki::ui {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/cp932_text.h"
+#include "core/text/cp932_text.h"
 
 namespace habuki::ui {
 

@@ -9,13 +9,9 @@ class QWidget;
 
 namespace habuki::ui {
 
-// Option flags of the common file dialogs, as the window has always set them.
+// The option flag of the file dialogs that the view honours: the save dialog asks before it
+// names a file that exists.
 inline constexpr unsigned kOverwritePrompt = 0x2;
-inline constexpr unsigned kHideReadOnly = 0x4;
-inline constexpr unsigned kPathMustExist = 0x800;
-inline constexpr unsigned kFileMustExist = 0x1000;
-inline constexpr unsigned kSaveOptions =
-    kOverwritePrompt | kHideReadOnly | kPathMustExist | kFileMustExist;
 
 // The settings object that both file dialogs share (the window's CDG). The window sets the
 // folder and the offered name before each dialog; the dialog leaves the chosen file in fileName.

@@ -6,7 +6,7 @@
 #include "comment/comment_choice.h"
 #include "comment/comment_files.h"
 #include "comment/comment_folders.h"
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

@@ -1,9 +1,9 @@
-#include "core/cp932_text.h"
+#include "core/text/cp932_text.h"
 
 #include <gtest/gtest.h>
 
-#include "core/detect_format.h"
-#include "core/run_filter.h"
+#include "core/filter/detect_format.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -41,7 +41,7 @@ TEST(Cp932Text, TrailBytesAreNeverTakenForLetters) {
   const std::string first = "N" + ku + ke + gi + "0001P5\r\n";  // a head of 8 characters
   const std::string entry = "A2" + gi + ke + "P7\r\n";
   FilterState state = test::StateWithText("%\r\n" + first + "N00002Q1A1P0" + entry + "%\r\n");
-  const FilterOutcome outcome = Filter30i(state, false);
+  const FilterOutcome outcome = RunFilter(state, FormatKind::Fs30i, false);
   ASSERT_TRUE(outcome.produced) << (outcome.error ? Describe(outcome.error->kind) : "");
   EXPECT_EQ(outcome.stats.recordsRead, 2);
   EXPECT_EQ(state.OutText.Bytes(), "%\n" + first + "N00002Q1" + entry + "%");
@@ -59,7 +59,7 @@ TEST(Cp932Text, InvalidBytesInAKeptRecordAreKeptExactly) {
   const std::string entry = std::string("A\x81\x7F\xA0P5", 6);
   FilterState state = test::StateWithText("%\r\n" + head + entry + "A2P0\r\n%\r\n");
   state.CommentText = Cp932Text::FromBytes("\xFF\x80");
-  ASSERT_TRUE(Filter30i(state, true).produced);
+  ASSERT_TRUE(RunFilter(state, FormatKind::Fs30i, true).produced);
   EXPECT_EQ(state.OutText.Bytes(), "\xFF\x80\n%\n" + head + entry + "\n%");
 }
 

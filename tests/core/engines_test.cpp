@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bench/param_generator.h"
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

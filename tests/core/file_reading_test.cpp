@@ -1,4 +1,4 @@
-#include "core/file_reading.h"
+#include "core/io/file_reading.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/file_writing.h"
+#include "core/io/file_writing.h"
 
 #include <acl/libacl.h>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -152,9 +152,9 @@ TEST(Failure, RecordLimitFailsInsteadOfEndingTheProgram) {
 
 TEST(Runs, AreIndependent) {
   FilterState state = test::StateWithText(kSimple);
-  ASSERT_TRUE(Filter30i(state, false).produced);
+  ASSERT_TRUE(RunFilter(state, FormatKind::Fs30i, false).produced);
   const Cp932Text first = state.OutText;
-  ASSERT_TRUE(Filter30i(state, false).produced);
+  ASSERT_TRUE(RunFilter(state, FormatKind::Fs30i, false).produced);
   EXPECT_EQ(state.OutText, first);
   EXPECT_EQ(state.AllText.Bytes(), kSimple);
 }

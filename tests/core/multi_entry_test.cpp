@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/run_filter.h"
+#include "core/filter/run_filter.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -50,7 +50,7 @@ TEST(Entries, Only16iAEntriesAndPMarkers) {
 TEST(Entries, LastRecordEndsAtTheClosingPercent) {
   EXPECT_EQ(Thin30i("NxxxxxxxA1P0A2P7\r\n"), "%\nNxxxxxxxA2P7\r\n%");
   FilterState state = test::StateWithText("%\r\nNxxxxxxxA1P0A2P7");
-  ASSERT_TRUE(Filter30i(state, false).produced);
+  ASSERT_TRUE(RunFilter(state, FormatKind::Fs30i, false).produced);
   EXPECT_EQ(state.OutText.Bytes(), "%\nNxxxxxxxA2P7\n%");
 }
 

@@ -1,4 +1,4 @@
-#include "core/output_plan.h"
+#include "core/io/output_plan.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "core/param_file.h"
+#include "core/io/param_file.h"
 
 #include <gtest/gtest.h>
 
-#include "core/detect_format.h"
+#include "core/filter/detect_format.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

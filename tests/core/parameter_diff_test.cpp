@@ -1,8 +1,8 @@
-#include "core/parameter_diff.h"
+#include "core/table/parameter_diff.h"
 
 #include <gtest/gtest.h>
 
-#include "core/decimal_number.h"
+#include "core/table/decimal_number.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

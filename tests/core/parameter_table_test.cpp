@@ -1,10 +1,10 @@
-#include "core/parameter_table.h"
+#include "core/table/parameter_table.h"
 
 #include <gtest/gtest.h>
 
 #include "bench/param_generator.h"
-#include "core/detect_format.h"
-#include "core/param_file.h"
+#include "core/filter/detect_format.h"
+#include "core/io/param_file.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

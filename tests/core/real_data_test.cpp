@@ -4,9 +4,9 @@
 #include <regex>
 #include <sstream>
 
-#include "core/detect_format.h"
-#include "core/param_file.h"
-#include "core/run_filter.h"
+#include "core/filter/detect_format.h"
+#include "core/filter/run_filter.h"
+#include "core/io/param_file.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

@@ -1,4 +1,4 @@
-#include "core/replace_batch.h"
+#include "core/io/replace_batch.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

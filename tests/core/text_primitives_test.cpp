@@ -1,10 +1,10 @@
-#include "core/text_primitives.h"
+#include "core/text/text_primitives.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "core/letter_finder.h"
+#include "core/filter/letter_finder.h"
 
 namespace habuki {
 namespace {
@@ -39,28 +39,31 @@ TEST(Substring, RulesOfStartAndLength) {
   EXPECT_EQ(FailureOf([&] { substring(text, 2, -1); }), FailureKind::NegativeLength);
 }
 
+// The whole of `value`, read as the filter reads a value.
+bool IsNonZero(CodeView value) { return IsNonZeroValue(value, 1, static_cast<Pos>(value.size())); }
+
 TEST(DecimalValue, ZeroIsEveryDigitZero) {
   for (const CodeView zero :
        {u"0", u"00000000", u"-0", u"+0", u"0.0", u".0", u"0.", u"  0  \r\n", u"\t-000.000\n\r\n"}) {
-    EXPECT_TRUE(decimalValue(zero).zero) << std::string(zero.begin(), zero.end());
+    EXPECT_FALSE(IsNonZero(zero)) << std::string(zero.begin(), zero.end());
   }
   for (const CodeView nonZero : {u"5", u"-3", u"0.001", u"00000010 \r\n", u"-865.475", u".5"}) {
-    EXPECT_FALSE(decimalValue(nonZero).zero) << std::string(nonZero.begin(), nonZero.end());
+    EXPECT_TRUE(IsNonZero(nonZero)) << std::string(nonZero.begin(), nonZero.end());
   }
 }
 
 TEST(DecimalValue, NoRangeLimit) {
   const std::u16string tinyButNotZero = u"0." + std::u16string(10000, u'0') + u"1";
-  EXPECT_FALSE(decimalValue(tinyButNotZero).zero);
-  EXPECT_TRUE(decimalValue(std::u16string(10000, u'0')).zero);
-  EXPECT_TRUE(decimalValue(u" -12.50 ").negative);
-  EXPECT_FALSE(decimalValue(u"+12.50").negative);
+  EXPECT_TRUE(IsNonZero(tinyButNotZero));
+  EXPECT_FALSE(IsNonZero(std::u16string(10000, u'0')));
+  EXPECT_TRUE(IsNonZero(u" -12.50 "));
+  EXPECT_TRUE(IsNonZero(u"+12.50"));
 }
 
 TEST(DecimalValue, WhatIsNotANumberFails) {
   for (const CodeView bad : {u"", u"  \r\n", u"-", u".", u"+-1", u"1 2", u"1.2.3", u"1e5", u"0x1",
                              u"1,000", u"%", u"5\r\n%", u"\x8250", u"1\x1A"}) {
-    EXPECT_EQ(FailureOf([&] { decimalValue(bad); }), FailureKind::BadValue)
+    EXPECT_EQ(FailureOf([&] { IsNonZero(bad); }), FailureKind::BadValue)
         << std::string(bad.begin(), bad.end());
   }
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/cp932_text.h"
-#include "core/filter_state.h"
-#include "core/run_filter.h"
+#include "core/filter/filter_state.h"
+#include "core/filter/run_filter.h"
+#include "core/text/cp932_text.h"
 
 namespace habuki::test {
 

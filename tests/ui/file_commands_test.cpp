@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "comment/comment_files.h"
-#include "core/size_limits.h"
+#include "core/text/size_limits.h"
 #include "habuki/version.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/drop_pane.h"
@@ -243,7 +243,7 @@ TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
   system.saveAnswers.push_back(QString::fromStdString((dir / "out.txt").string()));
   form.OnSave();
   ASSERT_EQ(system.saveSettings.size(), 1u);
-  EXPECT_EQ(system.saveSettings[0].flags, 0x1806u);
+  EXPECT_EQ(system.saveSettings[0].flags, kOverwritePrompt);
   EXPECT_EQ(habuki::test::ReadBytes(dir / "out.txt"), "%\nN0001Q1P5\r\nN0002Q1AM5P1\r\n%\r\n");
   ASSERT_EQ(system.messages.size(), 1u);
   EXPECT_EQ(system.messages[0].text, QString::fromUtf8("保存しました。"));

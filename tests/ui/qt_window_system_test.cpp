@@ -10,8 +10,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "tests/support/form1_controls.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/form1_controls.h"
 #include "ui/form1.h"
 #include "ui/pane_text.h"
 #include "ui/qt_translations.h"
@@ -68,7 +68,7 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
   habuki::test::WriteBytes(dir / "old.txt", "old");
   QtWindowSystem system(dir.path(), dir.path());
   DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"), QString(),
-                          QString::fromStdString((dir / "old.txt").string()), kSaveOptions};
+                          QString::fromStdString((dir / "old.txt").string()), kOverwritePrompt};
   QStringList questions;
   QString shownTypes;
   QTimer answer;

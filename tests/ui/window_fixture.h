@@ -4,9 +4,9 @@
 
 #include <QPlainTextEdit>
 
-#include "tests/support/fake_window_system.h"
-#include "tests/support/form1_controls.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/fake_window_system.h"
+#include "tests/ui/form1_controls.h"
 #include "ui/drop_pane.h"
 #include "ui/form1.h"
 

@@ -1,0 +1,73 @@
+#include "core/filter/record_scanner.h"
+
+#include <algorithm>
+
+#include "core/filter/thinning_sink.h"
+#include "core/text/size_limits.h"
+
+namespace habuki {
+
+namespace {
+
+// The most a result can take: every byte of the text, a line break for every record and the
+// frame. Reserved at once, so that the result is never copied as it grows: untouched, the room
+// costs no memory.
+template <typename Unit>
+std::size_t MostBytesOfResult(UnitView<Unit> text, const Cp932Text* comment) {
+  const std::size_t commentBytes = comment != nullptr ? comment->Bytes().size() + 1 : 0;
+  const std::size_t lineBreaks = std::min(text.size(), static_cast<std::size_t>(kRecordLimit));
+  return commentBytes + text.size() * sizeof(Unit) + lineBreaks + 4;
+}
+
+}  // namespace
+
+template <typename Unit>
+RecordScanner<Unit>::RecordScanner(UnitView<Unit> text, const FormatProfile& profile)
+    : text_(text), profile_(profile) {
+  for (const char16_t letter : profile.singleValueKinds) rules_[letter] = KindRule::SingleValue;
+  for (const char16_t letter : profile.multiEntryKinds) rules_[letter] = KindRule::Entries;
+}
+
+template <typename Unit>
+typename RecordScanner<Unit>::KindRule RecordScanner<Unit>::RuleOf(UnitView<Unit> kind) const {
+  if (kind.size() != 1) return KindRule::None;
+  const auto letter = static_cast<std::make_unsigned_t<Unit>>(kind[0]);
+  return letter < rules_.size() ? rules_[letter] : KindRule::None;
+}
+
+template <typename Unit>
+std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
+  std::string out;
+  out.reserve(MostBytesOfResult(text_.text(), comment));
+  if (comment != nullptr) out.append(comment->Bytes()).push_back('\n');
+  out.append("%\n");
+  ThinningSink<Unit> sink(out);
+  Walk(sink);
+  out.push_back('%');
+  return out;
+}
+
+// Nothing after the closing "%" is copied; records there are lost though they may not be zero,
+// so they are counted for the user to hear of.
+template <typename Unit>
+void RecordScanner<Unit>::NoteRecordsAfter(Pos closingPercent) {
+  for (Pos at = text_.find(closingPercent + 1, 'N'); at != 0;
+       at = find(text_.text(), at + 1, Unit{'N'})) {
+    if (stats_.recordsAfterEnd++ == 0) {
+      stats_.firstAfterEnd = MakeRecordRef(text_.text(), at, profile_.headLength + 1);
+    }
+  }
+}
+
+template <typename Unit>
+void RecordScanner<Unit>::NoteUnmarked(Pos unmarkedEntries) {
+  stats_.entriesUnmarked += unmarkedEntries;
+  if (!stats_.firstUnmarked) {
+    stats_.firstUnmarked = MakeRecordRef(text_.text(), pos_, profile_.headLength + 1);
+  }
+}
+
+template class RecordScanner<char>;
+template class RecordScanner<char16_t>;
+
+}  // namespace habuki

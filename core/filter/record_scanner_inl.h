@@ -1,0 +1,70 @@
+#pragma once
+
+// The record loop's walk, for each sink's own file to instantiate (see
+// core/filter/usual_entry_inl.h): the loop knows no sink.
+
+#include "core/filter/record_scanner.h"
+#include "core/filter/scan_entries_inl.h"
+#include "core/text/size_limits.h"
+
+namespace habuki {
+
+template <typename Unit>
+template <typename Sink>
+void RecordScanner<Unit>::Walk(Sink& sink) {
+  const UnitView<Unit> text = text_.text();
+  pos_ = text_.find(1, 'N');
+  if (pos_ == 0) throw FilterFailure(FailureKind::NoRecord, 1);
+  const Pos closingPercent = text_.find(pos_ + 1, '%');
+  const Pos endPos = closingPercent == 0 ? static_cast<Pos>(text.size()) + 1 : closingPercent;
+  if (profile_.copiesPreamble) sink.Preamble(substring(text, 3, pos_ - 3));
+
+  for (;;) {
+    const UnitView<Unit> head = substring(text, pos_, profile_.headLength);
+    const UnitView<Unit> kind = substring(text, pos_ + profile_.headLength, 1);
+    // Each record's search starts just past the last hit: LetterFinder would have nothing to
+    // reuse.
+    const Pos nextN = find(text, pos_ + 1, Unit{'N'});
+    const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
+
+    sink.BeginRecord(pos_, head);
+    const bool kept = Visit(kind, nextPos, sink);
+    sink.EndRecord(kept);
+    if (kept) ++stats_.recordsKept;
+    if (++stats_.recordsRead == kRecordLimit) throw FilterFailure(FailureKind::RecordLimit, pos_);
+    if (nextPos >= endPos) break;
+    pos_ = nextPos;
+  }
+  if (closingPercent != 0) NoteRecordsAfter(closingPercent);
+}
+
+template <typename Unit>
+template <typename Sink>
+bool RecordScanner<Unit>::Visit(UnitView<Unit> kind, Pos nextPos, Sink& sink) {
+  const UnitView<Unit> text = text_.text();
+  const Pos kindPos = pos_ + profile_.headLength;
+  const KindRule rule = RuleOf(kind);
+  if (rule == KindRule::SingleValue) {
+    const bool nonZero = IsNonZeroValue(text, kindPos + 1, nextPos - kindPos - 1);
+    sink.Single(substring(text, kindPos, nextPos - kindPos), nonZero);
+    if (!nonZero) ++stats_.recordsZero;
+    return nonZero;
+  }
+  if (rule == KindRule::Entries) {
+    const EntryScan entries = ScanEntries(text_, profile_, {pos_, nextPos, kind[0]}, sink);
+    stats_.entriesZero += entries.zeroEntries;
+    if (entries.unmarkedEntries != 0) NoteUnmarked(entries.unmarkedEntries);
+    if (entries.keptEntries == 0) ++stats_.recordsZero;
+    return entries.keptEntries != 0;
+  }
+  // A record shorter than its head has nothing after it.
+  sink.Unhandled(nextPos > kindPos ? substring(text, kindPos, nextPos - kindPos)
+                                   : UnitView<Unit>());
+  ++stats_.recordsUnhandled;
+  if (!stats_.firstUnhandled) {
+    stats_.firstUnhandled = MakeRecordRef(text, pos_, profile_.headLength + 1);
+  }
+  return false;
+}
+
+}  // namespace habuki

@@ -1,0 +1,31 @@
+#include "core/io/file_ops.h"
+
+#include <acl/libacl.h>
+#include <attr/libattr.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace habuki {
+
+FileOps PosixFileOps() {
+  return {
+      [](int folder, const char* name, int flags, mode_t mode) {
+        return ::openat(folder, name, flags, mode);
+      },
+      ::write,
+      ::fchown,
+      // The names only go into messages, and without an error context there are none.
+      [](int from, int to) { return ::perm_copy_fd("", from, "", to, nullptr); },
+      [](int from, int to) { return ::attr_copy_fd("", from, "", to, nullptr, nullptr); },
+      ::fchmod,
+      ::syncfs,
+      ::fsync,
+      ::close,
+      ::renameat,
+  };
+}
+
+}  // namespace habuki

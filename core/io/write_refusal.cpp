@@ -1,0 +1,34 @@
+#include "core/io/write_refusal.h"
+
+#include <string>
+
+namespace habuki {
+
+namespace {
+
+class WriteRefusalCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "habuki write"; }
+  std::string message(int refusal) const override {
+    switch (static_cast<WriteRefusal>(refusal)) {
+      case WriteRefusal::DanglingLink:
+        return "not writing through a dangling symbolic link";
+      case WriteRefusal::TargetMoved:
+        return "the file was moved or replaced while it was being checked; not replacing it";
+      case WriteRefusal::AclNotKept:
+        return "its ACL cannot be kept; not replacing it";
+      case WriteRefusal::AttributesNotKept:
+        return "its extended attributes cannot be kept; not replacing it";
+    }
+    return "refused";
+  }
+};
+
+}  // namespace
+
+std::error_code make_error_code(WriteRefusal refusal) {
+  static const WriteRefusalCategory category;
+  return {static_cast<int>(refusal), category};
+}
+
+}  // namespace habuki

@@ -1,0 +1,36 @@
+#include "core/table/parameter_table.h"
+
+#include "core/filter/record_scanner.h"
+#include "core/table/parameter_sink.h"
+
+namespace habuki {
+
+namespace {
+
+template <typename Unit>
+ParameterReading Read(UnitView<Unit> text, std::string_view bytes, FormatKind kind,
+                      RowsWanted wanted, const std::function<void(const ParameterRow&)>& row) {
+  ParameterReading reading;
+  RecordScanner<Unit> scanner(text, ProfileFor(kind));
+  ParameterSink<Unit> sink(text, bytes, wanted, row);
+  try {
+    scanner.Walk(sink);
+  } catch (const FilterFailure& failure) {
+    reading.error = scanner.ErrorOf(failure);
+  }
+  reading.stats = scanner.Stats();
+  return reading;
+}
+
+}  // namespace
+
+ParameterReading ReadParameters(const FilterState& state, FormatKind kind, RowsWanted wanted,
+                                const std::function<void(const ParameterRow&)>& row) {
+  if (state.AllText.empty()) return {};
+  const std::string_view bytes = state.AllText.Bytes();
+  if (!state.AllText.HasDoubleByteCharacters()) return Read<char>(bytes, bytes, kind, wanted, row);
+  const std::u16string codes = state.AllText.codes();
+  return Read<char16_t>(codes, bytes, kind, wanted, row);
+}
+
+}  // namespace habuki

@@ -1,0 +1,48 @@
+// Bad inputs through the command line, which needs no window (see bad_inputs.h).
+#include <unistd.h>
+
+#include "tests/integration/bad_inputs.h"
+#include "tests/support/habuki_runner.h"
+
+namespace habuki::test::bad_inputs {
+namespace {
+
+class BadInputs : public ::testing::TestWithParam<BadInput> {
+ protected:
+  TempDir dir;
+};
+
+TEST_P(BadInputs, CommandLineSaysWhatAndWritesNothingPartial) {
+  const BadInput& input = GetParam();
+  const std::filesystem::path file = input.make(dir);
+  const std::filesystem::path out = dir / "out.txt";
+  const test::HabukiRun run =
+      test::Habuki{"", false, dir.path()}.Run({"-c", "none", "-o", out.string(), file.string()});
+  EXPECT_EQ(run.status, input.cliStatus) << run.err;
+  EXPECT_NE(run.err.find(input.cliMessage), std::string::npos) << run.err;
+  if (input.cliMessage.empty()) {
+    EXPECT_EQ(run.err, "");
+  }
+  if (input.outcome == Outcome::Thinned) {
+    input.check(habuki::test::ReadBytes(out));
+  } else {
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()), NameOf);
+
+// An input file that exists but cannot be read: only without root's privileges.
+TEST(BadInputs, UnreadableFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  TempDir dir;
+  WriteBytes(dir / "locked.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
+  std::filesystem::permissions(dir / "locked.txt", std::filesystem::perms::none);
+  const test::HabukiRun run =
+      test::Habuki{"", false, dir.path()}.Run({(dir / "locked.txt").string()});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("cannot read: Permission denied"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace habuki::test::bad_inputs
