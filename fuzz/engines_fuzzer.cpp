@@ -12,22 +12,13 @@
 #include "core/param_file.h"
 #include "core/run_filter.h"
 #include "fuzz/require.h"
+#include "tests/support/reference/edge_texts.h"
 
 namespace habuki::fuzz {
 
 namespace {
 
 constexpr FormatKind kKinds[] = {FormatKind::Fs30i, FormatKind::Fs16i, FormatKind::Pmc};
-
-// The byte engine reads texts whose characters are single bytes. Turning every lead byte into
-// 0xA0, which starts no pair, makes such a text of any input while keeping its odd bytes.
-std::string WithoutPairs(const std::uint8_t* data, std::size_t size) {
-  std::string bytes(reinterpret_cast<const char*>(data), size);
-  for (char& byte : bytes) {
-    if (IsCp932LeadByte(static_cast<unsigned char>(byte))) byte = '\xA0';
-  }
-  return bytes;
-}
 
 // A comment line from the input when it has more than one line, so that comments with odd bytes
 // are tried too; otherwise the built-in Japanese one, which has double-byte characters.
@@ -54,7 +45,8 @@ void CheckBothEngines(const FilterState& loaded, FormatKind kind, bool withComme
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace habuki;
   FilterState state;
-  if (!LoadParamBytes(state, fuzz::WithoutPairs(data, size))) return 0;
+  if (!LoadParamBytes(state, reference::WithoutPairs({reinterpret_cast<const char*>(data), size})))
+    return 0;
   fuzz::Require(!state.AllText.HasDoubleByteCharacters(), "a text without pairs has pairs");
   state.CommentText = fuzz::CommentFor(state);
   state.OutText = Cp932Text::FromBytes("result of an earlier run");
