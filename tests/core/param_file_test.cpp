@@ -38,6 +38,10 @@ TEST(LoadParamFile, CrAndCrLfEndLinesAndLoneLfStaysInside) {
   EXPECT_EQ(LinesOf(cr.state), (Lines{"%", "N1", "", "%"}));
   EXPECT_EQ(cr.state.AllText.Bytes(), "%\r\nN1\r\n\r\n%\r\n");
 
+  const Loaded crAtEnd = LoadBytes("%\r\nN1\r\n%\r");
+  EXPECT_EQ(LinesOf(crAtEnd.state), (Lines{"%", "N1", "%"}));
+  EXPECT_EQ(crAtEnd.state.AllText.Bytes(), "%\r\nN1\r\n%\r\n");
+
   const Loaded lf = LoadBytes("%\nN1\n%\n");
   EXPECT_EQ(LinesOf(lf.state), (Lines{"%\nN1\n%\n"}));
   EXPECT_EQ(lf.state.AllText.Bytes(), "%\nN1\n%\n\r\n");
