@@ -337,12 +337,16 @@ TEST(Cli, DiffIsTheCommandOnlyAsTheFirstArgument) {
   }
 }
 
+// The result, and the text of --version and --help, alike.
 TEST(Cli, FailedWriteToStandardOutputIsStatusThree) {
   Habuki habuki{kSimple};
   habuki.outputFile = "/dev/full";
-  const Result result = habuki.Run({"-c", "none"});
-  EXPECT_EQ(result.status, 3);
-  EXPECT_EQ(result.err, "habuki: standard output: cannot write: No space left on device\n");
+  for (const char* arg : {"-cnone", "--version", "--help"}) {
+    const Result result = habuki.Run({arg});
+    EXPECT_EQ(result.status, 3) << arg;
+    EXPECT_EQ(result.err, "habuki: standard output: cannot write: No space left on device\n")
+        << arg;
+  }
 }
 
 TEST(Cli, StatsCountWhatBecameOfRecordsAndEntries) {
