@@ -356,12 +356,14 @@ TEST(Cli, FailedWriteToStandardOutputIsStatusThree) {
   }
 }
 
+// Entries dropped count those without a marker (A2) with those of value 0.
 TEST(Cli, StatsCountWhatBecameOfRecordsAndEntries) {
   const Result result =
-      Habuki{"%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\nN00004Q1A1P0\r\n%\r\nN9\r\n"}
+      Habuki{
+          "%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\nN00004Q1A1P0A2\r\n%\r\nN9\r\n"}
           .Run({"-c", "none", "--stats"});
   EXPECT_NE(result.err.find("format 30i, 4 records read, 1 kept, 2 dropped as zero, 1 dropped for "
-                            "an unhandled kind, 1 after the closing %, 3 entries dropped\n"),
+                            "an unhandled kind, 1 after the closing %, 4 entries dropped\n"),
             std::string::npos)
       << result.err;
 }
