@@ -8,8 +8,8 @@
 
 #include "core/text/cp932_text.h"
 #include "core/text/text_primitives.h"
-#include "fuzz/plain_decimal.h"
 #include "fuzz/require.h"
+#include "tests/support/reference/plain_decimal.h"
 
 namespace habuki::fuzz {
 
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace habuki::fuzz;
   const std::u16string value = CodesOf(data, size);
   const auto core = ReadWithCore(value);
-  const auto plain = ReadPlainNumber(value);
+  const auto plain = habuki::reference::ReadPlainNumber(value);
   Require(core.has_value() == plain.has_value(),
           "IsNonZeroValue and the plain reading disagree on whether the text is a number");
   if (core) {

@@ -1,5 +1,6 @@
 // Loads arbitrary bytes as a parameter file and thins them in every format, with and without a
-// comment line, checking each run against the result worked out by expected_result.cpp.
+// comment line, checking each run against the result worked out by
+// tests/support/reference/expected_result.cpp.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,8 +10,8 @@
 #include "core/filter/detect_format.h"
 #include "core/filter/run_filter.h"
 #include "core/io/param_file.h"
-#include "fuzz/expected_result.h"
 #include "fuzz/require.h"
+#include "tests/support/reference/expected_result.h"
 
 namespace habuki::fuzz {
 
@@ -47,7 +48,7 @@ void CheckFrame(std::u16string_view result, const Cp932Text* comment) {
 }
 
 void CheckSuccess(const FilterState& state, const FilterOutcome& outcome,
-                  const ExpectedRun& expected, bool withComment) {
+                  const reference::ExpectedRun& expected, bool withComment) {
   const std::u16string result = state.OutText.codes();
   CheckFrame(result, withComment ? &state.CommentText : nullptr);
   Require(result == expected.result, "the result differs from the one the rules give");
@@ -63,21 +64,12 @@ void CheckSuccess(const FilterState& state, const FilterOutcome& outcome,
           "a record read is neither kept nor dropped");
 }
 
-bool SameOutcome(const FilterOutcome& first, const FilterOutcome& second) {
-  if (first.produced != second.produced || first.error.has_value() != second.error.has_value()) {
-    return false;
-  }
-  return !first.error || (first.error->kind == second.error->kind &&
-                          first.error->position == second.error->position &&
-                          first.error->record == second.error->record);
-}
-
 void CheckRun(FilterState& state, FormatKind kind, bool withComment) {
   const Cp932Text before = state.OutText;
   const std::u16string commentCodes = state.CommentText.codes();
   const std::u16string_view comment = commentCodes;
   const auto expected =
-      ExpectedResult(state.AllText.codes(), kind, withComment ? &comment : nullptr);
+      reference::ExpectedResult(state.AllText.codes(), kind, withComment ? &comment : nullptr);
 
   const FilterOutcome outcome = RunFilter(state, kind, withComment);
   Require(outcome.produced != outcome.error.has_value(),
@@ -91,7 +83,7 @@ void CheckRun(FilterState& state, FormatKind kind, bool withComment) {
   }
 
   const Cp932Text result = state.OutText;
-  Require(SameOutcome(RunFilter(state, kind, withComment), outcome) && state.OutText == result,
+  Require(RunFilter(state, kind, withComment) == outcome && state.OutText == result,
           "a second run on the same state gave another outcome");
 }
 

@@ -12,6 +12,8 @@ struct FilterError {
   FailureKind kind;
   Pos position;      // 1-based character where the failing value, entry or record starts
   RecordRef record;  // the record being filtered when the run failed
+
+  friend bool operator==(const FilterError&, const FilterError&) = default;
 };
 
 // What one filter run did with the records it read.
@@ -30,6 +32,8 @@ struct FilterStats {
 
   // Records and entries dropped without their value being zero: usually the wrong format.
   Pos LostWithoutZero() const { return recordsUnhandled + recordsAfterEnd + entriesUnmarked; }
+
+  friend bool operator==(const FilterStats&, const FilterStats&) = default;
 };
 
 }  // namespace habuki

@@ -24,6 +24,8 @@ struct FilterOutcome {
   bool produced = false;  // OutText holds a new result
   std::optional<FilterError> error;
   FilterStats stats;
+
+  friend bool operator==(const FilterOutcome&, const FilterOutcome&) = default;
 };
 
 // Thins AllText with the filter of `kind` into OutText, led by CommentText when `withComment`.

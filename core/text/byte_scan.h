@@ -78,7 +78,7 @@ Chars Each(const Chars& chars, Test test) {
 
 inline unsigned Bits(const Chars& lanes) {
   unsigned bits = 0;
-  for (std::size_t i = 0; i < kWidth; ++i) bits |= unsigned{lanes.bytes[i] >> 7} << i;
+  for (std::size_t i = 0; i < kWidth; ++i) bits |= static_cast<unsigned>(lanes.bytes[i] >> 7) << i;
   return bits;
 }
 

@@ -70,37 +70,44 @@ TEST(Cli, FilterFailureNamesFileLineAndRecord) {
                             ":3: value empty or not a number at character 25 (N00042Q1P)\n");
 }
 
+// Names are shown with their control characters escaped, so that none can steer the terminal.
 TEST(Cli, FileProblemsAreStatusThreeAndDoNotStopTheOthers) {
   test::TempDir dir;
   test::WriteBytes(dir / "empty.txt", "");
   test::WriteBytes(dir / "good.txt", kSimple);
   test::WriteBytes(dir / "bad.txt", "%\r\nno records\r\n%\r\n");
-  const Result result = Habuki{}.Run({"-c", "none", (dir / "bad.txt").string(),
-                                      (dir / "missing.txt").string(), (dir / "empty.txt").string(),
-                                      dir.path().string(), (dir / "good.txt").string()});
+  const Result result =
+      Habuki{}.Run({"-c", "none", (dir / "bad.txt").string(), (dir / "missing.txt").string(),
+                    (dir / "empty.txt").string(), dir.path().string(), (dir / "good.txt").string(),
+                    (dir / "mis\x1B[2Jsing.txt").string()});
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.out, kSimpleThinned);
   for (const std::string& expected : std::vector<std::string>{
            "bad.txt:1: no record: the text holds no \"N\"\n",
            "missing.txt: cannot read: No such file or directory\n", "empty.txt: file is empty\n",
-           dir.path().string() + ": cannot read: Is a directory\n"}) {
+           dir.path().string() + ": cannot read: Is a directory\n",
+           "mis\\x1B[2Jsing.txt: cannot read"}) {
     EXPECT_NE(result.err.find(expected), std::string::npos) << expected << " in\n" << result.err;
   }
 }
 
 TEST(Cli, UsageErrorsAreStatusTwo) {
   test::TempDir dir;
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"-f", "18i"},
-        {"--comment", "de"},
-        {"--bogus"},
-        {"-o", (dir / "o").string(), kExample, kExample},
-        {"--output-dir", dir.path().string()},
-        {"--comment-dir", (dir / "none").string()},
-        {"-o", (dir / "o").string(), "--output-dir", dir.path().string(), kExample}}) {
+  const std::string out = (dir / "o").string();
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-f", "18i"}, "--format: 18i not in {auto,30i,16i,pmc}"},
+      {{"--comment", "de"}, "--comment: de not in {ja,en,none}"},
+      {{"--bogus"}, "not expected: --bogus"},
+      {{"-o", out, kExample, kExample}, "--output takes one input file only"},
+      {{"--output-dir", dir.path().string()}, "--output-dir needs named input files"},
+      {{"--comment-dir", (dir / "none").string()}, "--comment-dir: Directory does not exist"},
+      {{"-o", out, "--output-dir", dir.path().string(), kExample},
+       "--output excludes --output-dir"},
+  };
+  for (const auto& [args, says] : cases) {
     const Result result = Habuki{}.Run(args);
     EXPECT_EQ(result.status, 2) << args[0];
-    EXPECT_NE(result.err, "") << args[0];
+    EXPECT_NE(result.err.find(says), std::string::npos) << says << " in\n" << result.err;
   }
 }
 
@@ -337,20 +344,26 @@ TEST(Cli, DiffIsTheCommandOnlyAsTheFirstArgument) {
   }
 }
 
+// The result, and the text of --version and --help, alike.
 TEST(Cli, FailedWriteToStandardOutputIsStatusThree) {
   Habuki habuki{kSimple};
   habuki.outputFile = "/dev/full";
-  const Result result = habuki.Run({"-c", "none"});
-  EXPECT_EQ(result.status, 3);
-  EXPECT_EQ(result.err, "habuki: standard output: cannot write: No space left on device\n");
+  for (const char* arg : {"-cnone", "--version", "--help"}) {
+    const Result result = habuki.Run({arg});
+    EXPECT_EQ(result.status, 3) << arg;
+    EXPECT_EQ(result.err, "habuki: standard output: cannot write: No space left on device\n")
+        << arg;
+  }
 }
 
+// Entries dropped count those without a marker (A2) with those of value 0.
 TEST(Cli, StatsCountWhatBecameOfRecordsAndEntries) {
   const Result result =
-      Habuki{"%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\nN00004Q1A1P0\r\n%\r\nN9\r\n"}
+      Habuki{
+          "%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\nN00004Q1A1P0A2\r\n%\r\nN9\r\n"}
           .Run({"-c", "none", "--stats"});
   EXPECT_NE(result.err.find("format 30i, 4 records read, 1 kept, 2 dropped as zero, 1 dropped for "
-                            "an unhandled kind, 1 after the closing %, 3 entries dropped\n"),
+                            "an unhandled kind, 1 after the closing %, 4 entries dropped\n"),
             std::string::npos)
       << result.err;
 }

@@ -133,13 +133,15 @@ TEST(Export, LargeTablesAreWrittenWholeOrNotAtAll) {
   }
 }
 
-// diff ends as diff does: 0 alike, 1 different, 2 usage, 3 a file that cannot be read.
+// diff ends as diff does: 0 alike, 1 different, 2 usage, 3 a file that cannot be read or that
+// breaks its format.
 TEST(Diff, ExitStatuses) {
   test::TempDir dir;
   test::WriteBytes(dir / "old.txt", kBackup);
   test::WriteBytes(dir / "new.txt",
                    "%\r\nN00001Q1A1P10\r\nN00003Q1X1,\"2\"\r\nN00004Q1M3\r\nN00009Q1L1P0\r\n%\r\n");
   test::WriteBytes(dir / "pmc.txt", "%\r\n(PMC)\r\nN600000 P1\r\n%\r\n");
+  test::WriteBytes(dir / "broken.txt", "%\r\nN00001Q1P1 2\r\n%\r\n");
   const test::InFolder inDir(dir.path());
   const struct {
     std::vector<std::string> args;
@@ -154,6 +156,7 @@ TEST(Diff, ExitStatuses) {
       {{"diff", "old.txt", "pmc.txt"}, 2, ""},
       {{"diff", "old.txt"}, 2, ""},
       {{"diff", "old.txt", "missing.txt"}, 3, ""},
+      {{"diff", "old.txt", "broken.txt"}, 3, ""},
   };
   for (const auto& [args, status, out] : cases) {
     const Result result = Habuki{}.Run(args);

@@ -1,8 +1,12 @@
 #include "core/io/param_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include "core/filter/detect_format.h"
+#include "core/io/file_writing.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -34,9 +38,39 @@ TEST(LoadParamFile, CrAndCrLfEndLinesAndLoneLfStaysInside) {
   EXPECT_EQ(LinesOf(cr.state), (Lines{"%", "N1", "", "%"}));
   EXPECT_EQ(cr.state.AllText.Bytes(), "%\r\nN1\r\n\r\n%\r\n");
 
+  const Loaded crAtEnd = LoadBytes("%\r\nN1\r\n%\r");
+  EXPECT_EQ(LinesOf(crAtEnd.state), (Lines{"%", "N1", "%"}));
+  EXPECT_EQ(crAtEnd.state.AllText.Bytes(), "%\r\nN1\r\n%\r\n");
+
   const Loaded lf = LoadBytes("%\nN1\n%\n");
   EXPECT_EQ(LinesOf(lf.state), (Lines{"%\nN1\n%\n"}));
   EXPECT_EQ(lf.state.AllText.Bytes(), "%\nN1\n%\n\r\n");
+}
+
+// A file of lone CRs doubles as each becomes CR LF, in the room it was read with or in memory
+// grown for it: from a file, from a pipe (whose size nothing tells) and from bytes.
+TEST(LoadParamFile, CrOnlyTextDoublesInFullWhereverItComesFrom) {
+  const std::string crs(220 * 1024, '\r');
+  std::string crLfs;
+  for (std::size_t i = 0; i < crs.size(); ++i) crLfs += "\r\n";
+  test::TempDir dir;
+  test::WriteBytes(dir / "cr.txt", crs);
+  FilterState fromFile, fromPipe, fromBytes;
+  EXPECT_TRUE(LoadParamFile(fromFile, dir / "cr.txt"));
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  std::thread writer([&] {
+    EXPECT_FALSE(WriteToDescriptor(ends[1], crs));
+    ::close(ends[1]);
+  });
+  EXPECT_TRUE(LoadParamDescriptor(fromPipe, ends[0]));
+  writer.join();
+  ::close(ends[0]);
+  EXPECT_TRUE(LoadParamBytes(fromBytes, crs));
+  for (const FilterState* state : {&fromFile, &fromPipe, &fromBytes}) {
+    EXPECT_TRUE(state->AllText.Bytes() == crLfs);
+    EXPECT_EQ(state->LineList.size(), crs.size());
+  }
 }
 
 TEST(LoadParamFile, LastLineWithoutBreakIsKept) {

@@ -64,6 +64,7 @@ TEST(CompareParameters, MissingIsZeroAndNumbersCompareExactly) {
       {"a value set to 0", {Row("00001", "", "7")}, {Row("00001", "", "0")}, 0, 0, 0, 1},
       {"numbers as numbers", {Row("1005", "A1", "1")}, {Row("01005", "A1", "1")}, 0, 0, 0, 0},
       {"added and removed", {Row("00001", "A1", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1, 0},
+      {"indexes as numbers", {Row("00001", "A01", "1")}, {Row("00001", "A2", "1")}, 0, 1, 1, 0},
       {"unhandled kinds as text",
        {Row("00001", "", "X1 ", "")},
        {Row("00001", "", "X01", "")},

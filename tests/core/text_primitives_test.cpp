@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "core/filter/letter_finder.h"
+#include "core/filter/run_filter.h"
+#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
@@ -60,11 +63,30 @@ TEST(DecimalValue, NoRangeLimit) {
   EXPECT_TRUE(IsNonZero(u"+12.50"));
 }
 
+std::optional<FailureKind> FilterFailureOf(const std::string& record, bool byCodes) {
+  FilterState state = test::StateWithText("%\n" + record + "N00002Q1P1\n%");
+  const FilterOutcome outcome = byCodes ? RunFilterOnCodes(state, FormatKind::Fs30i, false)
+                                        : RunFilter(state, FormatKind::Fs30i, false);
+  if (!outcome.error) return std::nullopt;
+  return outcome.error->kind;
+}
+
+// Each bad value fails alone, and as a single value and as an entry inside whole records, where
+// the filter reads it from bit masks (on bytes, and on 16-bit codes); a "%" in a record ends the
+// text, so values with one are tried alone only.
 TEST(DecimalValue, WhatIsNotANumberFails) {
-  for (const CodeView bad : {u"", u"  \r\n", u"-", u".", u"+-1", u"1 2", u"1.2.3", u"1e5", u"0x1",
-                             u"1,000", u"%", u"5\r\n%", u"\x8250", u"1\x1A"}) {
-    EXPECT_EQ(FailureOf([&] { IsNonZero(bad); }), FailureKind::BadValue)
-        << std::string(bad.begin(), bad.end());
+  for (const CodeView bad : {u"", u"  \r\n", u"-", u".", u"+-1", u"1 2", u"0 1", u"1.2.3", u"1e5",
+                             u"0x1", u"1,000", u":", u"%", u"5\r\n%", u"\x8250", u"1\x1A"}) {
+    std::string bytes;
+    AppendBytes(bytes, bad);
+    EXPECT_EQ(FailureOf([&] { IsNonZero(bad); }), FailureKind::BadValue) << bytes;
+    if (bytes.find('%') != std::string::npos) continue;
+    for (const bool byCodes : {false, true}) {
+      EXPECT_EQ(FilterFailureOf("N00001Q1P" + bytes + "\n", byCodes), FailureKind::BadValue)
+          << bytes << (byCodes ? " by codes" : "");
+      EXPECT_EQ(FilterFailureOf("N00001Q1A1P" + bytes + "A2P1\n", byCodes), FailureKind::BadValue)
+          << bytes << (byCodes ? " by codes" : "");
+    }
   }
 }
 

@@ -1,11 +1,11 @@
-#include "fuzz/expected_result.h"
+#include "tests/support/reference/expected_result.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "fuzz/plain_decimal.h"
+#include "tests/support/reference/plain_decimal.h"
 
-namespace habuki::fuzz {
+namespace habuki::reference {
 
 namespace {
 
@@ -125,4 +125,4 @@ std::optional<ExpectedRun> ExpectedResult(std::u16string_view text, FormatKind k
   return run;
 }
 
-}  // namespace habuki::fuzz
+}  // namespace habuki::reference

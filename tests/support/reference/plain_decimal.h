@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-namespace habuki::fuzz {
+namespace habuki::reference {
 
 struct PlainNumber {
   bool negative;
@@ -16,4 +16,4 @@ struct PlainNumber {
 // that is not such a number.
 std::optional<PlainNumber> ReadPlainNumber(std::u16string_view value);
 
-}  // namespace habuki::fuzz
+}  // namespace habuki::reference

@@ -7,7 +7,7 @@
 
 #include "core/filter/filter_state.h"
 
-namespace habuki::fuzz {
+namespace habuki::reference {
 
 struct ExpectedRun {
   std::u16string result;    // OutText after the run
@@ -16,11 +16,11 @@ struct ExpectedRun {
 };
 
 // What a filter run over `text` must give, worked out afresh from the rules the README states,
-// on 0-based indices and with the fuzzer's own number reader: nothing when the run must fail.
-// The result is assembled only from the frame, slices of `text` and the one LF that ends a
-// record whose kept part does not end in one, so a run that matches it never writes a
-// character that was not read, nor one out of its order.
+// on 0-based indices and with a number reader of its own (plain_decimal.h): nothing when the run
+// must fail. The result is assembled only from the frame, slices of `text` and the one LF that ends
+// a record whose kept part does not end in one, so a run that matches it never writes a character
+// that was not read, nor one out of its order.
 std::optional<ExpectedRun> ExpectedResult(std::u16string_view text, FormatKind kind,
                                           const std::u16string_view* comment);
 
-}  // namespace habuki::fuzz
+}  // namespace habuki::reference

@@ -1,8 +1,8 @@
-#include "fuzz/plain_decimal.h"
+#include "tests/support/reference/plain_decimal.h"
 
 #include <array>
 
-namespace habuki::fuzz {
+namespace habuki::reference {
 
 namespace {
 
@@ -59,4 +59,4 @@ std::optional<PlainNumber> ReadPlainNumber(std::u16string_view value) {
   return number;
 }
 
-}  // namespace habuki::fuzz
+}  // namespace habuki::reference
