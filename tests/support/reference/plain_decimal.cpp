@@ -42,11 +42,10 @@ Symbol Classify(char16_t c) {
 
 std::optional<PlainNumber> ReadPlainNumber(std::u16string_view value) {
   State state = Lead;
-  PlainNumber number{false, true};
+  PlainNumber number{true};
   bool sawDigit = false;
   for (const char16_t c : value) {
     const Symbol symbol = Classify(c);
-    if (state == Lead && symbol == Sign) number.negative = c == u'-';
     if (symbol == Digit) {
       sawDigit = true;
       number.zero = number.zero && c == u'0';

@@ -6,7 +6,6 @@
 namespace habuki::reference {
 
 struct PlainNumber {
-  bool negative;
   bool zero;
 };
 
