@@ -3,8 +3,8 @@
 // changed. Each is measured in bytes of one input per second, next to thinning the same text in
 // the same run, so that their ratio holds whatever the machine is doing. The target: each at no
 // less than half the speed of thinning. DiffOfBackups falls short of it: a value that was 0 in
-// the old text and is set in the new one sends the old text's rows through a second time, to
-// show the 0 that is there rather than "-".
+// the old text and is set in the new one sends the old text through a second time, to show the
+// 0 that is there rather than "-" (only the records such changes want give their zero rows).
 #include <benchmark/benchmark.h>
 
 #include "bench/param_generator.h"

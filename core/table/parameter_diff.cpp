@@ -190,6 +190,20 @@ class ZeroRowMatcher {
 
   bool Wanted() const { return !wanted_.empty(); }
 
+  // Whether a change wants a row of the record of this number and qualifier.
+  bool WantsRecord(std::string_view number, std::string_view qualifier) const {
+    const auto before = [&](std::size_t change, std::pair<std::string_view, std::string_view> key) {
+      const ParameterRow& row = KeyOf(diff_.changes[change]);
+      if (const int order = CompareNumbers(row.number, key.first)) return order < 0;
+      return row.qualifier < key.second;
+    };
+    const auto found =
+        std::lower_bound(wanted_.begin(), wanted_.end(), std::pair(number, qualifier), before);
+    if (found == wanted_.end()) return false;
+    const ParameterRow& row = KeyOf(diff_.changes[*found]);
+    return CompareNumbers(row.number, number) == 0 && row.qualifier == qualifier;
+  }
+
   void Add(const ParameterRow& row) {
     if (previous_ && InOrder(row, *previous_)) {
       next_ = static_cast<std::size_t>(
@@ -237,7 +251,10 @@ class ZeroRowMatcher {
 void AddZeroRows(ParameterDiff& diff, DiffSide side, const FilterState& state, FormatKind kind) {
   ZeroRowMatcher matcher(diff, side);
   if (!matcher.Wanted()) return;
-  ReadParameters(state, kind, RowsWanted::All, [&](const ParameterRow& row) {
+  const ZeroRowsOf wanted = [&](std::string_view number, std::string_view qualifier) {
+    return matcher.WantsRecord(number, qualifier);
+  };
+  ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
     if (row.zero) matcher.Add(row);
   });
 }

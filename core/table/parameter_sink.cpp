@@ -18,9 +18,27 @@ Pos ParameterSink<Unit>::LineOf(Pos pos) {
 }
 
 template <typename Unit>
+bool ParameterSink<Unit>::ZerosWanted() {
+  if (zeroRowsOf_ == nullptr) return true;
+  if (!zerosAsked_) {
+    zerosAsked_ = true;
+    ReadKey();
+    zerosWanted_ = (*zeroRowsOf_)(record_.number, record_.qualifier);
+  }
+  return zerosWanted_;
+}
+
+template <typename Unit>
 void ParameterSink<Unit>::ReadHead() {
   headRead_ = true;
+  ReadKey();
   record_.line = LineOf(recordPos_);
+}
+
+template <typename Unit>
+void ParameterSink<Unit>::ReadKey() {
+  if (keyRead_) return;
+  keyRead_ = true;
   const UnitView<Unit> afterN = head_.substr(1);
   const auto digits = static_cast<std::size_t>(
       std::find_if(afterN.begin(), afterN.end(), [](Unit c) { return c < '0' || c > '9'; }) -

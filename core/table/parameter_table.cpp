@@ -9,10 +9,11 @@ namespace {
 
 template <typename Unit>
 ParameterReading Read(UnitView<Unit> text, std::string_view bytes, FormatKind kind,
-                      RowsWanted wanted, const std::function<void(const ParameterRow&)>& row) {
+                      RowsWanted wanted, const ZeroRowsOf* zeroRowsOf,
+                      const std::function<void(const ParameterRow&)>& row) {
   ParameterReading reading;
   RecordScanner<Unit> scanner(text, ProfileFor(kind));
-  ParameterSink<Unit> sink(text, bytes, wanted, row);
+  ParameterSink<Unit> sink(text, bytes, wanted, row, zeroRowsOf);
   try {
     scanner.Walk(sink);
   } catch (const FilterFailure& failure) {
@@ -22,15 +23,29 @@ ParameterReading Read(UnitView<Unit> text, std::string_view bytes, FormatKind ki
   return reading;
 }
 
+ParameterReading ReadRows(const FilterState& state, FormatKind kind, RowsWanted wanted,
+                          const ZeroRowsOf* zeroRowsOf,
+                          const std::function<void(const ParameterRow&)>& row) {
+  if (state.AllText.empty()) return {};
+  const std::string_view bytes = state.AllText.Bytes();
+  if (!state.AllText.HasDoubleByteCharacters()) {
+    return Read<char>(bytes, bytes, kind, wanted, zeroRowsOf, row);
+  }
+  const std::u16string codes = state.AllText.codes();
+  return Read<char16_t>(codes, bytes, kind, wanted, zeroRowsOf, row);
+}
+
 }  // namespace
 
 ParameterReading ReadParameters(const FilterState& state, FormatKind kind, RowsWanted wanted,
                                 const std::function<void(const ParameterRow&)>& row) {
-  if (state.AllText.empty()) return {};
-  const std::string_view bytes = state.AllText.Bytes();
-  if (!state.AllText.HasDoubleByteCharacters()) return Read<char>(bytes, bytes, kind, wanted, row);
-  const std::u16string codes = state.AllText.codes();
-  return Read<char16_t>(codes, bytes, kind, wanted, row);
+  return ReadRows(state, kind, wanted, nullptr, row);
+}
+
+ParameterReading ReadParameters(const FilterState& state, FormatKind kind,
+                                const ZeroRowsOf& zeroRowsOf,
+                                const std::function<void(const ParameterRow&)>& row) {
+  return ReadRows(state, kind, RowsWanted::All, &zeroRowsOf, row);
 }
 
 }  // namespace habuki

@@ -41,4 +41,13 @@ enum class RowsWanted { NonZero, All };
 ParameterReading ReadParameters(const FilterState& state, FormatKind kind, RowsWanted wanted,
                                 const std::function<void(const ParameterRow&)>& row);
 
+// Which records' rows of value 0 are wanted, by number and qualifier; asked once per record that
+// has one. A reading that looks for a few zero rows then makes no row of the others.
+using ZeroRowsOf = std::function<bool(std::string_view number, std::string_view qualifier)>;
+
+// RowsWanted::All, the rows of value 0 only of the records `zeroRowsOf` wants.
+ParameterReading ReadParameters(const FilterState& state, FormatKind kind,
+                                const ZeroRowsOf& zeroRowsOf,
+                                const std::function<void(const ParameterRow&)>& row);
+
 }  // namespace habuki

@@ -109,6 +109,27 @@ TEST(ReadParameters, LinesCountEveryKindOfLineEnd) {
   }
 }
 
+// Rows of value 0 asked for by record are those of the records wanted, every other row as a
+// full reading gives it, lines included; on bytes and on 16-bit codes.
+TEST(ReadParameters, ZeroRowsOnlyOfTheRecordsWanted) {
+  for (const std::string tail : {"", "N00009Q1X\x83\x4E\r\n"}) {
+    const FilterState state = test::StateWithText(
+        "%\r\nN00001Q1A1P0A2P5\r\nN00002Q1P0\r\nN00002Q2A1P0\r\nN00003Q1P0\r\n" + tail + "%\r\n");
+    const ZeroRowsOf wanted = [](std::string_view number, std::string_view qualifier) {
+      return number == "00002" && qualifier == "Q2";
+    };
+    Strings rows;
+    ReadParameters(state, FormatKind::Fs30i, wanted, [&](const ParameterRow& row) {
+      if (row.zero || row.number != "00002")
+        rows.push_back(std::string(row.number) + "|" + std::string(row.entry) + "|" +
+                       std::to_string(row.line));
+    });
+    Strings expected{"00001|A2|2", "00002|A1|4"};
+    if (!tail.empty()) expected.push_back("00009||6");
+    EXPECT_EQ(rows, expected) << tail.size();
+  }
+}
+
 // What the filter keeps is what the table calls non-zero: a thinned file, comment line and all,
 // read back with the guessed format, holds the non-zero rows of its backup, for real and
 // generated backups of the three formats.
