@@ -121,12 +121,8 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   const bool afterRead = Told(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
   const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
-  if (!options.quiet) {
-    if (const std::error_code error =
-            WriteToDescriptor(io.streams.output, DiffReport(findings, options.to))) {
-      io.err << FileProblem("standard output", "cannot write", error.message());
-      return kExitFileError;
-    }
+  if (!options.quiet && !WriteStandardOutput(DiffReport(findings, options.to), io)) {
+    return kExitFileError;
   }
   return findings.Alike() ? kDiffSame : kDiffDifferent;
 }

@@ -130,10 +130,7 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
 
 int FileThinner::WriteAround(const std::string& text) {
   if (part_ == TablePart::Whole || text.empty()) return kExitOk;
-  const std::error_code error = WriteToDescriptor(io_.streams.output, text);
-  if (!error) return kExitOk;
-  io_.err << FileProblem("standard output", "cannot write", error.message());
-  return kExitFileError;
+  return WriteStandardOutput(text, io_) ? kExitOk : kExitFileError;
 }
 
 // The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
@@ -179,6 +176,12 @@ Destination DestinationOf(const CliOptions& options) {
 
 }  // namespace
 
+bool WriteStandardOutput(std::string_view text, CliIo& io) {
+  const std::error_code error = WriteToDescriptor(io.streams.output, text);
+  if (error) io.err << FileProblem("standard output", "cannot write", error.message());
+  return !error;
+}
+
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
   const LoadResult loaded =
       file == "-" ? LoadParamDescriptor(state, io.streams.input) : LoadParamFile(state, file);
@@ -190,9 +193,8 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   std::ostringstream help;
   const auto parsed = ParseCliOptions(argc, argv, io.commentFolders, help, io.err);
   if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
-    const std::error_code error = WriteToDescriptor(io.streams.output, help.str());
-    if (error) io.err << FileProblem("standard output", "cannot write", error.message());
-    return error ? std::max(early->status, kExitFileError) : early->status;
+    const bool written = WriteStandardOutput(help.str(), io);
+    return written ? early->status : std::max(early->status, kExitFileError);
   }
   if (const auto* diff = std::get_if<DiffOptions>(&parsed)) return RunDiff(*diff, io);
   const auto& options = std::get<CliOptions>(parsed);

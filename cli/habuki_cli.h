@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/filter/filter_state.h"
@@ -21,6 +22,9 @@ struct CliIo {
 
 // Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io);
+
+// Writes `text` to standard output; says on `io.err` why when it cannot.
+bool WriteStandardOutput(std::string_view text, CliIo& io);
 
 // The whole `habuki` command: parses the arguments, thins every file and gives the exit status.
 int RunHabuki(int argc, const char* const* argv, CliIo& io);

@@ -44,18 +44,11 @@ std::error_code WriteToDescriptor(int descriptor, ByteParts parts, const FileOps
   return {};
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& target,
-                                    const WriteContents& contents, const FileOps& ops) {
-  ReplaceBatch batch(ops);
-  if (const auto error = batch.Add(target, contents)) return error;
-  const std::vector<ReplaceBatch::Failure> failures = batch.Commit();
-  return failures.empty() ? std::error_code{} : failures.front().error;
-}
-
 std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
                                     const FileOps& ops) {
-  return WriteFileAtomically(
-      target, [&](int descriptor) { return WriteToDescriptor(descriptor, parts, ops); }, ops);
+  ReplaceBatch batch(ops);
+  if (const auto error = batch.Add(target, parts)) return error;
+  return batch.CommitOne();
 }
 
 }  // namespace habuki

@@ -39,11 +39,6 @@ using WriteContents = std::function<std::error_code(int descriptor)>;
 // - A target that is not a regular file (/dev/null, a terminal, a pipe) is written directly.
 std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
                                     const FileOps& ops = PosixFileOps());
-// The same with contents written as they are made; an error they give leaves the target as
-// it was, as a failed write does.
-std::error_code WriteFileAtomically(const std::filesystem::path& target,
-                                    const WriteContents& contents,
-                                    const FileOps& ops = PosixFileOps());
 inline std::error_code WriteFileAtomically(const std::filesystem::path& target,
                                            std::string_view bytes,
                                            const FileOps& ops = PosixFileOps()) {

@@ -122,16 +122,9 @@ std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
 
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams) {
-  return WriteOutput(
-      output, [&](int descriptor) { return WriteToDescriptor(descriptor, parts); }, streams);
-}
-
-std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
-                            const StandardStreams& streams) {
   ReplaceBatch batch;
-  if (const auto error = WriteOutput(output, contents, streams, batch)) return error;
-  const std::vector<ReplaceBatch::Failure> failures = batch.Commit();
-  return failures.empty() ? std::error_code{} : failures.front().error;
+  if (const auto error = WriteOutput(output, parts, streams, batch)) return error;
+  return batch.CommitOne();
 }
 
 }  // namespace habuki

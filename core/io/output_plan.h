@@ -88,7 +88,5 @@ std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
 // The same for a single result: its file, if it has one, is replaced before it returns.
 std::error_code WriteOutput(const PlannedOutput& output, ByteParts parts,
                             const StandardStreams& streams);
-std::error_code WriteOutput(const PlannedOutput& output, const WriteContents& contents,
-                            const StandardStreams& streams);
 
 }  // namespace habuki

@@ -158,6 +158,11 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::Commit() {
   return failures;
 }
 
+std::error_code ReplaceBatch::CommitOne() {
+  const std::vector<Failure> failures = Commit();
+  return failures.empty() ? std::error_code{} : failures.front().error;
+}
+
 // One sync per file system puts every temporary on it on disk, where a sync of each file would
 // wait for the disk once per file. Where that sync fails, no result on it is kept.
 void ReplaceBatch::SyncData() {

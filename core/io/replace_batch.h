@@ -61,6 +61,8 @@ class ReplaceBatch {
   // Replaces every target added since the last Commit; gives those that could not be replaced,
   // each left as it was.
   std::vector<Failure> Commit();
+  // Commit for a batch of one result: its failure, if it has one.
+  std::error_code CommitOne();
 
  private:
   struct Pending {
