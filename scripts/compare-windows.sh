@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Runs habuki.exe under wine and the Linux habuki on the same inputs with the same arguments and
+# requires the same standard output, byte for byte, and the same exit status; results written
+# with -o and --output-dir must be the same files with the same bytes too. The inputs are the
+# real backups of tests/data (and of ../shared/data beside the repository when it is there and
+# holds others), the examples, and copies made here: one with CP932 text and a Japanese name,
+# one with changed values, and a thinned backup. Standard error is not compared: it holds the
+# operating system's own words for a failure.
+#
+# The cases: every format (-f auto, 30i, 16i, pmc) with every comment choice (-c none; -c ja and
+# -c en each from comment files, and from an empty --comment-dir, which leaves the built-in
+# sentence; an explicit folder keeps both programs from reading the user's own folders, which
+# differ between the two systems), every table (--to csv, json, and with --all), several inputs
+# in one document, standard input, and diff of pairs of backups as text, csv and json.
+#   scripts/compare-windows.sh [HABUKI_EXE [LINUX_HABUKI]]
+# The defaults are build/windows/cli/habuki.exe and build/ci/cli/habuki; WINE names wine.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+exe=$(realpath "${1:-$root/build/windows/cli/habuki.exe}")
+linux=$(realpath "${2:-$root/build/ci/cli/habuki}")
+wine=${WINE:-wine}
+for program in "$exe" "$linux"; do
+  [ -x "$program" ] || { echo "compare-windows.sh: $program: no such program; build it first" >&2; exit 2; }
+done
+export WINEDEBUG=-all LC_ALL=C.UTF-8
+unset DISPLAY WAYLAND_DISPLAY  # a crash under wine reports on standard error, not in a window
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+in=$work/in
+mkdir "$in" "$work/none"
+
+# The inputs, under their own names; a backup of ../shared/data that is a copy of one of
+# tests/data is taken once.
+inputs=()
+add_input() {
+  local name
+  name=$(basename "$1")
+  if [ -e "$in/$name" ]; then
+    cmp -s "$1" "$in/$name" && return
+    name=shared-$name
+  fi
+  cp "$1" "$in/$name"
+  inputs+=("$name")
+}
+for file in "$root"/tests/data/*.txt "$root"/examples/*.txt; do add_input "$file"; done
+if [ -d "$root/../shared/data" ]; then
+  for file in "$root"/../shared/data/*.txt; do add_input "$file"; done
+fi
+to_cp932() { iconv -f UTF-8 -t CP932; }
+{ printf 'パラメータ ﾊﾟﾗﾒｰﾀ 機械１号\r\n' | to_cp932; cat "$in/fs30i-example.txt"; } >"$in/パラメータ.txt"
+sed -e 's/^N00020Q1P17 /N00020Q1P0/' -e 's/A4P360.0/A4P180.0/' -e 's/S1P0S2/S1P25S2/' \
+  "$in/fs30i-example.txt" >"$in/newer.txt"
+"$linux" -c none "$in/machining-center-30i.txt" >"$in/thinned-30i.txt"
+inputs+=(パラメータ.txt newer.txt)
+
+# Comment files unlike the built-in sentences: two lines (the last one counts), CP932 with
+# CR LF, double-byte and half-width characters.
+mkdir "$work/comments"
+printf 'first line\r\n機械１号 ﾊﾌﾞｷ済み\r\n' | to_cp932 >"$work/comments/日本語ｺﾒﾝﾄ.txt"
+printf 'first line\r\nMachine 1, thinned\r\n' >"$work/comments/英語ｺﾒﾝﾄ.txt"
+
+comparisons=0 identical=0
+differences=()
+stdin=/dev/null
+
+# Runs one program in the inputs' folder with ARGS, its standard output, standard error, exit
+# status and the files it wrote into ../out kept under $work/SIDE.*.
+#   run SIDE PROGRAM... -- ARGS...
+run() {
+  local side=$1
+  shift
+  rm -rf "$work/out" "$work/$side.out"
+  mkdir "$work/out"
+  (cd "$in" && "$@" <"$stdin" >"$work/$side.stdout" 2>"$work/$side.stderr")
+  echo $? >"$work/$side.status"
+  mv "$work/out" "$work/$side.out"
+}
+
+#   compare ARGS...
+compare() {
+  run linux "$linux" "$@"
+  run windows "$wine" "$exe" "$@"
+  comparisons=$((comparisons + 1))
+  local what=()
+  cmp -s "$work/linux.status" "$work/windows.status" ||
+    what+=("status $(<"$work/linux.status") on Linux, $(<"$work/windows.status") on Windows")
+  cmp -s "$work/linux.stdout" "$work/windows.stdout" ||
+    what+=("standard output $(stat -c %s "$work/linux.stdout") bytes on Linux, $(stat -c %s "$work/windows.stdout") on Windows")
+  diff -rq "$work/linux.out" "$work/windows.out" >/dev/null ||
+    what+=("files written differ: $(diff -rq "$work/linux.out" "$work/windows.out" | tr '\n' ' ')")
+  if [ ${#what[@]} -eq 0 ]; then
+    identical=$((identical + 1))
+  else
+    local case
+    case="habuki$(printf ' %q' "$@")"
+    [ "$stdin" = /dev/null ] || case+=" < $(basename "$stdin")"
+    differences+=("$case")
+    echo "differs: $case: $(printf '%s; ' "${what[@]}")" >&2
+  fi
+}
+
+start=$SECONDS
+for input in "${inputs[@]}"; do
+  for format in auto 30i 16i pmc; do
+    compare -f $format -c none "$input"
+    for language in ja en; do
+      compare -f $format -c $language --comment-dir ../comments "$input"
+      compare -f $format -c $language --comment-dir ../none "$input"
+    done
+    compare -f $format --to csv "$input"
+    compare -f $format --to json "$input"
+  done
+  compare --to csv --all "$input"
+  compare --to json --all "$input"
+done
+compare --to csv "${inputs[@]}"
+compare --to json "${inputs[@]}"
+compare -c none "${inputs[@]}"
+stdin=$in/machining-center-30i.txt compare -c none
+stdin=$in/machining-center-pmc.txt compare --to json -
+stdin=/dev/null
+
+# Results in files: one -o with a Japanese name, and --output-dir for text and a table.
+compare -c ja --comment-dir ../comments -o ../out/ハブキ済.txt パラメータ.txt
+compare -c none --output-dir ../out "${inputs[@]}"
+compare --to csv --output-dir ../out "${inputs[@]}"
+
+# diff: equal, changed, of another format, thinned against its backup, and files that fail.
+pairs=(
+  "fs30i-example.txt newer.txt"
+  "fs30i-example.txt fs30i-example.txt"
+  "fs30i-example.txt パラメータ.txt"
+  "fs30i-example.txt fs16i-example.txt"
+  "fs16i-example.txt fs30i-example.txt -f 16i,30i"
+  "machining-center-30i.txt thinned-30i.txt"
+  "machining-center-30i.txt fs30i-example.txt"
+  "machining-center-pmc.txt pmc-example.txt"
+  "pmc-example.txt fs30i-example.txt -f pmc"
+  "fs30i-example.txt missing.txt"
+)
+for pair in "${pairs[@]}"; do
+  read -r old new options <<<"$pair"
+  for to in text csv json; do
+    # shellcheck disable=SC2086  # the options of a pair are words
+    compare diff $options --to $to "$old" "$new"
+  done
+done
+compare diff -q fs30i-example.txt newer.txt
+
+echo "$comparisons comparisons, $identical identical ($((SECONDS - start)) s)"
+if [ ${#differences[@]} -ne 0 ]; then
+  echo "habuki.exe under wine and the Linux habuki differ in the ${#differences[@]} cases above" >&2
+  exit 1
+fi
