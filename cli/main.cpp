@@ -5,6 +5,7 @@
 #include "cli/habuki_cli.h"
 #include "comment/comment_folders.h"
 #include "core/io/executable_folder.h"
+#include "core/io/user_config_folder.h"
 
 int main(int argc, char** argv) {
   habuki::CliIo io{{},

@@ -8,6 +8,7 @@
 
 #include "comment/comment_folders.h"
 #include "core/io/executable_folder.h"
+#include "core/io/user_config_folder.h"
 #include "habuki/version.h"
 #include "ui/form1.h"
 #include "ui/qt_translations.h"

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
 namespace habuki {
 
-// What makes a file the same file under any name: its device and inode.
+// What makes a file the same file under any name: its device and inode (on Windows its volume's
+// serial number and its file index).
 struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
 
   friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
 };

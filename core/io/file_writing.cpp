@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/io/file_descriptor.h"
+#include "core/io/errno_error.h"
 #include "core/io/replace_batch.h"
 
 namespace habuki {

@@ -16,9 +16,9 @@ using ByteParts = std::span<const std::string_view>;
 
 // Writes all of `parts` to an open descriptor at its current offset.
 std::error_code WriteToDescriptor(int descriptor, ByteParts parts,
-                                  const FileOps& ops = PosixFileOps());
+                                  const FileOps& ops = SystemFileOps());
 inline std::error_code WriteToDescriptor(int descriptor, std::string_view bytes,
-                                         const FileOps& ops = PosixFileOps()) {
+                                         const FileOps& ops = SystemFileOps()) {
   return WriteToDescriptor(descriptor, ByteParts(&bytes, 1), ops);
 }
 
@@ -38,10 +38,10 @@ using WriteContents = std::function<std::error_code(int descriptor)>;
 //   old contents.
 // - A target that is not a regular file (/dev/null, a terminal, a pipe) is written directly.
 std::error_code WriteFileAtomically(const std::filesystem::path& target, ByteParts parts,
-                                    const FileOps& ops = PosixFileOps());
+                                    const FileOps& ops = SystemFileOps());
 inline std::error_code WriteFileAtomically(const std::filesystem::path& target,
                                            std::string_view bytes,
-                                           const FileOps& ops = PosixFileOps()) {
+                                           const FileOps& ops = SystemFileOps()) {
   return WriteFileAtomically(target, ByteParts(&bytes, 1), ops);
 }
 

@@ -37,8 +37,8 @@ std::optional<int> DescriptorFor(const Landing& landing,
                                  const std::optional<FileIdentity>& standardOutput,
                                  const StandardStreams& streams) {
   const std::optional<int> named = landing.reached.descriptor;
-  if (named == STDIN_FILENO) return streams.input;
-  if (named == STDOUT_FILENO) return streams.output;
+  if (named == 0) return streams.input;
+  if (named == 1) return streams.output;
   if (named) return named;
   if (landing.identity && landing.identity == standardOutput) return streams.output;
   return std::nullopt;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,8 +16,8 @@ namespace habuki {
 
 // The descriptors a run reads standard input from and writes standard output to.
 struct StandardStreams {
-  int input = STDIN_FILENO;
-  int output = STDOUT_FILENO;
+  int input = 0;
+  int output = 1;
 };
 
 // Where a run's results go: standard output, one file, or a folder where each result takes its

@@ -1,9 +1,9 @@
 #include "core/io/owned_bytes.h"
 
-#include <sys/mman.h>
-
 #include <cstring>
 #include <new>
+
+#include "core/io/memory_pages.h"
 
 namespace habuki {
 
@@ -15,12 +15,7 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // without a fault; more is an anonymous mapping of its own, which can ask for huge pages.
 char* Allocate(std::size_t capacity) {
   if (capacity < kHugePage) return new char[capacity];  // left as it is: never zero-filled
-  void* const memory =
-      ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (memory == MAP_FAILED) throw std::bad_alloc();
-  // Only a hint: where the system keeps no huge pages, ordinary ones serve.
-  ::madvise(memory, capacity, MADV_HUGEPAGE);
-  return static_cast<char*>(memory);
+  return MapPages(capacity);
 }
 
 }  // namespace
@@ -29,7 +24,7 @@ void ReleaseMemory::operator()(char* data) const {
   if (length < kHugePage) {
     delete[] data;
   } else {
-    ::munmap(data, length);
+    UnmapPages(data, length);
   }
 }
 

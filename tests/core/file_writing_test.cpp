@@ -141,7 +141,7 @@ const FailingStep kRename{
     make_error_code(std::errc::cross_device_link)};
 
 FileOps OpsFailingAt(const FailingStep& step) {
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   step.breakIn(ops);
   return ops;
 }
@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, WritingDirectlyFailsAt, testing::Values(kOpen
 // Writes may be cut short or interrupted by a signal; neither may lose a byte.
 TEST(WriteFileAtomically, CompletesShortAndInterruptedWrites) {
   test::TempDir dir;
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   int calls = 0;
   ops.write = [&calls](int fd, const void* data, std::size_t) -> ssize_t {
     if (++calls % 2 == 1) {
@@ -244,7 +244,7 @@ TEST(WriteFileAtomically, CompletesShortAndInterruptedWrites) {
 // reader that stops after the first line cannot make the second part fail.
 TEST(WriteToDescriptor, SmallPartsGoInOneWrite) {
   test::TempDir dir;
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   std::vector<std::size_t> sizes;
   ops.write = [&sizes](int fd, const void* data, std::size_t size) {
     sizes.push_back(size);
@@ -278,7 +278,7 @@ TEST(WriteFileAtomically, KeepsTheOwnerOrDropsSetuidAndSetgid) {
   }
   test::WriteBytes(dir / "setuid", "old");
   std::filesystem::permissions(dir / "setuid", std::filesystem::perms(06755));
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   ops.fchown = Fails<int, int, uid_t, gid_t>(EPERM);
   ASSERT_FALSE(WriteFileAtomically(dir / "setuid", "new", ops));
   EXPECT_EQ(std::filesystem::status(dir / "setuid").permissions(), std::filesystem::perms(0755));
@@ -360,7 +360,7 @@ TEST_P(InterruptedWrite, LeavesTheOldFileAndNoTemporary) {
   test::TempDir dir;
   test::WriteBytes(dir / "out.txt", "old");
   const SignalCase c = GetParam();
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   ops.write = [signal = c.signal](int fd, const void* data, std::size_t size) {
     const ssize_t written = ::write(fd, data, (size + 1) / 2);
     ::raise(signal);
@@ -394,7 +394,7 @@ TEST(WriteFileAtomically, TheTemporaryStaysPrivateUntilItHasTheOwner) {
     ::fstat(fd, &info);
     modes.push_back(info.st_mode & 07777);
   };
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   ops.fchown = [&](int fd, uid_t owner, gid_t group) {
     return note(fd), ::fchown(fd, owner, group);
   };
@@ -478,7 +478,7 @@ TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
       }
     }
   };
-  FileOps ops = PosixFileOps();  // syncing has no part in the race and only slows the attempts
+  FileOps ops = SystemFileOps();  // syncing has no part in the race and only slows the attempts
   ops.syncfs = ops.fsync = [](int) { return 0; };
   // The swapper starts in the writer's process: a thread running while the tests fork could hold
   // a lock of the allocator that the child would then wait on for ever.

@@ -26,7 +26,7 @@ struct StepLog {
   std::vector<std::string> steps;
 
   FileOps Ops() {
-    FileOps ops = PosixFileOps();
+    FileOps ops = SystemFileOps();
     ops.write = [this](int fd, const void* data, std::size_t size) {
       steps.push_back("write");
       return ::write(fd, data, size);
@@ -82,7 +82,7 @@ TEST_P(ReplaceBatchFails, KeepsEveryTargetItDidNotReplace) {
   test::TempDir dir;
   const std::vector<std::string> names = {"a.txt", "b.txt", "c.txt"};
   for (const std::string& name : names) test::WriteBytes(dir / name, "old");
-  FileOps ops = PosixFileOps();
+  FileOps ops = SystemFileOps();
   GetParam().breakIn(ops);
   ReplaceBatch batch(ops);
   for (const std::string& name : names) ASSERT_FALSE(Add(batch, dir / name, "new"));
@@ -126,7 +126,7 @@ TEST(ReplaceBatch, ASignalLeavesNoTemporaryOfTheBatch) {
   test::TempDir dir;
   test::WriteBytes(dir / "a.txt", "old");
   const auto interruptedBatch = [&] {
-    FileOps ops = PosixFileOps();
+    FileOps ops = SystemFileOps();
     ReplaceBatch batch(ops);
     (void)Add(batch, dir / "a.txt", "new");
     (void)Add(batch, dir / "b.txt", "new");
@@ -144,7 +144,7 @@ TEST(ReplaceBatch, ASignalLeavesNoTemporaryOfTheBatch) {
 TEST(ReplaceBatch, IsFullAtItsLimits) {
   test::TempDir dir;
   for (const BatchLimits limits : {BatchLimits{2, 1000}, BatchLimits{100, 8}}) {
-    ReplaceBatch batch(PosixFileOps(), limits);
+    ReplaceBatch batch(SystemFileOps(), limits);
     ASSERT_FALSE(Add(batch, dir / "a.txt", "1234"));
     EXPECT_FALSE(batch.Full());
     ASSERT_FALSE(Add(batch, dir / "b.txt", "5678"));

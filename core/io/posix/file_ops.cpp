@@ -1,4 +1,4 @@
-#include "core/io/file_ops.h"
+#include "core/io/posix/file_ops.h"
 
 #include <acl/libacl.h>
 #include <attr/libattr.h>
@@ -10,7 +10,7 @@
 
 namespace habuki {
 
-FileOps PosixFileOps() {
+FileOps SystemFileOps() {
   return {
       [](int folder, const char* name, int flags, mode_t mode) {
         return ::openat(folder, name, flags, mode);

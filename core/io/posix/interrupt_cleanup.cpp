@@ -1,4 +1,4 @@
-#include "core/io/interrupt_cleanup.h"
+#include "core/io/posix/interrupt_cleanup.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <cerrno>
 #include <system_error>
 #include <utility>
 
+#include "core/io/errno_error.h"
 #include "core/io/file_ops.h"
 
 namespace habuki {
-
-inline std::error_code LastError() { return {errno, std::generic_category()}; }
 
 // Owns a file descriptor, closed through the FileOps it was opened with; Close() reports the
 // error that a plain close would swallow.

@@ -1,4 +1,4 @@
-#include "core/io/replace_target.h"
+#include "core/io/posix/replace_target.h"
 
 #include <fcntl.h>
 #include <unistd.h>

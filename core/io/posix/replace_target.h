@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "core/io/file_descriptor.h"
+#include "core/io/posix/file_descriptor.h"
 #include "core/io/file_ops.h"
 
 namespace habuki {
