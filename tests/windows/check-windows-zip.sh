@@ -82,7 +82,7 @@ habuki() { "$wine" habuki.exe "$@"; }
 help=$(
   habuki --help
   habuki diff --help
-)
+) || fail "habuki.exe --help or diff --help fails"
 options=$(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u)
 [ -n "$options" ] || fail "habuki.exe --help names no option"
 for option in $options; do
@@ -102,8 +102,10 @@ done <<<"$statuses"
 cp "$example" "$work/input.txt"
 mkdir "$work/no-comments"
 for language in ja en; do
-  samples=$(habuki -c $language --comment-dir . ../input.txt | od -An -c)
-  built_in=$(habuki -c $language --comment-dir ../no-comments ../input.txt | od -An -c)
+  samples=$(habuki -c $language --comment-dir . ../input.txt | od -An -c) ||
+    fail "habuki.exe -c $language --comment-dir with the sample files fails"
+  built_in=$(habuki -c $language --comment-dir ../no-comments ../input.txt | od -An -c) ||
+    fail "habuki.exe -c $language --comment-dir with an empty folder fails"
   [ "$samples" = "$built_in" ] ||
     fail "the sample comment file of -c $language gives another result than the built-in sentence"
 done
