@@ -59,7 +59,7 @@ mkdir "$work/comments"
 printf 'first line\r\n機械１号 ﾊﾌﾞｷ済み\r\n' | to_cp932 >"$work/comments/日本語ｺﾒﾝﾄ.txt"
 printf 'first line\r\nMachine 1, thinned\r\n' >"$work/comments/英語ｺﾒﾝﾄ.txt"
 
-comparisons=0 identical=0
+comparisons=0 identical=0 same_stderr=0
 differences=()
 stdin=/dev/null
 
@@ -81,6 +81,7 @@ compare() {
   run linux "$linux" "$@"
   run windows "$wine" "$exe" "$@"
   comparisons=$((comparisons + 1))
+  ! cmp -s "$work/linux.stderr" "$work/windows.stderr" || same_stderr=$((same_stderr + 1))
   local what=()
   cmp -s "$work/linux.status" "$work/windows.status" ||
     what+=("status $(<"$work/linux.status") on Linux, $(<"$work/windows.status") on Windows")
@@ -147,7 +148,8 @@ for pair in "${pairs[@]}"; do
 done
 compare diff -q fs30i-example.txt newer.txt
 
-echo "$comparisons comparisons, $identical identical ($((SECONDS - start)) s)"
+echo "$comparisons comparisons, $identical identical ($((SECONDS - start)) s;" \
+  "standard error, not compared, the same in $same_stderr)"
 if [ ${#differences[@]} -ne 0 ]; then
   echo "habuki.exe under wine and the Linux habuki differ in the ${#differences[@]} cases above" >&2
   exit 1
