@@ -51,7 +51,7 @@ class TargetIndex {
  public:
   // The index of an earlier input whose result lands where this one's does, if any.
   std::optional<std::size_t> Add(const Landing& landing, std::size_t input) {
-    const auto [byPath, newPath] = byPath_.try_emplace(landing.reached.path.native(), input);
+    const auto [byPath, newPath] = byPath_.try_emplace(landing.reached.key, input);
     if (!newPath) return byPath->second;
     if (!landing.identity) return std::nullopt;
     const auto [byFile, newFile] = byIdentity_.try_emplace(*landing.identity, input);
