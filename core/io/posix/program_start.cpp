@@ -4,6 +4,8 @@ namespace habuki {
 
 void UseBinaryStandardStreams() {}  // there is no other mode
 
+void EndOnInterrupt() {}  // the signals' default actions do
+
 // Arguments are bytes here, and file names are those bytes: they are passed on as they came.
 std::vector<std::string> Utf8Arguments(int argc, const char* const* argv) {
   return std::vector<std::string>(argv, argv + argc);

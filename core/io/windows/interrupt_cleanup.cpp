@@ -24,14 +24,15 @@ BOOL WINAPI RemoveWatchedFilesAndExit(DWORD event) {
   for (const std::wstring& path : watched.paths) {
     if (!path.empty()) ::DeleteFileW(path.c_str());
   }
-  ::ExitProcess(event == CTRL_C_EVENT ? 130 : 131);
+  ::ExitProcess(event == CTRL_C_EVENT ? 130 : event == CTRL_BREAK_EVENT ? 131 : 129);
 }
 
 }  // namespace
 
-InterruptCleanup::InterruptCleanup() { ::SetConsoleCtrlHandler(RemoveWatchedFilesAndExit, TRUE); }
-
-InterruptCleanup::~InterruptCleanup() { ::SetConsoleCtrlHandler(RemoveWatchedFilesAndExit, FALSE); }
+InterruptCleanup::InterruptCleanup() {
+  static std::once_flag installed;
+  std::call_once(installed, [] { ::SetConsoleCtrlHandler(RemoveWatchedFilesAndExit, TRUE); });
+}
 
 int InterruptCleanup::CreateWatched(const std::filesystem::path& path,
                                     const std::function<bool()>& create) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/io/windows/interrupt_cleanup.h"
 #include "core/io/windows/wide_text.h"
 
 namespace habuki {
@@ -40,6 +41,8 @@ std::vector<std::wstring> Expanded(const std::wstring& argument) {
 void UseBinaryStandardStreams() {
   for (const int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);
 }
+
+void EndOnInterrupt() { const InterruptCleanup installed; }
 
 // `argv` holds the arguments in the code page, where a name with characters it lacks is lost;
 // the wide command line holds them all. Wildcards in file names are expanded.
