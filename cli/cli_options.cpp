@@ -212,12 +212,17 @@ EarlyExit EndEarly(const CLI::App& app, const CLI::ParseError& error, std::ostre
   return EarlyExit{status == 0 ? kExitOk : kExitUsage};
 }
 
+// Options are written as on every system: CLI11 on Windows would also take "/name" for an
+// option, and so a path such as /data/backup.txt for an unknown one.
+void DashOptionsOnly(CLI::App& app) { app.allow_windows_style_options(false); }
+
 // `habuki diff ...`: `argv` starts at "diff".
 std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char* const* argv,
                                                            std::ostream& out, std::ostream& err) {
   CLI::App app{"Compares the parameters of two backups: OLD and NEW (\"-\" reads standard input)",
                "habuki diff"};
   app.footer(DiffFooter());
+  DashOptionsOnly(app);
   DiffOptions options;
   NamedValues named{"auto", "", "text", std::nullopt, std::nullopt, std::nullopt};
   AddDiffOptions(app, options, named);
@@ -268,6 +273,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
       "(diff first; see habuki diff --help).",
       "habuki"};
   app.footer(Footer());
+  DashOptionsOnly(app);
   app.set_version_flag("--version", std::string("habuki ") + kVersionText);
   CliOptions options;
   NamedValues named;
