@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "cli/exit_status.h"
+#include "core/io/path_text.h"
+#include "core/io/user_config_folder.h"
 #include "core/text/size_limits.h"
 #include "habuki/version.h"
 
@@ -105,8 +107,19 @@ CLI::Validator FormatPairCheck() {
       "");
 }
 
-// An existing folder, without the validator's own name in the help text.
-CLI::Validator ExistingFolder() { return CLI::Validator(CLI::ExistingDirectory).description(""); }
+// An existing folder, its name taken as UTF-8 (CLI11's own check would take it in the code page
+// on Windows), without the validator's own name in the help text.
+CLI::Validator ExistingFolder() {
+  return CLI::Validator(
+      [](std::string& name) -> std::string {
+        std::error_code error;
+        const auto status = std::filesystem::status(PathFromUtf8(name), error);
+        if (!std::filesystem::exists(status)) return "Directory does not exist: " + name;
+        if (!std::filesystem::is_directory(status)) return "Directory is actually a file: " + name;
+        return "";
+      },
+      "");
+}
 
 std::optional<std::string> CheckCombination(const CliOptions& options) {
   const bool readsStdin =
@@ -135,6 +148,8 @@ struct NamedValues {
   std::string comment = "ja";
   std::string to = "thinned";
   std::optional<std::string> commentDir;
+  std::optional<std::string> output;
+  std::optional<std::string> outputDir;
 };
 
 // Adds the thinning options; gives the option of the files.
@@ -152,8 +167,8 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->check(CLI::IsMember(CommentNames()))
       ->capture_default_str();
   app.add_option("--comment-dir", named.commentDir,
-                 "The only folder to look for 日本語ｺﾒﾝﾄ.txt and 英語ｺﾒﾝﾄ.txt in (default: "
-                 "$XDG_CONFIG_HOME/habuki or ~/.config/habuki, then the folder of habuki)")
+                 "The only folder to look for 日本語ｺﾒﾝﾄ.txt and 英語ｺﾒﾝﾄ.txt in (default: " +
+                     std::string(kUserConfigFolderName) + ", then the folder of habuki)")
       ->type_name("DIR")
       ->check(ExistingFolder());
   app.add_option("--to", named.to,
@@ -162,10 +177,10 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->check(CLI::IsMember(ExportNames()))
       ->capture_default_str();
   app.add_flag("--all", options.all, "With --to csv or json: the zero values too");
-  auto* output = app.add_option("-o,--output", options.output,
-                                "Write the result to this file (one input only)")
-                     ->type_name("FILE");
-  app.add_option("--output-dir", options.outputDir,
+  auto* output =
+      app.add_option("-o,--output", named.output, "Write the result to this file (one input only)")
+          ->type_name("FILE");
+  app.add_option("--output-dir", named.outputDir,
                  "Write each result to this folder under its input's file name (.csv or .json "
                  "added for a table)")
       ->type_name("DIR")
@@ -197,14 +212,19 @@ EarlyExit EndEarly(const CLI::App& app, const CLI::ParseError& error, std::ostre
   return EarlyExit{status == 0 ? kExitOk : kExitUsage};
 }
 
+// Options are written as on every system: CLI11 on Windows would also take "/name" for an
+// option, and so a path such as /data/backup.txt for an unknown one.
+void DashOptionsOnly(CLI::App& app) { app.allow_windows_style_options(false); }
+
 // `habuki diff ...`: `argv` starts at "diff".
 std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char* const* argv,
                                                            std::ostream& out, std::ostream& err) {
   CLI::App app{"Compares the parameters of two backups: OLD and NEW (\"-\" reads standard input)",
                "habuki diff"};
   app.footer(DiffFooter());
+  DashOptionsOnly(app);
   DiffOptions options;
-  NamedValues named{"auto", "", "text", std::nullopt};
+  NamedValues named{"auto", "", "text", std::nullopt, std::nullopt, std::nullopt};
   AddDiffOptions(app, options, named);
   try {
     app.parse(argc, argv);
@@ -253,6 +273,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
       "(diff first; see habuki diff --help).",
       "habuki"};
   app.footer(Footer());
+  DashOptionsOnly(app);
   app.set_version_flag("--version", std::string("habuki ") + kVersionText);
   CliOptions options;
   NamedValues named;
@@ -266,7 +287,10 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
     options.comment = ValueNamed(CommentNames(), named.comment);
     options.to = ValueNamed(ExportNames(), named.to);
     options.commentFolders =
-        named.commentDir ? std::vector<std::filesystem::path>{*named.commentDir} : commentFolders;
+        named.commentDir ? std::vector<std::filesystem::path>{PathFromUtf8(*named.commentDir)}
+                         : commentFolders;
+    if (named.output) options.output = PathFromUtf8(*named.output);
+    if (named.outputDir) options.outputDir = PathFromUtf8(*named.outputDir);
     if (const auto problem = CheckCombination(options)) throw CLI::ValidationError(*problem);
   } catch (const CLI::ParseError& error) {
     return EndEarly(app, error, out, err);

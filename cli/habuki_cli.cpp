@@ -15,7 +15,9 @@
 #include "core/filter/run_filter.h"
 #include "core/io/file_writing.h"
 #include "core/io/param_file.h"
+#include "core/io/path_text.h"
 #include "core/io/replace_batch.h"
+#include "core/io/system_calls.h"
 #include "core/text/display_text.h"
 
 namespace habuki {
@@ -106,10 +108,13 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
   const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
   const std::string_view lead = joined && !firstMember_ ? kJsonMemberSeparator : "";
   TableExport table;
+  const bool toTerminal = !output.file && io_.outIsTerminal;
   const auto contents = [&](int descriptor) {
-    table = WriteParameterTable(
-        state, kind, options_.to, options_.all, file, part_, lead,
-        [&](std::string_view bytes) { return WriteToDescriptor(descriptor, bytes); });
+    table = WriteParameterTable(state, kind, options_.to, options_.all, file, part_, lead,
+                                [&](std::string_view bytes) {
+                                  return toTerminal ? WriteToTerminal(descriptor, bytes)
+                                                    : WriteToDescriptor(descriptor, bytes);
+                                });
     // A text that breaks the rules leaves a file that was there as it was.
     return table.reading.error ? std::make_error_code(std::errc::operation_canceled)
                                : table.writeError;
@@ -136,9 +141,10 @@ int FileThinner::WriteAround(const std::string& text) {
 // The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
 // UTF-8 to a terminal. It is never copied for the line break: it may be as large as the file.
 int FileThinner::WriteThinned(const PlannedOutput& output, std::string_view result) {
-  const bool toTerminal = !output.file && io_.outIsTerminal;
-  const std::string shown = toTerminal ? Cp932ToUtf8(result) : std::string();
-  const std::string_view parts[] = {toTerminal ? std::string_view(shown) : result, "\r\n"};
+  if (!output.file && io_.outIsTerminal) {
+    return Reported(output, WriteToTerminal(io_.streams.output, Cp932ToUtf8(result) + "\r\n"));
+  }
+  const std::string_view parts[] = {result, "\r\n"};
   return Write(output, parts);
 }
 
@@ -148,7 +154,7 @@ int FileThinner::Write(const PlannedOutput& output, ByteParts parts) {
 
 int FileThinner::Reported(const PlannedOutput& output, std::error_code error) {
   if (!error) return kExitOk;
-  const std::string target = output.file ? DisplayName(output.file->string()) : "standard output";
+  const std::string target = output.file ? DisplayName(Utf8Of(*output.file)) : "standard output";
   io_.err << FileProblem(target, "cannot write", error.message());
   return kExitFileError;
 }
@@ -157,7 +163,7 @@ int FileThinner::Commit(bool always) {
   if (!always && !batch_.Full()) return kExitOk;
   const std::vector<ReplaceBatch::Failure> failures = batch_.Commit();
   for (const ReplaceBatch::Failure& failure : failures) {
-    io_.err << FileProblem(DisplayName(failure.target.string()), "cannot write",
+    io_.err << FileProblem(DisplayName(Utf8Of(failure.target)), "cannot write",
                            failure.error.message());
   }
   return failures.empty() ? kExitOk : kExitFileError;
@@ -177,14 +183,15 @@ Destination DestinationOf(const CliOptions& options) {
 }  // namespace
 
 bool WriteStandardOutput(std::string_view text, CliIo& io) {
-  const std::error_code error = WriteToDescriptor(io.streams.output, text);
+  const std::error_code error = io.outIsTerminal ? WriteToTerminal(io.streams.output, text)
+                                                 : WriteToDescriptor(io.streams.output, text);
   if (error) io.err << FileProblem("standard output", "cannot write", error.message());
   return !error;
 }
 
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
-  const LoadResult loaded =
-      file == "-" ? LoadParamDescriptor(state, io.streams.input) : LoadParamFile(state, file);
+  const LoadResult loaded = file == "-" ? LoadParamDescriptor(state, io.streams.input)
+                                        : LoadParamFile(state, PathFromUtf8(file));
   io.err << LoadProblem(DisplayName(file), loaded);
   return static_cast<bool>(loaded);
 }

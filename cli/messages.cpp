@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "cli/cli_options.h"
+#include "core/io/path_text.h"
 #include "core/text/display_text.h"
 #include "core/text/size_limits.h"
 
@@ -59,7 +60,7 @@ std::string RefusalMessage(std::string_view input, const PlannedOutput& output) 
   if (output.refusal == Refusal::OutputIsTheInput) {
     return FileProblem(DisplayName(input), "input file is output file", "");
   }
-  return FileProblem(DisplayName(output.file->string()), "will not overwrite an input of this run",
+  return FileProblem(DisplayName(Utf8Of(*output.file)), "will not overwrite an input of this run",
                      "");
 }
 
@@ -68,8 +69,8 @@ std::string ClashMessage(const TargetClash& clash) {
   const bool throughLinks =
       clash.reached != std::filesystem::absolute(clash.target, error).lexically_normal();
   return "habuki: " + DisplayName(clash.first) + " and " + DisplayName(clash.second) +
-         " would both be written to " + DisplayName(clash.target.string()) +
-         (throughLinks ? " (which leads to " + DisplayName(clash.reached.string()) + ")" : "") +
+         " would both be written to " + DisplayName(Utf8Of(clash.target)) +
+         (throughLinks ? " (which leads to " + DisplayName(Utf8Of(clash.reached)) + ")" : "") +
          "; nothing was written\n";
 }
 

@@ -14,8 +14,6 @@ if((HABUKI_BUILD_TESTS OR HABUKI_BUILD_BENCH) AND NOT TARGET GTest::gtest)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
 endif()
 # One executable that needs only the DLLs every Windows has.
 add_link_options(-static)

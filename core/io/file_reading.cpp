@@ -20,8 +20,8 @@ std::error_code ReadToEnd(int descriptor, std::uint64_t limit, OwnedBytes& bytes
     }
     const auto end = static_cast<std::size_t>(std::min<std::uint64_t>(bytes.capacity, limit + 1));
     std::size_t got = 0;
-    if (const auto error = ReadSome(descriptor, bytes.data.get() + bytes.size, end - bytes.size,
-                                    got)) {
+    if (const auto error =
+            ReadSome(descriptor, bytes.data.get() + bytes.size, end - bytes.size, got)) {
       return error;
     }
     if (got == 0) return {};

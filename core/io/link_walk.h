@@ -14,6 +14,9 @@ struct NameDestination {
   // /proc/self/fd/N, /proc/PID/task/TID/fd/N, or a link to one of them): opening the name opens
   // the file behind that descriptor, so replacing the name would replace that file.
   std::optional<int> descriptor;
+  // What every name that reaches the same place has in common: `path` itself, or on Windows,
+  // where names that differ only in case are one name, `path` in capitals.
+  std::filesystem::path::string_type key;
 };
 
 // Follows `name` one component at a time with readlink, at most as many links as the kernel

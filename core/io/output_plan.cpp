@@ -5,6 +5,7 @@
 
 #include "core/io/file_writing.h"
 #include "core/io/link_walk.h"
+#include "core/io/path_text.h"
 
 namespace habuki {
 
@@ -14,7 +15,7 @@ std::optional<std::filesystem::path> TargetOf(const Destination& destination,
                                               const std::string& input) {
   if (const auto* file = std::get_if<ToFile>(&destination)) return file->file;
   if (const auto* folder = std::get_if<ToFolder>(&destination)) {
-    std::filesystem::path name = std::filesystem::path(input).filename();
+    std::filesystem::path name = PathFromUtf8(input).filename();
     name += folder->suffix;
     return folder->folder / name;
   }
@@ -50,7 +51,7 @@ class TargetIndex {
  public:
   // The index of an earlier input whose result lands where this one's does, if any.
   std::optional<std::size_t> Add(const Landing& landing, std::size_t input) {
-    const auto [byPath, newPath] = byPath_.try_emplace(landing.reached.path.native(), input);
+    const auto [byPath, newPath] = byPath_.try_emplace(landing.reached.key, input);
     if (!newPath) return byPath->second;
     if (!landing.identity) return std::nullopt;
     const auto [byFile, newFile] = byIdentity_.try_emplace(*landing.identity, input);
@@ -59,7 +60,7 @@ class TargetIndex {
   }
 
  private:
-  std::map<std::string, std::size_t> byPath_;
+  std::map<std::filesystem::path::string_type, std::size_t> byPath_;
   std::map<FileIdentity, std::size_t> byIdentity_;
 };
 
@@ -74,7 +75,8 @@ std::set<FileIdentity> IdentitiesOf(const std::vector<PlannedInput>& inputs) {
 }  // namespace
 
 PlannedInput InputNamed(const std::string& name, const StandardStreams& streams) {
-  return {name, name == "-" ? RegularFileIdentity(streams.input) : RegularFileIdentity(name)};
+  return {name, name == "-" ? RegularFileIdentity(streams.input)
+                            : RegularFileIdentity(PathFromUtf8(name))};
 }
 
 OutputPlan PlanOutputs(const std::vector<PlannedInput>& inputs, const Destination& destination,

@@ -19,8 +19,8 @@ enum class FileKind { Regular, Directory, Other };
 
 struct DescriptorStatus {
   FileKind kind = FileKind::Other;
-  std::uint64_t size = 0;     // a regular file's size
-  FileIdentity identity;      // a regular file's identity
+  std::uint64_t size = 0;  // a regular file's size
+  FileIdentity identity;   // a regular file's identity
 };
 
 std::error_code StatusOf(int descriptor, DescriptorStatus& status);

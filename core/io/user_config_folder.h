@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 namespace habuki {
 
@@ -9,5 +10,13 @@ namespace habuki {
 // on Windows habuki in the user's roaming application data (%APPDATA%\habuki). Empty when the
 // system does not tell where it is.
 std::filesystem::path UserConfigFolder();
+
+// That folder as help texts name it.
+#ifdef _WIN32
+inline constexpr std::string_view kUserConfigFolderName = "%APPDATA%\\habuki";
+#else
+inline constexpr std::string_view kUserConfigFolderName =
+    "$XDG_CONFIG_HOME/habuki or ~/.config/habuki";
+#endif
 
 }  // namespace habuki

@@ -1,10 +1,8 @@
 #include "core/text/display_text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdio>
 
+#include "core/text/cp932_decoder.h"
 #include "core/text/cp932_text.h"
 
 namespace habuki {
@@ -20,45 +18,13 @@ std::size_t CharacterLength(std::string_view bytes) {
   return pair ? 2 : 1;
 }
 
-class Converter {
- public:
-  Converter() : cd_(::iconv_open("UTF-8", "CP932")) {}
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  ~Converter() {
-    if (valid()) ::iconv_close(cd_);
-  }
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // Converts as much as it can; returns false where a character cannot be converted.
-  bool Convert(std::string_view& in, std::string& out) {
-    char buffer[4096];
-    char* source = const_cast<char*>(in.data());
-    std::size_t sourceLeft = in.size();
-    bool ok = true;
-    while (sourceLeft > 0 && ok) {
-      char* target = buffer;
-      std::size_t targetLeft = sizeof buffer;
-      ok = ::iconv(cd_, &source, &sourceLeft, &target, &targetLeft) !=
-               static_cast<std::size_t>(-1) ||
-           errno == E2BIG;
-      out.append(buffer, static_cast<std::size_t>(target - buffer));
-    }
-    in.remove_prefix(in.size() - sourceLeft);
-    return ok;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-// Converts with iconv; each character it cannot convert (or every one, without a converter) is
-// handed to `unconvertible` to show as it may.
+// Converts with the system's decoder; each character it cannot convert (or every one, without a
+// decoder) is handed to `unconvertible` to show as it may.
 template <typename Unconvertible>
 std::string ConvertCp932(std::string_view bytes, Unconvertible unconvertible) {
   std::string utf8;
   utf8.reserve(bytes.size() + bytes.size() / 2);
-  Converter converter;
+  Cp932Decoder converter;
   while (!bytes.empty()) {
     if (converter.valid() && converter.Convert(bytes, utf8)) break;
     const std::size_t length = CharacterLength(bytes);

@@ -34,8 +34,8 @@ void CompleteLineBreaks(char* data, std::size_t size, std::size_t growth) {
   char* tail = data + size;  // the bytes before it have not moved yet
   char* searchEnd = tail;
   while (pending > 0) {
-    auto* cr =
-        static_cast<char*>(::memrchr(data, '\r', static_cast<std::size_t>(searchEnd - data)));
+    char* const cr =
+        data + std::string_view(data, static_cast<std::size_t>(searchEnd - data)).rfind('\r');
     searchEnd = cr;
     const bool lone = cr + 1 == data + size || cr[1] != '\n';
     if (!lone) continue;

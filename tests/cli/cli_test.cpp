@@ -79,14 +79,14 @@ TEST(Cli, FileProblemsAreStatusThreeAndDoNotStopTheOthers) {
   const Result result =
       Habuki{}.Run({"-c", "none", (dir / "bad.txt").string(), (dir / "missing.txt").string(),
                     (dir / "empty.txt").string(), dir.path().string(), (dir / "good.txt").string(),
-                    (dir / "mis\x1B[2Jsing.txt").string()});
+                    (dir / "mis\x1B[2Jsing.txt").string(), "/no/such/backup.txt"});
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.out, kSimpleThinned);
   for (const std::string& expected : std::vector<std::string>{
            "bad.txt:1: no record: the text holds no \"N\"\n",
            "missing.txt: cannot read: No such file or directory\n", "empty.txt: file is empty\n",
            dir.path().string() + ": cannot read: Is a directory\n",
-           "mis\\x1B[2Jsing.txt: cannot read"}) {
+           "mis\\x1B[2Jsing.txt: cannot read", "/no/such/backup.txt: cannot read"}) {
     EXPECT_NE(result.err.find(expected), std::string::npos) << expected << " in\n" << result.err;
   }
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "comment/comment_choice.h"
 #include "comment/comment_files.h"
 #include "comment/comment_folders.h"

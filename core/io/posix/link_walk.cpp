@@ -77,7 +77,9 @@ NameDestination FollowLinks(const std::filesystem::path& name) {
     }
     std::filesystem::path next = reached / part;
     if (pending.empty()) {
-      if (const std::optional<int> descriptor = OwnDescriptor(next)) return {next, descriptor};
+      if (const std::optional<int> descriptor = OwnDescriptor(next)) {
+        return {next, descriptor, next.native()};
+      }
     }
     const std::optional<std::string> link =
         links < kMostLinks ? LinkText(next) : std::optional<std::string>();
@@ -89,7 +91,7 @@ NameDestination FollowLinks(const std::filesystem::path& name) {
     if (std::filesystem::path(*link).is_absolute()) reached = "/";
     PutInFront(pending, *link);
   }
-  return {reached, std::nullopt};
+  return {reached, std::nullopt, reached.native()};
 }
 
 }  // namespace habuki

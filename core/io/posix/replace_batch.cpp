@@ -1,5 +1,3 @@
-#include "core/io/posix/replace_batch_state.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/io/posix/replace_batch_state.h"
 #include "core/io/posix/replace_target.h"
 #include "core/io/write_refusal.h"
 
@@ -90,7 +89,7 @@ bool ReplaceBatch::State::Full() const {
 // Writes the temporary: private to its owner when it replaces a file, until it has taken that
 // file's owner. A new file is made with the permissions it will keep, as any program makes one.
 std::error_code ReplaceBatch::State::Fill(const ReplaceTarget& target, Pending& pending,
-                                   const WriteContents& contents) {
+                                          const WriteContents& contents) {
   if (!cleanup_) cleanup_.emplace();
   const mode_t mode = target.IsNew() ? 0666 : (target.info.st_mode & 0600);
   FileDescriptor file(CreateTemporary(pending, mode), ops_);

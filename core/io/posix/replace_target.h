@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "core/io/posix/file_descriptor.h"
 #include "core/io/file_ops.h"
+#include "core/io/posix/file_descriptor.h"
 
 namespace habuki {
 

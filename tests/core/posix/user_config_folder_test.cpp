@@ -1,10 +1,10 @@
+#include "core/io/user_config_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
-
-#include "core/io/user_config_folder.h"
 
 namespace habuki {
 namespace {

@@ -1,0 +1,14 @@
+#include "core/io/program_start.h"
+
+namespace habuki {
+
+void UseBinaryStandardStreams() {}  // there is no other mode
+
+void EndOnInterrupt() {}  // the signals' default actions do
+
+// Arguments are bytes here, and file names are those bytes: they are passed on as they came.
+std::vector<std::string> Utf8Arguments(int argc, const char* const* argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+}  // namespace habuki

@@ -1,0 +1,56 @@
+#include "core/io/windows/interrupt_cleanup.h"
+
+#include <windows.h>
+
+#include <array>
+#include <mutex>
+#include <string>
+
+namespace habuki {
+
+namespace {
+
+// The temporary files to remove, and the lock the handler takes. A console handler can reach
+// nothing but process-wide state, so this is the program's one global of its kind; only the
+// handler and InterruptCleanup touch it.
+struct WatchedFiles {
+  std::mutex lock;
+  std::array<std::wstring, InterruptCleanup::kMaxWatched> paths;  // empty: free
+};
+WatchedFiles watched;
+
+BOOL WINAPI RemoveWatchedFilesAndExit(DWORD event) {
+  watched.lock.lock();  // kept: the program ends here
+  for (const std::wstring& path : watched.paths) {
+    if (!path.empty()) ::DeleteFileW(path.c_str());
+  }
+  ::ExitProcess(event == CTRL_C_EVENT ? 130 : event == CTRL_BREAK_EVENT ? 131 : 129);
+}
+
+}  // namespace
+
+InterruptCleanup::InterruptCleanup() {
+  static std::once_flag installed;
+  std::call_once(installed, [] { ::SetConsoleCtrlHandler(RemoveWatchedFilesAndExit, TRUE); });
+}
+
+int InterruptCleanup::CreateWatched(const std::filesystem::path& path,
+                                    const std::function<bool()>& create) {
+  const std::lock_guard<std::mutex> guard(watched.lock);
+  for (std::size_t i = 0; i < watched.paths.size(); ++i) {
+    if (!watched.paths[i].empty()) continue;
+    if (!create()) return -1;
+    watched.paths[i] = path.native();
+    return static_cast<int>(i);
+  }
+  ::SetLastError(ERROR_TOO_MANY_OPEN_FILES);
+  return -1;
+}
+
+void InterruptCleanup::Forget(int watch) {
+  if (watch < 0) return;
+  const std::lock_guard<std::mutex> guard(watched.lock);
+  watched.paths[static_cast<std::size_t>(watch)].clear();
+}
+
+}  // namespace habuki

@@ -1,0 +1,64 @@
+#include "core/io/program_start.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/io/windows/interrupt_cleanup.h"
+#include "core/io/windows/wide_text.h"
+
+namespace habuki {
+
+namespace {
+
+// The files a name with * or ? in its last part stands for, sorted, as a POSIX shell would give
+// them; the name itself where it matches none. Neither character can be part of a file name on
+// Windows, and neither cmd nor PowerShell expands them for the programs they start.
+std::vector<std::wstring> Expanded(const std::wstring& argument) {
+  const std::filesystem::path pattern(argument);
+  const std::wstring last = pattern.filename().native();
+  if (last.find_first_of(L"*?") == std::wstring::npos) return {argument};
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileExW(argument.c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return {argument};
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back((pattern.parent_path() / name).native());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names.empty() ? std::vector<std::wstring>{argument} : names;
+}
+
+}  // namespace
+
+void UseBinaryStandardStreams() {
+  for (const int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);
+}
+
+void EndOnInterrupt() { const InterruptCleanup installed; }
+
+// `argv` holds the arguments in the code page, where a name with characters it lacks is lost;
+// the wide command line holds them all. Wildcards in file names are expanded.
+std::vector<std::string> Utf8Arguments(int argc, const char* const* argv) {
+  int count = 0;
+  LPWSTR* const wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) {
+    for (const std::wstring& argument :
+         i == 0 ? std::vector<std::wstring>{wide[0]} : Expanded(wide[i])) {
+      arguments.push_back(Utf8FromWide(argument));
+    }
+  }
+  ::LocalFree(wide);
+  return arguments;
+}
+
+}  // namespace habuki
