@@ -62,6 +62,7 @@ printf 'first line\r\nMachine 1, thinned\r\n' >"$work/comments/英語ｺﾒﾝ�
 comparisons=0 identical=0 same_stderr=0
 differences=()
 stdin=/dev/null
+windows_args=()
 
 # Runs one program in the inputs' folder with ARGS, its standard output, standard error, exit
 # status and the files it wrote into ../out kept under $work/SIDE.*.
@@ -77,9 +78,14 @@ run() {
 }
 
 #   compare ARGS...
+# With windows_args set, habuki.exe is given those instead (see compare_wildcard).
 compare() {
   run linux "$linux" "$@"
-  run windows "$wine" "$exe" "$@"
+  if [ ${#windows_args[@]} -eq 0 ]; then
+    run windows "$wine" "$exe" "$@"
+  else
+    run windows "$wine" "$exe" "${windows_args[@]}"
+  fi
   comparisons=$((comparisons + 1))
   ! cmp -s "$work/linux.stderr" "$work/windows.stderr" || same_stderr=$((same_stderr + 1))
   local what=()
@@ -95,6 +101,7 @@ compare() {
     local case
     case="habuki$(printf ' %q' "$@")"
     [ "$stdin" = /dev/null ] || case+=" < $(basename "$stdin")"
+    [ ${#windows_args[@]} -eq 0 ] || case+=" (habuki.exe$(printf ' %q' "${windows_args[@]}"))"
     differences+=("$case")
     echo "differs: $case: $(printf '%s; ' "${what[@]}")" >&2
   fi
@@ -120,6 +127,19 @@ compare -c none "${inputs[@]}"
 stdin=$in/machining-center-30i.txt compare -c none
 stdin=$in/machining-center-pmc.txt compare --to json -
 stdin=/dev/null
+
+# habuki.exe expands a wildcard itself, as the shell does for the Linux habuki.
+#   compare_wildcard OPTION... PATTERN
+compare_wildcard() {
+  local pattern=${*: -1} names
+  names=$(cd "$in" && printf '%s\n' $pattern)
+  windows_args=("$@")
+  # shellcheck disable=SC2086  # the names the shell found, one word each
+  compare "${@:1:$#-1}" $names
+  windows_args=()
+}
+compare_wildcard --to csv '*-example.txt'
+compare_wildcard -c none '*.txt'
 
 # Results in files: one -o with a Japanese name, and --output-dir for text and a table.
 compare -c ja --comment-dir ../comments -o ../out/ハブキ済.txt パラメータ.txt

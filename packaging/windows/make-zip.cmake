@@ -1,7 +1,8 @@
 # Run at build time (cmake -P, in the folder STAGE) by the target windows-zip: lays out FOLDER
 # under STAGE as a Windows user gets it and packs it into ZIP. Variables: PROGRAM (habuki.exe),
-# VERSION, RELEASE_DATE (the date the files carry in the zip, rather than the time of the
-# build), SOURCE_DIR (packaging/windows), LICENSE, FOLDER, STAGE, ZIP.
+# STRIP (the toolchain's strip), VERSION, RELEASE_DATE (the date the files carry in the zip,
+# rather than the time of the build), SOURCE_DIR (packaging/windows), LICENSE, FOLDER, STAGE,
+# ZIP.
 #
 # The texts are written as Windows' Notepad reads them best: CR LF line ends, and the READMEs
 # in UTF-8 with a byte order mark, without which older Notepads take them for CP932. The zip
@@ -20,7 +21,9 @@ endfunction()
 set(dir ${STAGE}/${FOLDER})
 file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
-file(COPY_FILE ${PROGRAM} ${dir}/habuki.exe)
+# Without the debugging information, which a user has no use for and which is most of the
+# program's size.
+execute_process(COMMAND ${STRIP} -o ${dir}/habuki.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
 
 string(ASCII 239 187 191 utf8_bom)
 foreach(language en ja)

@@ -7,7 +7,7 @@
 # sentences.
 #   check-windows-zip.sh ZIP VERSION LICENSE EXAMPLE WINE
 set -euo pipefail
-zip=$1 version=$2 license=$3 example=$4 wine=$5
+zip=$(realpath "$1") version=$2 license=$(realpath "$3") example=$(realpath "$4") wine=$5
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
 folder=$(basename "$zip" .zip)
 work=$(mktemp -d)
