@@ -27,7 +27,8 @@ unset DISPLAY WAYLAND_DISPLAY  # a crash under wine reports on standard error, n
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 in=$work/in
-mkdir "$in" "$work/none"
+mkdir "$in" "$work/none" "$work/bin"
+cp "$exe" "$work/bin/habuki.exe"  # for cmd, which runs it by a name relative to the inputs
 
 # The inputs, under their own names; a backup of ../shared/data that is a copy of one of
 # tests/data is taken once.
@@ -78,10 +79,15 @@ run() {
 }
 
 #   compare ARGS...
-# With windows_args set, habuki.exe is given those instead (see compare_wildcard).
+# With windows_args set, habuki.exe is given those instead (see compare_wildcard). Standard
+# input from a file is opened by cmd, as a Windows user's "<" opens it: a file that wine hands
+# on from Linux is a handle Windows' calls cannot ask about (GetFileInformationByHandle fails
+# with ERROR_INVALID_HANDLE), which no Windows user meets. ARGS must then be simple words.
 compare() {
   run linux "$linux" "$@"
-  if [ ${#windows_args[@]} -eq 0 ]; then
+  if [ "$stdin" != /dev/null ]; then
+    run windows "$wine" cmd /c "..\\bin\\habuki.exe $* < $(basename "$stdin")"
+  elif [ ${#windows_args[@]} -eq 0 ]; then
     run windows "$wine" "$exe" "$@"
   else
     run windows "$wine" "$exe" "${windows_args[@]}"
