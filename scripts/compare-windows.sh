@@ -2,16 +2,17 @@
 # Runs habuki.exe under wine and the Linux habuki on the same inputs with the same arguments and
 # requires the same standard output, byte for byte, and the same exit status; results written
 # with -o and --output-dir must be the same files with the same bytes too. The inputs are the
-# real backups of tests/data (and of ../shared/data beside the repository when it is there and
-# holds others), the examples, and copies made here: one with CP932 text and a Japanese name,
-# one with changed values, and a thinned backup. Standard error is not compared: it holds the
-# operating system's own words for a failure.
+# real backups of tests/data (and of ../shared/data beside the repository, or beside the main
+# worktree of a git worktree, when it is there and holds others), the examples, and copies made
+# here: one with CP932 text and a Japanese name, one with changed values, and a thinned backup.
+# Standard error is not compared: it holds the operating system's own words for a failure.
 #
 # The cases: every format (-f auto, 30i, 16i, pmc) with every comment choice (-c none; -c ja and
 # -c en each from comment files, and from an empty --comment-dir, which leaves the built-in
 # sentence; an explicit folder keeps both programs from reading the user's own folders, which
 # differ between the two systems), every table (--to csv, json, and with --all), several inputs
-# in one document, standard input, and diff of pairs of backups as text, csv and json.
+# in one document, standard input, a wildcard that habuki.exe expands, results written with -o
+# and --output-dir, and diff of pairs of backups as text, csv and json.
 #   scripts/compare-windows.sh [HABUKI_EXE [LINUX_HABUKI]]
 # The defaults are build/windows/cli/habuki.exe and build/ci/cli/habuki; WINE names wine.
 set -uo pipefail
@@ -20,7 +21,10 @@ exe=$(realpath "${1:-$root/build/windows/cli/habuki.exe}")
 linux=$(realpath "${2:-$root/build/ci/cli/habuki}")
 wine=${WINE:-wine}
 for program in "$exe" "$linux"; do
-  [ -x "$program" ] || { echo "compare-windows.sh: $program: no such program; build it first" >&2; exit 2; }
+  [ -x "$program" ] || {
+    echo "compare-windows.sh: $program: no such program; build it first" >&2
+    exit 2
+  }
 done
 export WINEDEBUG=-all LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY  # a crash under wine reports on standard error, not in a window
@@ -44,9 +48,12 @@ add_input() {
   inputs+=("$name")
 }
 for file in "$root"/tests/data/*.txt "$root"/examples/*.txt; do add_input "$file"; done
-if [ -d "$root/../shared/data" ]; then
-  for file in "$root"/../shared/data/*.txt; do add_input "$file"; done
-fi
+main_root=$(dirname "$(git -C "$root" rev-parse --path-format=absolute --git-common-dir 2>/dev/null ||
+  echo "$root/.git")")
+for shared in "$root/../shared/data" "$main_root/../shared/data"; do
+  [ -d "$shared" ] || continue
+  for file in "$shared"/*.txt; do add_input "$file"; done
+done
 to_cp932() { iconv -f UTF-8 -t CP932; }
 { printf 'パラメータ ﾊﾟﾗﾒｰﾀ 機械１号\r\n' | to_cp932; cat "$in/fs30i-example.txt"; } >"$in/パラメータ.txt"
 sed -e 's/^N00020Q1P17 /N00020Q1P0/' -e 's/A4P360.0/A4P180.0/' -e 's/S1P0S2/S1P25S2/' \
