@@ -48,8 +48,9 @@ add_input() {
   inputs+=("$name")
 }
 for file in "$root"/tests/data/*.txt "$root"/examples/*.txt; do add_input "$file"; done
-main_root=$(dirname "$(git -C "$root" rev-parse --path-format=absolute --git-common-dir 2>/dev/null ||
-  echo "$root/.git")")
+common=$(git -C "$root" rev-parse --path-format=absolute --git-common-dir 2>/dev/null ||
+  echo "$root/.git")
+main_root=$(dirname "$common")
 for shared in "$root/../shared/data" "$main_root/../shared/data"; do
   [ -d "$shared" ] || continue
   for file in "$shared"/*.txt; do add_input "$file"; done
@@ -105,7 +106,8 @@ compare() {
   cmp -s "$work/linux.status" "$work/windows.status" ||
     what+=("status $(<"$work/linux.status") on Linux, $(<"$work/windows.status") on Windows")
   cmp -s "$work/linux.stdout" "$work/windows.stdout" ||
-    what+=("standard output $(stat -c %s "$work/linux.stdout") bytes on Linux, $(stat -c %s "$work/windows.stdout") on Windows")
+    what+=("standard output $(stat -c %s "$work/linux.stdout") bytes on Linux,"
+      "$(stat -c %s "$work/windows.stdout") on Windows")
   diff -rq "$work/linux.out" "$work/windows.out" >/dev/null ||
     what+=("files written differ: $(diff -rq "$work/linux.out" "$work/windows.out" | tr '\n' ' ')")
   if [ ${#what[@]} -eq 0 ]; then
@@ -145,6 +147,7 @@ stdin=/dev/null
 #   compare_wildcard OPTION... PATTERN
 compare_wildcard() {
   local pattern=${*: -1} names
+  # shellcheck disable=SC2086  # the pattern is expanded here, as the shell does
   names=$(cd "$in" && printf '%s\n' $pattern)
   windows_args=("$@")
   # shellcheck disable=SC2086  # the names the shell found, one word each

@@ -13,9 +13,9 @@ HABUKI_TEST_PACKAGES=(
 )
 HABUKI_FUZZ_PACKAGES=(clang libclang-rt-14-dev)  # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 HABUKI_WINDOWS_PACKAGES=(
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # habuki.exe for x64 and x86, and its tests
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # habuki.exe for x64 and x86, its tests
   wine wine64                                           # runs the x64 programs here
-  unzip                                                 # unpacks the zip for Windows users to check it
+  unzip                                                 # unpacks the zip for Windows to check it
 )
 
 #   habuki_ensure_packages PACKAGE...

@@ -26,7 +26,7 @@ export WINEDEBUG=-all
 wineboot -i
 wineserver -w
 wineserver_started=0
-wineserver -p && wineserver_started=1 || [ $? -eq 2 ]
+if wineserver -p; then wineserver_started=1; else [ $? -eq 2 ]; fi
 trap '[ $wineserver_started -eq 0 ] || wineserver -k' EXIT
 cmake --preset windows
 cmake --build --preset windows  # habuki.exe, the tests and the zip (target windows-zip)

@@ -19,8 +19,9 @@ fail() {
 }
 
 # The comment files' one line: the built-in sentences in CP932, then CR LF.
-comment_ja='\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x92\x6c\x82\x4f\x82\xcc\x83\x70\x83\x89\x83\x81'
-comment_ja+='\x81\x5b\x83\x5e\x82\xcd\x8f\xc8\x82\xa2\x82\xc4\x82\xa0\x82\xe8\x82\xdc\x82\xb7\x81\x42\r\n'
+comment_ja='\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x92\x6c\x82\x4f\x82\xcc'
+comment_ja+='\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x82\xcd\x8f\xc8\x82\xa2'
+comment_ja+='\x82\xc4\x82\xa0\x82\xe8\x82\xdc\x82\xb7\x81\x42\r\n'
 comment_en='Parameters of the parameter value 0 have been omitted.\r\n'
 files=(habuki.exe README-en.txt README-ja.txt LICENSE.txt 日本語ｺﾒﾝﾄ.txt 英語ｺﾒﾝﾄ.txt)
 
@@ -57,8 +58,8 @@ same_bytes() {
   cmp -s "$1" "$2" || fail "$(basename "$1") differs from the expected bytes:"$'\n'"$(
     diff <(od -An -c "$2") <(od -An -c "$1"))"
 }
-printf "$comment_ja" >"$work/ja" && same_bytes "$dir/日本語ｺﾒﾝﾄ.txt" "$work/ja"
-printf "$comment_en" >"$work/en" && same_bytes "$dir/英語ｺﾒﾝﾄ.txt" "$work/en"
+printf '%b' "$comment_ja" >"$work/ja" && same_bytes "$dir/日本語ｺﾒﾝﾄ.txt" "$work/ja"
+printf '%b' "$comment_en" >"$work/en" && same_bytes "$dir/英語ｺﾒﾝﾄ.txt" "$work/en"
 sed 's/$/\r/' "$license" >"$work/license" && same_bytes "$dir/LICENSE.txt" "$work/license"
 
 # Every line of a README ends with CR LF, after a byte order mark, and names the version.
