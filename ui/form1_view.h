@@ -37,6 +37,7 @@ class Form1View {
 
   virtual void SetTitle(std::string_view title) = 0;
   // Shows `cp932` with every character kept, each CR LF, CR or LF as a line break; empty clears.
+  // May throw std::bad_alloc for a text too large to show, which Form1 takes as a failure.
   virtual void SetPaneText(Pane pane, std::string_view cp932) = 0;
   // Whether the pane shows nothing, user edits included.
   virtual bool PaneIsEmpty(Pane pane) const = 0;
