@@ -11,9 +11,7 @@
 #include <QTimer>
 
 #include "tests/support/test_support.h"
-#include "tests/ui/qt/form1_controls.h"
 #include "ui/qt/pane_text.h"
-#include "ui/qt/qt_form1_view.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_translations.h"
 
@@ -40,24 +38,6 @@ TEST(PaneText, ShowsCp932AsTextWithOneKindOfLineBreak) {
   EXPECT_EQ(PaneText("N1\x83\x4E\xFD\r\nN2\nN3\r\r\n"),
             QString::fromUtf8("N1ク\uFFFD\nN2\nN3\n\n"));
   EXPECT_EQ(PaneText("%\rN1\r\n\r\nN2\n\r"), QString("%\nN1\n\nN2\n\n"));
-}
-
-// With the real window system the exit command ends the event loop; Qt may close the window
-// on the way out, but the comment file is written only when the user closes the window.
-TEST(QtForm1View, ExitDoesNotWriteTheCommentFile) {
-  habuki::test::TempDir dir;
-  QtForm1View form(dir.path(), dir.path());
-  const test::Form1Controls controls(form);
-  habuki::test::WriteBytes(dir / "a.txt", "%\r\nN0001Q1P5\r\n%\r\n");
-  form.form().OpenFile(dir / "a.txt");
-  QTest::mouseClick(controls.Command1, Qt::LeftButton);
-  ASSERT_TRUE(form.form().state().CommentMissing);
-  form.show();
-  QTimer::singleShot(0, &form, [&] { controls.mnuSyuuryou->trigger(); });
-  EXPECT_EQ(QApplication::exec(), 0);
-  EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
-  form.close();
-  EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
 }
 
 // The real save dialog, answered by a timer as a person would: it offers the file name of the

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <memory>
 
@@ -364,6 +365,24 @@ TEST_F(QtWindowTest, ClosingTheWindowWritesTheFallbackComment) {
   QTest::mouseClick(controls.Command1, Qt::LeftButton);  // 日本語ｺﾒﾝﾄ.txt is missing
   window.close();
   EXPECT_EQ(habuki::test::ReadBytes(dir / "ｺﾒﾝﾄ.txt"), std::string(kBuiltInCommentJ) + "\r\n");
+}
+
+// With the real dialogs and messages the exit command ends the event loop; Qt may close the window
+// on the way out, but the comment file is written only when the user closes the window.
+TEST(QtForm1View, ExitDoesNotWriteTheCommentFile) {
+  habuki::test::TempDir dir;
+  QtForm1View form(dir.path(), dir.path());
+  const Form1Controls controls(form);
+  habuki::test::WriteBytes(dir / "a.txt", "%\r\nN0001Q1P5\r\n%\r\n");
+  form.form().OpenFile(dir / "a.txt");
+  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  ASSERT_TRUE(form.form().state().CommentMissing);
+  form.show();
+  QTimer::singleShot(0, &form, [&] { controls.mnuSyuuryou->trigger(); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
+  form.close();
+  EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
 }
 
 }  // namespace
