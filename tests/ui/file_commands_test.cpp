@@ -209,7 +209,7 @@ TEST_F(WindowTest, SaveRefusesEveryLoadedBackupAndOffersNoName) {
   habuki::test::WriteBytes(dir / "b.txt", kGood16iBad30i);
   form.OnDropOnLeftPane({dir / "b.txt"});
   MouseClick();
-  std::filesystem::create_symlink(dir / "a.txt", dir / "link.txt");
+  std::filesystem::create_hard_link(dir / "a.txt", dir / "link.txt");  // another name of it
   const std::filesystem::path targets[] = {first, dir / "b.txt", dir / "link.txt"};
   for (const std::filesystem::path& target : targets) {
     view.saveAnswers.push_back(target);
