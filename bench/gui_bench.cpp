@@ -10,10 +10,8 @@
 #include <fstream>
 
 #include "bench/param_generator.h"
-#include "tests/ui/fake_window_system.h"
-#include "tests/ui/form1_controls.h"
-#include "ui/drop_pane.h"
-#include "ui/form1.h"
+#include "tests/ui/qt/form1_controls.h"
+#include "tests/ui/qt/scripted_qt_view.h"
 
 namespace habuki::bench {
 namespace {
@@ -38,10 +36,10 @@ std::filesystem::path RealBackup() {
   return std::filesystem::path(HABUKI_DATA_DIR) / "machining-center-30i.txt";
 }
 
-void Open(ui::Form1& form, ui::test::FakeWindowSystem& system, const std::filesystem::path& file) {
-  system.openAnswers.push_back(QString::fromStdString(file.string()));
-  form.OnOpen();
-  ui::test::Form1Controls(form).Text1->repaint();
+void Open(ui::test::ScriptedQtView& window, const std::filesystem::path& file) {
+  window.openAnswers.push_back(file);
+  window.form().OnOpen();
+  ui::test::Form1Controls(window).Text1->repaint();
 }
 
 void Thin(const ui::test::Form1Controls& controls) {
@@ -52,13 +50,12 @@ void Thin(const ui::test::Form1Controls& controls) {
 enum class Step { Open, Thin, OpenAndThin };
 
 void Measure(benchmark::State& run, const std::filesystem::path& file, Step step) {
-  ui::test::FakeWindowSystem system(file.parent_path());
-  ui::Form1 form(system);
-  const ui::test::Form1Controls controls(form);
-  form.show();
-  if (step == Step::Thin) Open(form, system, file);
+  ui::test::ScriptedQtView window(file.parent_path());
+  const ui::test::Form1Controls controls(window);
+  window.show();
+  if (step == Step::Thin) Open(window, file);
   for (auto _ : run) {
-    if (step != Step::Thin) Open(form, system, file);
+    if (step != Step::Thin) Open(window, file);
     if (step != Step::Open) Thin(controls);
   }
   const QPlainTextEdit* shown = step == Step::Open ? controls.Text1 : controls.Text2;

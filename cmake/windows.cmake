@@ -17,3 +17,8 @@ if((HABUKI_BUILD_TESTS OR HABUKI_BUILD_BENCH) AND NOT TARGET GTest::gtest)
 endif()
 # One executable that needs only the DLLs every Windows has.
 add_link_options(-static)
+# Wine shows this machine's files on drive Z:, where the tests find their data and the program
+# they run: "/work/x" alone would be taken on the current drive, which a test may change.
+if(CMAKE_CROSSCOMPILING)
+  set(HABUKI_HOST_ROOT Z:)
+endif()

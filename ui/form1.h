@@ -1,35 +1,25 @@
 #pragma once
 
-#include <QMainWindow>
-#include <QStringList>
-#include <optional>
+#include <filesystem>
 #include <vector>
 
 #include "comment/comment_choice.h"
 #include "core/filter/filter_state.h"
 #include "core/io/output_plan.h"
-#include "ui/window_system.h"
-
-class QAction;
-class QGroupBox;
-class QLabel;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
+#include "ui/form1_view.h"
 
 namespace habuki::ui {
 
-class DropPane;
-
-// The program's only window: the loaded file on the left, the result on the right, the filter
-// button, the three format options, the label and the two menus. It owns the FilterState of
-// the whole run. Controls and menu items keep the names users and maintainers know them by.
-class Form1 : public QMainWindow {
-  Q_OBJECT
-
+// The program's only window, as its commands see it: the loaded file on the left, the result on
+// the right, the filter button, the three format options and the two menus, all shown by a
+// Form1View. It owns the FilterState of the whole run. No window system is named here: the Qt
+// window, the Win32 window and the tests' scripted view drive the same commands.
+class Form1 {
  public:
-  explicit Form1(WindowSystem& windowSystem, QWidget* parent = nullptr);
+  // Sets the title and the comment check marks of a window that has just been made.
+  explicit Form1(Form1View& view);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
 
   void SetTitle();
 
@@ -40,10 +30,11 @@ class Form1 : public QMainWindow {
   // The file commands. OpenFile is the open command after its dialog, also used for a dropped
   // file and for a file named when the program starts.
   void OnOpen();
-  void OpenFile(const QString& file);
-  void OnDropOnLeftPane(const QStringList& files);
+  void OpenFile(const std::filesystem::path& file);
+  void OnDropOnLeftPane(const std::vector<std::filesystem::path>& files);
   void OnSave();
   void OnExit();
+  // The window is being closed: the work done at close, unless the exit command ended it.
   void OnWindowClosing();
 
   // The comment menu items.
@@ -54,42 +45,15 @@ class Form1 : public QMainWindow {
   // The settings both file dialogs share (see AimDialog).
   const DialogSettings& DialogSettingsCDG() const { return CDG; }
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  void CreateControls();
-  void CreateMenus();
-  void PlaceControls();
-  void ConnectCommands();
   void ShowCommentChoice();
   void AimDialog(bool offerShownFile);
   void RememberLoaded(PlannedInput file);
+  void ShowSaveOutcome(const PlannedOutput& output, const StandardStreams& streams);
   std::error_code SaveResult(const PlannedOutput& output, const StandardStreams& streams);
-  std::optional<FormatKind> SelectedFormat() const;
-  void SelectFormat(FormatKind kind);
 
-  // The controls and menu items, under the names the window gives them (their object names).
-  QPushButton* Command1;
-  DropPane* Text1;
-  QPlainTextEdit* Text2;
-  QLabel* Label1;
-  QGroupBox* Frame1;
-  QRadioButton* Option1;
-  QRadioButton* Option2;
-  QRadioButton* Option3;
-  QMenu* mnuFile;
-  QAction* mnuOpen;
-  QAction* mnuHozon;
-  QAction* mnuSp1;
-  QAction* mnuSyuuryou;
-  QMenu* mnuSettei;
-  QAction* mnuCommentJ;
-  QAction* mnuCommentE;
+  Form1View& view_;
   DialogSettings CDG;
-
-  WindowSystem& windowSystem_;
   FilterState state_;
   // Every file loaded in this session, the one shown last: a save may replace none of them.
   std::vector<PlannedInput> loadedFiles_;

@@ -1,21 +1,17 @@
-#include <QDir>
-#include <QFileInfo>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTextDocument>
 #include <iostream>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "comment/comment_files.h"
 #include "core/filter/detect_format.h"
 #include "core/io/output_plan.h"
 #include "core/io/param_file.h"
+#include "core/io/path_text.h"
 #include "core/text/display_text.h"
 #include "core/text/size_limits.h"
-#include "ui/busy_cursor.h"
-#include "ui/drop_pane.h"
+#include "ui/busy_view.h"
 #include "ui/form1.h"
-#include "ui/pane_text.h"
 #include "ui/window_texts.h"
 
 namespace habuki::ui {
@@ -23,16 +19,14 @@ namespace habuki::ui {
 namespace {
 
 // Why a file could not be loaded, as the window tells it.
-QString LoadFailureReason(const LoadResult& loaded) {
+std::string LoadFailureReason(const LoadResult& loaded) {
   switch (loaded.status) {
     case LoadStatus::Empty:
-      return QString::fromUtf8(kOpenFileEmpty);
+      return kOpenFileEmpty;
     case LoadStatus::TooLarge:
-      return QString::fromUtf8(kOpenFileTooLarge)
-          .arg(QString::fromUtf8(kParamFileLimitText.data(),
-                                 static_cast<qsizetype>(kParamFileLimitText.size())));
+      return WithArg(kOpenFileTooLarge, kParamFileLimitText);
     default:
-      return QString::fromUtf8(kOpenCannotRead).arg(QString::fromStdString(loaded.error.message()));
+      return WithArg(kOpenCannotRead, loaded.error.message());
   }
 }
 
@@ -40,14 +34,14 @@ QString LoadFailureReason(const LoadResult& loaded) {
 
 void Form1::OnOpen() {
   AimDialog(true);
-  const std::optional<QString> file = windowSystem_.ShowOpenDialog(this, CDG);
+  const std::optional<std::filesystem::path> file = view_.ShowOpenDialog(CDG);
   if (!file) return;  // a cancelled dialog leaves both panes as they were
   OpenFile(*file);
 }
 
-void Form1::OnDropOnLeftPane(const QStringList& files) {
+void Form1::OnDropOnLeftPane(const std::vector<std::filesystem::path>& files) {
   SetTitle();
-  if (!files.isEmpty()) OpenFile(files.constFirst());
+  if (!files.empty()) OpenFile(files.front());
 }
 
 // Loads the file and shows it with its format selected, with no result yet: the result of
@@ -55,38 +49,35 @@ void Form1::OnDropOnLeftPane(const QStringList& files) {
 // beside the window's text, so that a file that cannot be loaded leaves the panes, the text and
 // the result as they were, and the user hears which file and why. The window keeps the text
 // while the user works in its own memory, so another program may rewrite the file meanwhile.
-void Form1::OpenFile(const QString& file) {
-  std::optional<BusyCursor> busy(std::in_place);  // taken back before any message shows
+void Form1::OpenFile(const std::filesystem::path& file) {
+  std::optional<BusyView> busy(std::in_place, view_);  // taken back before any message shows
   FilterState loaded;
   LoadResult result{LoadStatus::CannotRead, {}, std::nullopt, std::nullopt};
-  QString shown;
   try {
-    result = LoadParamFile(loaded, file.toStdString());
-    if (result) shown = PaneText(loaded.AllText);
+    result = LoadParamFile(loaded, file);
   } catch (const std::bad_alloc&) {
     result.status = LoadStatus::CannotRead;
     result.error = std::make_error_code(std::errc::not_enough_memory);
   }
   if (!result) {
     busy.reset();
-    windowSystem_.ShowMessage(this,
-                              QString::fromUtf8(kOpenFailedMessage) +
-                                  QString::fromStdString(EscapeControls(file.toStdString())) +
-                                  QStringLiteral("\r\n") + LoadFailureReason(result),
-                              QString::fromUtf8(kMessageTitle));
+    view_.ShowMessage(
+        kOpenFailedMessage + EscapeControls(Utf8Of(file)) + "\r\n" + LoadFailureReason(result),
+        kMessageTitle);
     return;
   }
   state_.LineList = std::move(loaded.LineList);
   state_.AllText = std::move(loaded.AllText);
   state_.OutText = {};
-  RememberLoaded({file.toStdString(), result.identity});
-  Text2->clear();
+  RememberLoaded({Utf8Of(file), result.identity});
+  view_.SetPaneText(Pane::Text2, {});
   try {
-    Text1->setPlainText(shown);
+    view_.SetPaneText(Pane::Text1, state_.AllText.Bytes());
   } catch (const std::bad_alloc&) {
-    Text1->clear();  // a text too large to lay out is thinned and saved all the same
+    view_.SetPaneText(Pane::Text1,
+                      {});  // a text too large to show is thinned and saved all the same
   }
-  SelectFormat(DetectFormat(state_.AllText));
+  view_.SelectOption(DetectFormat(state_.AllText));
 }
 
 // The file shown goes last; a file loaded again is kept once.
@@ -102,38 +93,42 @@ void Form1::RememberLoaded(PlannedInput file) {
 // the file shown; the save dialog offers no name, since every name this session could offer is
 // a backup that must stay.
 void Form1::AimDialog(bool offerShownFile) {
-  const QString shown =
-      loadedFiles_.empty() ? QString() : QString::fromStdString(loadedFiles_.back().name);
-  CDG.folder = shown.isEmpty() ? QDir::homePath() : QFileInfo(shown).absolutePath();
-  CDG.fileName = offerShownFile ? shown : QString();
+  const std::filesystem::path shown =
+      loadedFiles_.empty() ? std::filesystem::path() : PathFromUtf8(loadedFiles_.back().name);
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(shown, error);
+  CDG.folder = shown.empty() || error ? view_.HomeFolder() : absolute.parent_path();
+  CDG.fileName = offerShownFile ? shown : std::filesystem::path();
 }
 
 // Saves the result on screen, never what was typed into the pane, and says whether it worked:
 // a silent failure would let the user walk away without a result. The output plan keeps the
 // result off every backup loaded in this session.
 void Form1::OnSave() {
-  const QString title = QString::fromUtf8(kMessageTitle);
-  if (state_.OutText.empty() || Text2->document()->isEmpty() || loadedFiles_.empty()) {
-    windowSystem_.ShowMessage(this, QString::fromUtf8(kNothingToSave), title);
+  if (state_.OutText.empty() || view_.PaneIsEmpty(Pane::Text2) || loadedFiles_.empty()) {
+    view_.ShowMessage(kNothingToSave, kMessageTitle);
     return;
   }
   CDG.flags = kOverwritePrompt;
   AimDialog(false);
-  const std::optional<QString> file = windowSystem_.ShowSaveDialog(this, CDG);
+  const std::optional<std::filesystem::path> file = view_.ShowSaveDialog(CDG);
   if (!file) return;
   const StandardStreams streams;
-  const OutputPlan plan = PlanOutputs(loadedFiles_, ToFile{file->toStdString()}, streams);
-  const PlannedOutput& output = plan.outputs.back();  // the shown file's; each is refused alike
-  QString failure;
+  const OutputPlan plan = PlanOutputs(loadedFiles_, ToFile{*file}, streams);
+  ShowSaveOutcome(plan.outputs.back(), streams);  // the shown file's; each is refused alike
+}
+
+void Form1::ShowSaveOutcome(const PlannedOutput& output, const StandardStreams& streams) {
+  std::string failure;
   if (output.refusal) {
-    failure = QString::fromUtf8(kSaveOverOpenedBackup);
+    failure = kSaveOverOpenedBackup;
   } else if (const std::error_code error = SaveResult(output, streams)) {
-    failure = QString::fromStdString(error.message());
+    failure = error.message();
   }
-  if (failure.isEmpty()) {
-    windowSystem_.ShowMessage(this, QString::fromUtf8(kSavedMessage), title);
+  if (failure.empty()) {
+    view_.ShowMessage(kSavedMessage, kMessageTitle);
   } else {
-    windowSystem_.ShowMessage(this, QString::fromUtf8(kSaveFailedMessage) + failure, title);
+    view_.ShowMessage(kSaveFailedMessage + failure, kMessageTitle);
   }
 }
 
@@ -148,33 +143,20 @@ std::error_code Form1::SaveResult(const PlannedOutput& output, const StandardStr
 
 void Form1::OnExit() {
   endingNow_ = true;
-  windowSystem_.EndProgramNow();
+  view_.EndProgramNow();
 }
 
 // A failed write of the comment file must not keep the program from ending, but the user should
 // hear why the file is not there.
 void Form1::OnWindowClosing() {
-  const std::filesystem::path folder = windowSystem_.ConfigFolder();
+  if (endingNow_) return;
+  const std::filesystem::path folder = view_.ConfigFolder();
   std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
   if (!folder.empty()) error = WriteCommentFileAtClose(state_, folder);
   if (error && state_.CommentMissing) {
-    std::cerr << "habuki-gui: " << EscapeControls(CommentFileWrittenIn(folder).string())
+    std::cerr << "habuki-gui: " << EscapeControls(Utf8Of(CommentFileWrittenIn(folder)))
               << ": cannot write: " << error.message() << '\n';
   }
-}
-
-std::optional<FormatKind> Form1::SelectedFormat() const {
-  if (Option1->isChecked()) return FormatKind::Fs30i;
-  if (Option2->isChecked()) return FormatKind::Fs16i;
-  if (Option3->isChecked()) return FormatKind::Pmc;
-  return std::nullopt;
-}
-
-void Form1::SelectFormat(FormatKind kind) {
-  QRadioButton* option = kind == FormatKind::Fs30i   ? Option1
-                         : kind == FormatKind::Fs16i ? Option2
-                                                     : Option3;
-  option->setChecked(true);
 }
 
 }  // namespace habuki::ui

@@ -1,50 +1,46 @@
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "comment/comment_files.h"
 #include "core/filter/run_filter.h"
-#include "ui/busy_cursor.h"
+#include "ui/busy_view.h"
 #include "ui/form1.h"
 #include "ui/loss_message.h"
-#include "ui/pane_text.h"
 #include "ui/window_texts.h"
 
 namespace habuki::ui {
 
+// The view has the busy state on screen before the click handler of the same press runs.
 void Form1::OnFilterButtonPress() {
-  Command1->setText(QString::fromUtf8(kFilterCaptionBusy));
+  view_.SetButtonCaption(kFilterCaptionBusy);
   // The result leaves the screen, and with it what a save would write, until a run brings one.
-  Text2->clear();
+  view_.SetPaneText(Pane::Text2, {});
   state_.OutText = {};
-  // The busy state is on screen before the click handler of the same press runs.
-  Command1->repaint();
-  Text2->repaint();
 }
 
 void Form1::OnFilterButtonClick() {
-  std::optional<BusyCursor> busy(std::in_place);  // taken back before any message shows
-  if (comments_.japanese) LoadCommentJ(state_, windowSystem_.CommentFolders());
-  if (comments_.english) LoadCommentE(state_, windowSystem_.CommentFolders());
-  const std::optional<FormatKind> kind = SelectedFormat();
+  std::optional<BusyView> busy(std::in_place, view_);  // taken back before any message shows
+  if (comments_.japanese) LoadCommentJ(state_, view_.CommentFolders());
+  if (comments_.english) LoadCommentE(state_, view_.CommentFolders());
+  const std::optional<FormatKind> kind = view_.SelectedOption();
   FilterOutcome outcome;
-  QString loss;
+  std::string loss;
   try {
     if (kind) outcome = RunFilter(state_, *kind, comments_.WithComment());
     if (outcome.produced) {
-      Text2->setPlainText(PaneText(state_.OutText));
+      view_.SetPaneText(Pane::Text2, state_.OutText.Bytes());
       loss = LossMessage(state_, *kind, outcome.stats);
     }
   } catch (const std::bad_alloc&) {
-    outcome = {false, FilterError{}, {}};  // a text too large to thin fails as any other
+    outcome = {false, FilterError{}, {}};  // a text too large to thin or show fails as any other
   }
   busy.reset();
-  Command1->setText(QString::fromUtf8(kFilterCaptionIdle));
+  view_.SetButtonCaption(kFilterCaptionIdle);
   if (outcome.error) {
-    windowSystem_.ShowMessage(this, QString::fromUtf8(kFilterFailedMessage),
-                              QString::fromUtf8(kFilterFailedTitle));
-  } else if (!loss.isEmpty()) {
-    windowSystem_.ShowMessage(this, loss, QString::fromUtf8(kMessageTitle));
+    view_.ShowMessage(kFilterFailedMessage, kFilterFailedTitle);
+  } else if (!loss.empty()) {
+    view_.ShowMessage(loss, kMessageTitle);
   }
 }
 

@@ -36,16 +36,16 @@ Pos RecordsAfterEndWithValues(const FilterState& state, FormatKind kind, const F
 
 }  // namespace
 
-QString LossMessage(const FilterState& state, FormatKind kind, const FilterStats& stats) {
+std::string LossMessage(const FilterState& state, FormatKind kind, const FilterStats& stats) {
   const std::pair<Pos, const char*> losses[] = {
       {stats.recordsUnhandled, kLossUnhandled},
       {RecordsAfterEndWithValues(state, kind, stats), kLossAfterEnd},
       {stats.entriesUnmarked, kLossUnmarked}};
-  QString lines;
+  std::string lines;
   for (const auto& [count, line] : losses) {
-    if (count != 0) lines += QString::fromUtf8(line).arg(count);
+    if (count != 0) lines += WithArg(line, std::to_string(count));
   }
-  return lines.isEmpty() ? QString() : QString::fromUtf8(kLossStart) + lines;
+  return lines.empty() ? std::string() : kLossStart + lines;
 }
 
 }  // namespace habuki::ui

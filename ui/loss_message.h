@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "core/filter/filter_state.h"
 #include "core/filter/filter_stats.h"
@@ -10,6 +10,6 @@ namespace habuki::ui {
 // What the window says after a filter run of `kind` on the state's text that left out records
 // or entries holding a value other than zero: how many of each kind of loss, and its cause.
 // Empty when nothing with a value was left out.
-QString LossMessage(const FilterState& state, FormatKind kind, const FilterStats& stats);
+std::string LossMessage(const FilterState& state, FormatKind kind, const FilterStats& stats);
 
 }  // namespace habuki::ui

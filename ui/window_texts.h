@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 // The window's own texts, as the users of the program know them. UTF-8.
 namespace habuki::ui {
 
@@ -53,5 +56,15 @@ inline constexpr const char* kLossUnmarked = "\r\n値の印（P、M）が後に�
 // The file dialogs' file types, as description and pattern pairs separated by "|".
 inline constexpr const char* kFileTypes =
     "ﾊﾟﾗﾒｰﾀﾌｧｲﾙ(*.PRM;*.PMC;*.TXT;*.DAT)|*.PRM;*.PMC;*.TXT;*.DAT|全てのﾌｧｲﾙ(*.*)|*.*";
+
+// A text with each "%1" in it replaced by `value`.
+inline std::string WithArg(std::string_view text, std::string_view value) {
+  std::string filled;
+  for (std::size_t at = text.find("%1"); at != std::string_view::npos; at = text.find("%1")) {
+    filled.append(text.substr(0, at)).append(value);
+    text.remove_prefix(at + 2);
+  }
+  return filled.append(text);
+}
 
 }  // namespace habuki::ui

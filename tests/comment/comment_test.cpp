@@ -90,7 +90,7 @@ TEST_F(CommentFiles, SuccessfulLoadAfterAFailedOneWritesNothingAtClose) {
 TEST_F(CommentFiles, CloseTimeWriteMakesTheFolderOrSaysWhyNot) {
   LoadCommentJ(state, {dir.path()});
   ASSERT_FALSE(WriteCommentFileAtClose(state, dir / "config" / "habuki"));
-  EXPECT_TRUE(std::filesystem::exists(dir / "config" / "habuki" / "ｺﾒﾝﾄ.txt"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "config/habuki/ｺﾒﾝﾄ.txt"));
   test::WriteBytes(dir / "file", "");
   EXPECT_EQ(WriteCommentFileAtClose(state, dir / "file" / "habuki"), std::errc::not_a_directory);
 }
@@ -100,14 +100,14 @@ TEST_F(CommentFiles, CloseTimeWriteMakesTheFolderOrSaysWhyNot) {
 TEST_F(CommentFiles, TheFirstFolderWithAReadableFileWins) {
   for (const char* folder : {"user", "program"}) std::filesystem::create_directory(dir / folder);
   const std::vector<std::filesystem::path> folders = CommentFolders(dir / "user", dir / "program");
-  test::WriteBytes(dir / "program" / "英語ｺﾒﾝﾄ.txt", "beside the program");
+  test::WriteBytes(dir / "program/英語ｺﾒﾝﾄ.txt", "beside the program");
   LoadCommentE(state, folders);
   EXPECT_EQ(state.CommentText.Bytes(), "beside the program");
-  std::filesystem::create_directory(dir / "user" / "英語ｺﾒﾝﾄ.txt");
+  std::filesystem::create_directory(dir / "user/英語ｺﾒﾝﾄ.txt");
   LoadCommentE(state, folders);
   EXPECT_EQ(state.CommentText.Bytes(), "beside the program");
-  std::filesystem::remove(dir / "user" / "英語ｺﾒﾝﾄ.txt");
-  test::WriteBytes(dir / "user" / "英語ｺﾒﾝﾄ.txt", "the user's own");
+  std::filesystem::remove(dir / "user/英語ｺﾒﾝﾄ.txt");
+  test::WriteBytes(dir / "user/英語ｺﾒﾝﾄ.txt", "the user's own");
   LoadCommentE(state, folders);
   EXPECT_EQ(state.CommentText.Bytes(), "the user's own");
   EXPECT_EQ(CommentFolders({}, dir / "program"),

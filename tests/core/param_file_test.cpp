@@ -1,12 +1,12 @@
 #include "core/io/param_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <thread>
 
 #include "core/filter/detect_format.h"
 #include "core/io/file_writing.h"
+#include "core/io/system_calls.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -58,14 +58,14 @@ TEST(LoadParamFile, CrOnlyTextDoublesInFullWhereverItComesFrom) {
   FilterState fromFile, fromPipe, fromBytes;
   EXPECT_TRUE(LoadParamFile(fromFile, dir / "cr.txt"));
   int ends[2];
-  ASSERT_EQ(::pipe(ends), 0);
+  ASSERT_TRUE(test::MakePipe(ends));
   std::thread writer([&] {
     EXPECT_FALSE(WriteToDescriptor(ends[1], crs));
-    ::close(ends[1]);
+    CloseDescriptor(ends[1]);
   });
   EXPECT_TRUE(LoadParamDescriptor(fromPipe, ends[0]));
   writer.join();
-  ::close(ends[0]);
+  CloseDescriptor(ends[0]);
   EXPECT_TRUE(LoadParamBytes(fromBytes, crs));
   for (const FilterState* state : {&fromFile, &fromPipe, &fromBytes}) {
     EXPECT_TRUE(state->AllText.Bytes() == crLfs);

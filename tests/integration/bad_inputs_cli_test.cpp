@@ -1,6 +1,4 @@
 // Bad inputs through the command line, which needs no window (see bad_inputs.h).
-#include <unistd.h>
-
 #include "tests/integration/bad_inputs.h"
 #include "tests/support/habuki_runner.h"
 
@@ -31,18 +29,6 @@ TEST_P(BadInputs, CommandLineSaysWhatAndWritesNothingPartial) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()), NameOf);
-
-// An input file that exists but cannot be read: only without root's privileges.
-TEST(BadInputs, UnreadableFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
-  TempDir dir;
-  WriteBytes(dir / "locked.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
-  std::filesystem::permissions(dir / "locked.txt", std::filesystem::perms::none);
-  const test::HabukiRun run =
-      test::Habuki{"", false, dir.path()}.Run({(dir / "locked.txt").string()});
-  EXPECT_EQ(run.status, 3);
-  EXPECT_NE(run.err.find("cannot read: Permission denied"), std::string::npos);
-}
 
 }  // namespace
 }  // namespace habuki::test::bad_inputs

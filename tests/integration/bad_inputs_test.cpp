@@ -1,4 +1,4 @@
-// Bad inputs through the window's commands (on a scripted window system), and the cases where
+// Bad inputs through the window's commands (Form1 on a scripted view), and the cases where
 // both programs are held to the same answer (see bad_inputs.h). The window must not lose what
 // it had loaded and thinned before.
 #include "tests/integration/bad_inputs.h"
@@ -6,21 +6,22 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <functional>
 
+#include "comment/comment_files.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
-#include "tests/ui/fake_window_system.h"
-#include "tests/ui/form1_controls.h"
-#include "ui/drop_pane.h"
+#include "tests/ui/scripted_view.h"
 #include "ui/form1.h"
 
 namespace habuki::test::bad_inputs {
 namespace {
+
+// Command1 clicked with the mouse: the press, then the click.
+void Click(ui::Form1& form) {
+  form.OnFilterButtonPress();
+  form.OnFilterButtonClick();
+}
 
 class BadInputs : public ::testing::TestWithParam<BadInput> {
  protected:
@@ -29,43 +30,42 @@ class BadInputs : public ::testing::TestWithParam<BadInput> {
 
 TEST_P(BadInputs, WindowShowsTheMessageOrNothingAndKeepsTheLastResult) {
   const BadInput& input = GetParam();
-  ui::test::FakeWindowSystem system(dir.path());
-  ui::Form1 form(system);
-  const ui::test::Form1Controls controls(form);
+  ui::test::ScriptedView view(dir.path());
+  ui::Form1 form(view);
   form.ToggleCommentJ();
   WriteBytes(dir / "good.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
-  form.OpenFile(QString::fromStdString((dir / "good.txt").string()));
-  QTest::mouseClick(controls.Command1, Qt::LeftButton);
+  form.OpenFile(dir / "good.txt");
+  Click(form);
   const Cp932Text previous = form.state().OutText;
 
-  const QString shown = controls.Text2->toPlainText();
-  system.openAnswers.push_back(QString::fromStdString(input.make(dir).string()));
+  const std::string shown = view.Text2;
+  view.openAnswers.push_back(input.make(dir));
   form.OnOpen();
   if (input.outcome == Outcome::CannotLoad) {
     // The window says so and keeps the text, the format and the result it showed.
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_TRUE(system.messages[0].text.startsWith(QString::fromUtf8("開けませんでした。")));
-    EXPECT_EQ(controls.Text1->toPlainText(), QString("%\nN00001Q1L1P5\n%\n"));
-    EXPECT_TRUE(controls.Option1->isChecked());
-    EXPECT_EQ(controls.Text2->toPlainText(), shown);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(view.messages[0].text.starts_with("開けませんでした。"));
+    EXPECT_EQ(view.Text1, "%\r\nN00001Q1L1P5\r\n%\r\n");
+    EXPECT_EQ(view.option, FormatKind::Fs30i);
+    EXPECT_EQ(view.Text2, shown);
     EXPECT_EQ(form.state().OutText, previous);  // a save still writes the result shown
     return;
   }
-  EXPECT_FALSE(controls.Text1->toPlainText().isEmpty());
-  QTest::mouseClick(controls.Command1, Qt::LeftButton);
-  EXPECT_EQ(controls.Command1->text(), QString::fromUtf8("ハブキ"));
+  EXPECT_NE(view.Text1, "");
+  Click(form);
+  EXPECT_EQ(view.Command1, "ハブキ");
   if (input.outcome == Outcome::Thinned) {
     // Values lost without being zero are told of after the result, as on the command line.
-    ASSERT_EQ(system.messages.size(), input.cliMessage.empty() ? 0u : 1u);
+    ASSERT_EQ(view.messages.size(), input.cliMessage.empty() ? 0u : 1u);
     if (!input.cliMessage.empty()) {
-      EXPECT_TRUE(system.messages[0].text.startsWith(QString::fromUtf8("値が０ではないのに")));
+      EXPECT_TRUE(view.messages[0].text.starts_with("値が０ではないのに"));
     }
-    EXPECT_FALSE(controls.Text2->toPlainText().isEmpty());
+    EXPECT_NE(view.Text2, "");
     // Both programs give the same bytes.
     input.check(std::string(form.state().OutText.Bytes()) + "\r\n");
   } else {
-    EXPECT_EQ(system.messages.size(), 1u);
-    EXPECT_TRUE(controls.Text2->toPlainText().isEmpty());
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.Text2, "");
     EXPECT_TRUE(form.state().OutText.empty());  // no result on screen, none for a save
   }
 }
@@ -83,14 +83,13 @@ TEST(BadInputs, ALineBeforeThePercentLineIsGuessedByEachProgramsRule) {
   EXPECT_EQ(run.err, "");
   EXPECT_NE(run.out.find("N00001Q1L1P5\r\nN00002Q1P7\r\n%"), std::string::npos) << run.out;
 
-  ui::test::FakeWindowSystem system(dir.path());
-  ui::Form1 form(system);
-  const ui::test::Form1Controls controls(form);
-  form.OpenFile(QString::fromStdString((dir / "input.txt").string()));
-  EXPECT_TRUE(controls.Option3->isChecked());  // PMC
-  QTest::mouseClick(controls.Command1, Qt::LeftButton);
-  ASSERT_EQ(system.messages.size(), 1u);
-  EXPECT_TRUE(system.messages[0].text.startsWith(QString::fromUtf8("値が０ではないのに")));
+  ui::test::ScriptedView view(dir.path());
+  ui::Form1 form(view);
+  form.OpenFile(dir / "input.txt");
+  EXPECT_EQ(view.option, FormatKind::Pmc);
+  Click(form);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_TRUE(view.messages[0].text.starts_with("値が０ではないのに"));
   EXPECT_TRUE(form.state().OutText.Bytes().ends_with("N00002Q1P7\r\n%"));
 }
 
@@ -110,16 +109,14 @@ TEST(BadOutputs, EachProgramSaysItCouldNotWrite) {
     EXPECT_EQ(run.status, 3) << target;
     EXPECT_NE(run.err.find(std::string("cannot write: ") + reason), std::string::npos) << run.err;
 
-    ui::test::FakeWindowSystem system(dir.path());
-    ui::Form1 form(system);
-    const ui::test::Form1Controls controls(form);
-    form.OpenFile(QString::fromStdString((dir / "a.txt").string()));
-    QTest::mouseClick(controls.Command1, Qt::LeftButton);
-    system.saveAnswers.push_back(QString::fromStdString(target.string()));
+    ui::test::ScriptedView view(dir.path());
+    ui::Form1 form(view);
+    form.OpenFile(dir / "a.txt");
+    Click(form);
+    view.saveAnswers.push_back(target);
     form.OnSave();
-    ASSERT_EQ(system.messages.size(), 1u) << target;
-    EXPECT_EQ(system.messages[0].text,
-              QString::fromUtf8("保存出来ませんでした。\r\n\r\n") + QString::fromUtf8(reason));
+    ASSERT_EQ(view.messages.size(), 1u) << target;
+    EXPECT_EQ(view.messages[0].text, std::string("保存出来ませんでした。\r\n\r\n") + reason);
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -134,15 +131,13 @@ TEST(BadCommentFiles, BuiltInSentenceTakesTheirPlace) {
   EXPECT_EQ(run.out,
             "Parameters of the parameter value 0 have been omitted.\n%\nN00001Q1L1P5\r\n%\r\n");
 
-  ui::test::FakeWindowSystem system(dir.path());
-  ui::Form1 form(system);
-  const ui::test::Form1Controls controls(form);
+  ui::test::ScriptedView view(dir.path());
+  ui::Form1 form(view);
   WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
-  form.OpenFile(QString::fromStdString((dir / "a.txt").string()));
-  QTest::mouseClick(controls.Command1, Qt::LeftButton);
-  EXPECT_TRUE(controls.Text2->toPlainText().startsWith(
-      QString::fromUtf8("パラメータ値０のパラメータは省いてあります。\n%")));
-  form.close();
+  form.OpenFile(dir / "a.txt");
+  Click(form);
+  EXPECT_TRUE(view.Text2.starts_with(std::string(kBuiltInCommentJ) + "\n%"));
+  form.OnWindowClosing();
   EXPECT_TRUE(std::filesystem::is_regular_file(dir / "ｺﾒﾝﾄ.txt"));
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/habuki_cli.h"
+#include "core/io/system_calls.h"
 #include "tests/support/test_support.h"
 
 namespace habuki::test {
@@ -36,13 +34,13 @@ struct Habuki {
     const TempDir streams;
     WriteBytes(streams / "in", input);
     const std::filesystem::path out = outputFile.value_or(streams / "out");
-    const int in = ::open(inputFile.value_or(streams / "in").c_str(), O_RDONLY | O_CLOEXEC);
-    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int in = OpenToReadBytes(inputFile.value_or(streams / "in"));
+    const int outFd = OpenToWriteBytes(out);
     std::ostringstream err;
     CliIo io{{in, outFd}, err, terminal, {commentFolder}};
     const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
-    ::close(in);
-    ::close(outFd);
+    if (in >= 0) CloseDescriptor(in);
+    if (outFd >= 0) CloseDescriptor(outFd);
     return {status, outputFile ? "" : ReadBytes(out), err.str()};
   }
 };

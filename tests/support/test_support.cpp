@@ -1,10 +1,6 @@
 #include "tests/support/test_support.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <iconv.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -15,7 +11,7 @@ namespace habuki::test {
 TempDir::TempDir() {
   std::random_device random;
   path_ = std::filesystem::temp_directory_path() /
-          ("habuki-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+          ("habuki-test-" + std::to_string(random()) + "-" + std::to_string(random()));
   std::filesystem::create_directories(path_);
 }
 
@@ -45,23 +41,6 @@ std::string ReadBytes(const std::filesystem::path& file) {
 
 std::size_t EntriesIn(const std::filesystem::path& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
-int RunAsOtherUser(const std::function<int()>& work) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const bool switched =
-        ::geteuid() != 0 ||
-        (::setgroups(0, nullptr) == 0 && ::setgid(kOtherGroup) == 0 && ::setuid(kOtherUser) == 0);
-    ::_exit(switched ? work() : 120);
-  }
-  int status = 0;
-  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-
-void GiveToOtherUser(const std::filesystem::path& file) {
-  ASSERT_EQ(::chown(file.c_str(), kOtherUser, kOtherGroup), 0) << file;
 }
 
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
@@ -105,20 +84,6 @@ Thinned Thin(std::string_view text, FormatKind kind, const char* comment) {
   Thinned thinned{RunFilter(state, kind, comment != nullptr), ""};
   thinned.out = state.OutText.Bytes();
   return thinned;
-}
-
-std::string Utf8ToCp932(std::string_view utf8) {
-  iconv_t cd = ::iconv_open("CP932", "UTF-8");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  std::string out(utf8.size() * 2, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
-  char* target = out.data();
-  std::size_t outLeft = out.size();
-  EXPECT_NE(::iconv(cd, &in, &inLeft, &target, &outLeft), static_cast<std::size_t>(-1));
-  ::iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
 }
 
 }  // namespace habuki::test

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/filter/filter_state.h"
 #include "core/filter/run_filter.h"
 #include "core/text/cp932_text.h"
+#include "tests/support/test_system.h"
 
 namespace habuki::test {
 
@@ -51,17 +49,6 @@ std::filesystem::path ExampleFile(std::string_view name);
 // A state whose AllText is `text` exactly (no line splitting), for filter tests.
 FilterState StateWithText(std::string_view bytes);
 
-// The user "nobody", for checks that need a user other than the one running the tests.
-inline constexpr uid_t kOtherUser = 65534;
-inline constexpr gid_t kOtherGroup = 65534;
-
-// Runs `work` in a child process as kOtherUser when the tests run as root, as the test's own
-// user otherwise; gives the value `work` returned, or -1 if the child did not end normally.
-int RunAsOtherUser(const std::function<int()>& work);
-
-// Hands a file or folder to kOtherUser (only root can).
-void GiveToOtherUser(const std::filesystem::path& file);
-
 // A text of `count` records, "N" and 1000000 + i followed by `body` and CR LF, framed by "%".
 std::string Records(int count, std::string_view body);
 
@@ -76,8 +63,5 @@ struct Thinned {
   std::string out;  // OutText's bytes after the run
 };
 Thinned Thin(std::string_view text, FormatKind kind, const char* comment = nullptr);
-
-// UTF-8 to CP932 with the system's converter, as an independent check of built-in bytes.
-std::string Utf8ToCp932(std::string_view utf8);
 
 }  // namespace habuki::test

@@ -1,4 +1,4 @@
-#include "ui/qt_window_system.h"
+#include "ui/qt/qt_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,9 @@
 #include <QTimer>
 
 #include "tests/support/test_support.h"
-#include "tests/ui/form1_controls.h"
-#include "ui/form1.h"
-#include "ui/pane_text.h"
-#include "ui/qt_translations.h"
+#include "ui/qt/pane_text.h"
+#include "ui/qt/qt_text.h"
+#include "ui/qt/qt_translations.h"
 
 namespace habuki::ui {
 namespace {
@@ -36,39 +35,18 @@ TEST(QtTranslations, QtsOwnTextsFollowTheLanguage) {
 }
 
 TEST(PaneText, ShowsCp932AsTextWithOneKindOfLineBreak) {
-  const Cp932Text text = Cp932Text::FromBytes("N1\x83\x4E\xFD\r\nN2\nN3\r\r\n");
-  EXPECT_EQ(PaneText(text), QString::fromUtf8("N1ク\uFFFD\nN2\nN3\n\n"));
-  EXPECT_EQ(PaneText(Cp932Text::FromBytes("%\rN1\r\n\r\nN2\n\r")), QString("%\nN1\n\nN2\n\n"));
-}
-
-// With the real window system the exit command ends the event loop; Qt may close the window
-// on the way out, but the comment file is written only when the user closes the window.
-TEST(QtWindowSystem, ExitDoesNotWriteTheCommentFile) {
-  habuki::test::TempDir dir;
-  QtWindowSystem system(dir.path(), dir.path());
-  Form1 form(system);
-  const test::Form1Controls controls(form);
-  habuki::test::WriteBytes(dir / "a.txt", "%\r\nN0001Q1P5\r\n%\r\n");
-  form.OnDropOnLeftPane({QString::fromStdString((dir / "a.txt").string())});
-  QTest::mouseClick(controls.Command1, Qt::LeftButton);
-  ASSERT_TRUE(form.state().CommentMissing);
-  form.show();
-  QTimer::singleShot(0, &form, [&] { controls.mnuSyuuryou->trigger(); });
-  EXPECT_EQ(QApplication::exec(), 0);
-  EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
-  form.close();
-  EXPECT_FALSE(std::filesystem::exists(dir / "ｺﾒﾝﾄ.txt"));
+  EXPECT_EQ(PaneText("N1\x83\x4E\xFD\r\nN2\nN3\r\r\n"),
+            QString::fromUtf8("N1ク\uFFFD\nN2\nN3\n\n"));
+  EXPECT_EQ(PaneText("%\rN1\r\n\r\nN2\n\r"), QString("%\nN1\n\nN2\n\n"));
 }
 
 // The real save dialog, answered by a timer as a person would: it offers the file name of the
 // settings, shows each file type's description once, and taking an existing file asks first. The
 // first question is answered No, which leaves the dialog open; the second Yes.
-TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
+TEST(QtDialogs, SaveDialogAsksBeforeReplacingAFile) {
   habuki::test::TempDir dir;
   habuki::test::WriteBytes(dir / "old.txt", "old");
-  QtWindowSystem system(dir.path(), dir.path());
-  DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"), QString(),
-                          QString::fromStdString((dir / "old.txt").string()), kOverwritePrompt};
+  DialogSettings settings{"Text(*.TXT)|*.TXT", {}, dir / "old.txt", kOverwritePrompt};
   QStringList questions;
   QString shownTypes;
   QTimer answer;
@@ -86,7 +64,7 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
     }
   });
   answer.start(20);
-  const std::optional<QString> chosen = system.ShowSaveDialog(nullptr, settings);
+  const std::optional<std::filesystem::path> chosen = ShowQtSaveDialog(nullptr, settings);
   EXPECT_EQ(questions.size(), 2);
   EXPECT_EQ(shownTypes, "Text(*.TXT)");  // the description once, without Qt's own pattern list
   EXPECT_EQ(chosen, settings.fileName);
@@ -95,12 +73,10 @@ TEST(QtWindowSystem, SaveDialogAsksBeforeReplacingAFile) {
 
 // Both dialogs start in the folder the window gives, not where Qt would (the folder it last
 // showed, else the current one): a folder such as /proc hangs it on files that never end.
-TEST(QtWindowSystem, DialogsStartInTheFolderGiven) {
+TEST(QtDialogs, DialogsStartInTheFolderGiven) {
   habuki::test::TempDir given, current;
   const habuki::test::InFolder in(current.path());
-  QtWindowSystem system(given.path(), given.path());
-  DialogSettings settings{QStringLiteral("Text(*.TXT)|*.TXT"),
-                          QString::fromStdString(given.path().string()), QString(), 0};
+  DialogSettings settings{"Text(*.TXT)|*.TXT", given.path(), {}, 0};
   QStringList started;
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -110,9 +86,9 @@ TEST(QtWindowSystem, DialogsStartInTheFolderGiven) {
     }
   });
   answer.start(20);
-  EXPECT_EQ(system.ShowOpenDialog(nullptr, settings), std::nullopt);
-  EXPECT_EQ(system.ShowSaveDialog(nullptr, settings), std::nullopt);
-  EXPECT_EQ(started, QStringList({settings.folder, settings.folder}));
+  EXPECT_EQ(ShowQtOpenDialog(nullptr, settings), std::nullopt);
+  EXPECT_EQ(ShowQtSaveDialog(nullptr, settings), std::nullopt);
+  EXPECT_EQ(started, QStringList({QtPath(given.path()), QtPath(given.path())}));
 }
 
 }  // namespace

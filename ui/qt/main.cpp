@@ -6,13 +6,12 @@
 #include <cstdio>
 #include <optional>
 
-#include "comment/comment_folders.h"
 #include "core/io/executable_folder.h"
 #include "core/io/user_config_folder.h"
 #include "habuki/version.h"
-#include "ui/form1.h"
-#include "ui/qt_translations.h"
-#include "ui/qt_window_system.h"
+#include "ui/qt/qt_form1_view.h"
+#include "ui/qt/qt_text.h"
+#include "ui/qt/qt_translations.h"
 
 namespace {
 
@@ -137,9 +136,8 @@ int main(int argc, char** argv) {
     application.installTranslator(&translator);
   }
 
-  habuki::ui::QtWindowSystem windowSystem(habuki::ExecutableFolder(), habuki::UserConfigFolder());
-  habuki::ui::Form1 form(windowSystem);
-  form.show();
-  if (!request.file.isEmpty()) form.OpenFile(request.file);
+  habuki::ui::QtForm1View window(habuki::ExecutableFolder(), habuki::UserConfigFolder());
+  window.show();
+  if (!request.file.isEmpty()) window.form().OpenFile(habuki::ui::PathOf(request.file));
   return application.exec();
 }

@@ -1,4 +1,4 @@
-#include "ui/pane_text.h"
+#include "ui/qt/pane_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,8 +28,8 @@ std::string WithLineFeeds(std::string_view bytes) {
 
 // A text of ASCII bytes, as nearly every backup is, needs no decoding: each byte is its
 // character. The pane of a 5 MB backup shows in half the time.
-QString PaneText(const Cp932Text& text) {
-  const std::string lines = WithLineFeeds(text.Bytes());
+QString PaneText(std::string_view cp932) {
+  const std::string lines = WithLineFeeds(cp932);
   const bool ascii = std::all_of(lines.begin(), lines.end(),
                                  [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
   if (ascii) return QString::fromLatin1(lines.data(), static_cast<qsizetype>(lines.size()));

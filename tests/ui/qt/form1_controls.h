@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ui/form1.h"
+#include "ui/qt/qt_form1_view.h"
 
 namespace habuki::ui::test {
 
-// The controls and menu items of a Form1, found by the names the window gives them.
+// The controls and menu items of Form1's Qt view, found by the names the window gives them.
 struct Form1Controls {
-  explicit Form1Controls(const Form1& form)
+  explicit Form1Controls(const QtForm1View& form)
       : Command1(Find<QPushButton>(form, "Command1")),
         Text1(Find<QPlainTextEdit>(form, "Text1")),
         Text2(Find<QPlainTextEdit>(form, "Text2")),
@@ -52,7 +52,7 @@ struct Form1Controls {
  private:
   // Fails the test at once when the window has no such control.
   template <typename Control>
-  static Control* Find(const Form1& form, const char* name) {
+  static Control* Find(const QtForm1View& form, const char* name) {
     auto* control = form.findChild<Control*>(QLatin1String(name));
     if (control == nullptr) throw std::logic_error(std::string("Form1 has no ") + name);
     return control;

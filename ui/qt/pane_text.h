@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QString>
-
-#include "core/text/cp932_text.h"
+#include <string_view>
 
 namespace habuki::ui {
 
 // How a pane shows a text: decoded from CP932 (bytes that are no character show as U+FFFD),
 // each CR LF, CR or LF as one line break. For display only: the commands never read it back.
-QString PaneText(const Cp932Text& text);
+QString PaneText(std::string_view cp932);
 
 }  // namespace habuki::ui

@@ -21,6 +21,7 @@
 #include <random>
 #include <thread>
 
+#include "tests/support/posix/other_user.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {

@@ -1,4 +1,4 @@
-#include "ui/drop_pane.h"
+#include "ui/qt/drop_pane.h"
 
 #include <QDropEvent>
 #include <QMimeData>

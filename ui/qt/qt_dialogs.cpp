@@ -1,29 +1,28 @@
-#include "ui/qt_window_system.h"
+#include "ui/qt/qt_dialogs.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "comment/comment_folders.h"
+#include "ui/qt/qt_text.h"
 
 namespace habuki::ui {
 
 namespace {
 
-std::optional<QString> RunDialog(QFileDialog& dialog, DialogSettings& settings) {
+std::optional<std::filesystem::path> RunDialog(QFileDialog& dialog, DialogSettings& settings) {
   // The descriptions already name their patterns: Qt need not repeat them.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(QtNameFilters(settings.fileTypes));
-  dialog.setDirectory(settings.folder);
-  if (!settings.fileName.isEmpty()) dialog.selectFile(settings.fileName);
+  dialog.setNameFilters(QtNameFilters(QtText(settings.fileTypes)));
+  dialog.setDirectory(QtPath(settings.folder));
+  if (!settings.fileName.empty()) dialog.selectFile(QtPath(settings.fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  settings.fileName = dialog.selectedFiles().constFirst();
+  settings.fileName = PathOf(dialog.selectedFiles().constFirst());
   return settings.fileName;
 }
 
 }  // namespace
 
-std::optional<QString> QtWindowSystem::ShowOpenDialog(QWidget* parent, DialogSettings& settings) {
+std::optional<std::filesystem::path> ShowQtOpenDialog(QWidget* parent, DialogSettings& settings) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -32,7 +31,7 @@ std::optional<QString> QtWindowSystem::ShowOpenDialog(QWidget* parent, DialogSet
 
 // The save options ask for an existing file too, but a result is usually saved under a new
 // name: the dialog accepts any file in an existing folder and asks before overwriting.
-std::optional<QString> QtWindowSystem::ShowSaveDialog(QWidget* parent, DialogSettings& settings) {
+std::optional<std::filesystem::path> ShowQtSaveDialog(QWidget* parent, DialogSettings& settings) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -40,18 +39,12 @@ std::optional<QString> QtWindowSystem::ShowSaveDialog(QWidget* parent, DialogSet
   return RunDialog(dialog, settings);
 }
 
-void QtWindowSystem::ShowMessage(QWidget* parent, const QString& text, const QString& title) {
-  QString shown = text;
+void ShowQtMessage(QWidget* parent, std::string_view text, std::string_view title) {
+  QString shown = QtText(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, QtText(title), shown, QMessageBox::Ok, parent);
   box.exec();
 }
-
-std::vector<std::filesystem::path> QtWindowSystem::CommentFolders() const {
-  return habuki::CommentFolders(configFolder_, programFolder_);
-}
-
-void QtWindowSystem::EndProgramNow() { QCoreApplication::exit(0); }
 
 QStringList QtNameFilters(const QString& fileTypes) {
   const QStringList parts = fileTypes.split(QLatin1Char('|'));

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/filter/filter_state.h"
+
+namespace habuki::ui {
+
+// The option flag of the file dialogs that a view honours: the save dialog asks before it names
+// a file that exists (the Windows common dialog's OFN_OVERWRITEPROMPT).
+inline constexpr unsigned kOverwritePrompt = 0x2;
+
+// The settings object that both file dialogs share (the window's CDG). Form1 sets the folder and
+// the offered name before each dialog; the dialog leaves the chosen file in fileName.
+struct DialogSettings {
+  std::string fileTypes;           // UTF-8 description and pattern pairs separated by "|"
+  std::filesystem::path folder;    // where the dialog starts, whatever folder the view remembers
+  std::filesystem::path fileName;  // the name offered (full path, or empty), then the file chosen
+  unsigned flags = 0;
+};
+
+// The two text panes and the two checked menu items, by the names the window gives them.
+enum class Pane { Text1, Text2 };
+enum class MenuItem { mnuCommentJ, mnuCommentE };
+
+// What Form1's commands need of a window system: its controls, dialogs and messages, its
+// folders and the end of the program. Texts are UTF-8; a pane is handed the CP932 bytes it
+// shows, which the view decodes for display only. A Qt window, a Win32 window and the tests'
+// scripted view each implement it, so all of them run the same commands.
+class Form1View {
+ public:
+  virtual ~Form1View() = default;
+
+  virtual void SetTitle(std::string_view title) = 0;
+  // Shows `cp932` with every character kept, each CR LF, CR or LF as a line break; empty clears.
+  // May throw std::bad_alloc for a text too large to show, which Form1 takes as a failure.
+  virtual void SetPaneText(Pane pane, std::string_view cp932) = 0;
+  // Whether the pane shows nothing, user edits included.
+  virtual bool PaneIsEmpty(Pane pane) const = 0;
+  // The caption of Command1; once set by the press, it is on screen before the click runs.
+  virtual void SetButtonCaption(std::string_view caption) = 0;
+  virtual void SetChecked(MenuItem item, bool checked) = 0;
+  // Selecting one of Option1..3 clears the other two; none is selected at start.
+  virtual void SelectOption(FormatKind kind) = 0;
+  virtual std::optional<FormatKind> SelectedOption() const = 0;
+  // The wait cursor over the whole program while the window loads or thins.
+  virtual void ShowBusy(bool busy) = 0;
+
+  // The chosen file's full path, also kept in settings.fileName; nothing when cancelled.
+  virtual std::optional<std::filesystem::path> ShowOpenDialog(DialogSettings& settings) = 0;
+  virtual std::optional<std::filesystem::path> ShowSaveDialog(DialogSettings& settings) = 0;
+  // A modal message with an OK button only and no icon. The text may hold CR LF.
+  virtual void ShowMessage(std::string_view text, std::string_view title) = 0;
+
+  // Where comment files are looked for, in order (see CommentFolders).
+  virtual std::vector<std::filesystem::path> CommentFolders() const = 0;
+  // The user's configuration folder, where the window leaves "ｺﾒﾝﾄ.txt" at close; empty when
+  // the system does not tell.
+  virtual std::filesystem::path ConfigFolder() const = 0;
+  // Where the file dialogs start while no file is shown.
+  virtual std::filesystem::path HomeFolder() const = 0;
+  // Ends the program at once: nothing else runs, not even the work done at close.
+  virtual void EndProgramNow() = 0;
+};
+
+}  // namespace habuki::ui
