@@ -90,10 +90,11 @@ run() {
 # With windows_args set, habuki.exe is given those instead (see compare_wildcard). Standard
 # input from a file is opened by cmd, as a Windows user's "<" opens it: a file that wine hands
 # on from Linux is a handle Windows' calls cannot ask about (GetFileInformationByHandle fails
-# with ERROR_INVALID_HANDLE), which no Windows user meets. ARGS must then be simple words.
+# with ERROR_INVALID_HANDLE), which no Windows user meets; habuki.exe reads such a handle as a
+# stream, which direct_stdin=1 compares too. ARGS must then be simple words.
 compare() {
   run linux "$linux" "$@"
-  if [ "$stdin" != /dev/null ]; then
+  if [ "$stdin" != /dev/null ] && [ -z "${direct_stdin:-}" ]; then
     run windows "$wine" cmd /c "..\\bin\\habuki.exe $* < $(basename "$stdin")"
   elif [ ${#windows_args[@]} -eq 0 ]; then
     run windows "$wine" "$exe" "$@"
@@ -141,6 +142,7 @@ compare --to json "${inputs[@]}"
 compare -c none "${inputs[@]}"
 stdin=$in/machining-center-30i.txt compare -c none
 stdin=$in/machining-center-pmc.txt compare --to json -
+direct_stdin=1 stdin=$in/machining-center-30i.txt compare -c en
 stdin=/dev/null
 
 # habuki.exe expands a wildcard itself, as the shell does for the Linux habuki.

@@ -23,6 +23,8 @@ scripts/fuzz.sh
 # the tests' wine processes spares each of them its start; it is stopped at the end only when
 # it was started here (status 2: one was running).
 export WINEDEBUG=-all
+# Without .NET and a browser engine in the prefix: wine would offer to download them.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
 wineboot -i
 wineserver -w
 wineserver_started=0

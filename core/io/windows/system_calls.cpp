@@ -26,8 +26,13 @@ std::error_code StatusOf(int descriptor, DescriptorStatus& status) {
     status.kind = FileKind::Other;  // a console, a pipe, NUL
     return {};
   }
+  // A disk file that cannot tell what it is (wine hands a program a Linux file so) is read as a
+  // stream, without an identity, rather than not at all.
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(handle, &info)) return LastWindowsError();
+  if (!::GetFileInformationByHandle(handle, &info)) {
+    status.kind = FileKind::Other;
+    return {};
+  }
   const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   status.kind = folder ? FileKind::Directory : FileKind::Regular;
   status.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
