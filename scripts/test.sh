@@ -18,15 +18,14 @@ cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
 scripts/fuzz.sh
-# Wine makes its prefix at its first run, which takes a while: once here, before any test
-# could race it, waiting for the server it started to end. A wine server kept running between
-# the tests' wine processes spares each of them its start; it is stopped at the end only when
-# it was started here (status 2: one was running).
+# Wine makes its prefix at its first run, which takes a while: once here, before any test could
+# race it (wineboot returns once the prefix is made). A wine server kept running between the
+# tests' wine processes spares each of them its start; it is stopped at the end only when it was
+# started here (status 2: one was running, perhaps one kept by its user, which is left alone).
 export WINEDEBUG=-all
 # Without .NET and a browser engine in the prefix: wine would offer to download them.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 wineboot -i
-wineserver -w
 wineserver_started=0
 if wineserver -p; then wineserver_started=1; else [ $? -eq 2 ]; fi
 trap '[ $wineserver_started -eq 0 ] || wineserver -k' EXIT
