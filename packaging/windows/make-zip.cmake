@@ -1,5 +1,6 @@
 # Run at build time (cmake -P, in the folder STAGE) by the target windows-zip: lays out FOLDER
-# under STAGE as a Windows user gets it and packs it into ZIP. Variables: PROGRAM (habuki.exe),
+# under STAGE as a Windows user gets it and packs it into ZIP; the installer takes its files from
+# there too. Variables: PROGRAM (habuki.exe), WINDOW (habuki-gui.exe, left out when empty),
 # STRIP (the toolchain's strip), VERSION, RELEASE_DATE (the date the files carry in the zip,
 # rather than the time of the build), SOURCE_DIR (packaging/windows), LICENSE, FOLDER, STAGE,
 # ZIP.
@@ -23,7 +24,12 @@ file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
 # Without the debugging information, which a user has no use for and which is most of the
 # program's size.
+set(programs habuki.exe)
 execute_process(COMMAND ${STRIP} -o ${dir}/habuki.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
+if(WINDOW)
+  list(APPEND programs habuki-gui.exe)
+  execute_process(COMMAND ${STRIP} -o ${dir}/habuki-gui.exe ${WINDOW} COMMAND_ERROR_IS_FATAL ANY)
+endif()
 
 string(ASCII 239 187 191 utf8_bom)
 foreach(language en ja)
@@ -53,7 +59,7 @@ endforeach()
 
 # Packed under a temporary name and renamed, so that a failure leaves the last zip as it was.
 # The names in the zip are relative to STAGE, the folder this script runs in.
-set(entries habuki.exe README-en.txt README-ja.txt LICENSE.txt ${ja_name} ${en_name})
+set(entries ${programs} README-en.txt README-ja.txt LICENSE.txt ${ja_name} ${en_name})
 list(TRANSFORM entries PREPEND ${FOLDER}/)
 file(REMOVE ${ZIP}.tmp)
 file(ARCHIVE_CREATE OUTPUT ${ZIP}.tmp PATHS ${entries} FORMAT zip MTIME ${RELEASE_DATE})
