@@ -63,7 +63,7 @@ done
 #   file_version EXE  -> "MAJOR.MINOR.PATCH"
 file_version() {
   local offset words
-  offset=$(grep -obUaP '\xbd\x04\xef\xfe' "$1" | head -1 | cut -d: -f1)
+  offset=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$1" | head -1 | cut -d: -f1)
   [ -n "$offset" ] || return 0
   read -r -a words < <(od -An -tu2 -j $((offset + 8)) -N8 "$1")
   echo "${words[1]}.${words[0]}.${words[3]}"
@@ -74,8 +74,8 @@ if [ -f "$zipped/habuki-gui.exe" ]; then
     fail "the installed habuki-gui.exe's version resource does not give $version"
   [ "$(basename "$added_entries")" = ハブキ丸.lnk ] ||
     fail "the Start menu gained other entries than ハブキ丸.lnk:"$'\n'"$added_entries"
-  { strings -a "$added_entries" && strings -a -el "$added_entries"; } | grep -q 'habuki-gui\.exe' ||
-    fail "the Start menu entry does not start habuki-gui.exe"
+  LC_ALL=C grep -qaF "$installed_windows\\habuki-gui.exe" "$added_entries" ||
+    fail "the Start menu entry does not start $installed_windows\\habuki-gui.exe"
 else
   echo "no habuki-gui.exe in this build: its version resource and Start menu entry are not checked"
   [ -z "$added_entries" ] || fail "the Start menu gained entries without the window:"$'\n'"$added_entries"
@@ -106,7 +106,7 @@ wineserver -w
 ! windows reg query "$uninstall_key" >/dev/null 2>&1 ||
   fail "the uninstaller leaves the registry key $uninstall_key"
 cmp -s "$work/own-comment" "$user_comments/英語ｺﾒﾝﾄ.txt" ||
-  fail "the uninstaller takes away the user's own comment file"
+  fail "after uninstalling, the user's own comment file is not as it was"
 
 [ $failures -eq 0 ] || exit 1
 echo "$(basename "$setup"): $(stat -c %s "$setup") bytes; installs $(wc -l <<<"$expected") files" \
