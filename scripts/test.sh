@@ -30,7 +30,7 @@ wineserver_started=0
 if wineserver -p; then wineserver_started=1; else [ $? -eq 2 ]; fi
 trap '[ $wineserver_started -eq 0 ] || wineserver -k' EXIT
 cmake --preset windows
-cmake --build --preset windows  # habuki.exe, the tests and the zip (target windows-zip)
+cmake --build --preset windows  # habuki.exe, the tests, the zip and the installer
 ctest --preset windows          # with the comparison with build/ci's habuki
 cmake --preset windows-i686
 cmake --build --preset windows-i686
