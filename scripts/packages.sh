@@ -16,6 +16,7 @@ HABUKI_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # habuki.exe for x64 and x86, its tests
   wine wine64                                           # runs the x64 programs here
   unzip                                                 # unpacks the zip for Windows to check it
+  python3                                               # packs the window's icon (.ico)
 )
 
 #   habuki_ensure_packages PACKAGE...
