@@ -48,6 +48,10 @@ bool IsMousePress(UINT message) {
   }
 }
 
+bool IsEnter(const MSG* key) {
+  return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+}
+
 int OptionId(FormatKind kind) {
   return kind == FormatKind::Fs30i ? kOption1 : kind == FormatKind::Fs16i ? kOption2 : kOption3;
 }
@@ -61,6 +65,7 @@ Win32Form1View::Win32Form1View(HINSTANCE instance, std::filesystem::path program
   ::CreateWindowExW(0, kForm1ClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   CreateControls(instance);
+  focused_ = Control(kCommand1);
   CreateMenus();
   UseFonts(::GetDpiForWindow(window_));
   PlaceControls(::GetDpiForWindow(window_));
@@ -79,7 +84,7 @@ Win32Form1View::~Win32Form1View() {
 
 void Win32Form1View::Show(int how) {
   ::ShowWindow(window_, how);
-  ::SetFocus(Control(kCommand1));
+  ::SetFocus(focused_);
 }
 
 int Win32Form1View::Run() {
@@ -131,6 +136,15 @@ LRESULT Win32Form1View::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_ACTIVATE:
+      // The control that had the keyboard gets it back when the window is active again, after
+      // a message box or another program, as in a dialog; at first, the button.
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        ::SetFocus(focused_);
+        return 0;
+      }
+      if (HWND focus = ::GetFocus(); ::IsChild(window_, focus)) focused_ = focus;
+      break;
     case WM_CLOSE:
       form_->OnWindowClosing();
       ::DestroyWindow(window_);
@@ -171,14 +185,19 @@ void Win32Form1View::OnCommand(int id) {
 }
 
 // A press of any mouse button shows the busy state, painted, before the button's own handling
-// makes the click of the same press.
+// makes the click of the same press. Enter clicks the button as Space does, without a press.
 LRESULT CALLBACK Win32Form1View::Command1Proc(HWND button, UINT message, WPARAM wParam,
                                               LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+  auto& view = *reinterpret_cast<Win32Form1View*>(self);
   if (IsMousePress(message)) {
-    auto& view = *reinterpret_cast<Win32Form1View*>(self);
     view.form_->OnFilterButtonPress();
     ::UpdateWindow(button);
     ::UpdateWindow(view.Control(kText2));
+  } else if (message == WM_GETDLGCODE && IsEnter(reinterpret_cast<const MSG*>(lParam))) {
+    return ::DefSubclassProc(button, message, wParam, lParam) | DLGC_WANTMESSAGE;
+  } else if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    view.form_->OnFilterButtonClick();
+    return 0;
   }
   return ::DefSubclassProc(button, message, wParam, lParam);
 }

@@ -67,6 +67,7 @@ class Win32Form1View final : public Form1View {
   HACCEL shortcuts_ = nullptr;
   HFONT font_ = nullptr;
   HFONT labelFont_ = nullptr;
+  HWND focused_ = nullptr;  // the control that has the keyboard when the window is active
   bool busy_ = false;
   std::filesystem::path programFolder_;
   std::filesystem::path configFolder_;

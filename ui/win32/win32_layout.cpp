@@ -27,7 +27,7 @@ struct ControlSpec {
 constexpr DWORD kPaneStyle =
     WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 
-// In tab order. The button is the default one, so that Enter clicks it as Space does. Option1
+// In tab order. The button is drawn as the default one: Enter clicks it (see Command1Proc). Option1
 // starts the group within which the option buttons exclude each other.
 constexpr ControlSpec kControls[] = {
     {kCommand1, WC_BUTTONW, kFilterCaptionIdle, WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
