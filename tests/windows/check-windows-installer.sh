@@ -59,14 +59,17 @@ done
   fail "the installed habuki.exe --version does not print \"habuki $version\""
 
 # The file version of the version resource (VS_FIXEDFILEINFO, after its signature 0xFEEF04BD):
-# two 32-bit numbers, major.minor and patch.build, each as two 16-bit halves, low first.
-#   file_version EXE  -> "MAJOR.MINOR.PATCH"
+# two 32-bit numbers, each as two 16-bit halves, low first. The window's resource is written as
+# its version always was, major.minor.0.revision ("3.00.0001"): the fourth number is the third
+# of project(VERSION), and the third must be 0.
+#   file_version EXE  -> "MAJOR.MINOR.REVISION"
 file_version() {
   local offset words
   offset=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$1" | head -1 | cut -d: -f1)
   [ -n "$offset" ] || return 0
   read -r -a words < <(od -An -tu2 -j $((offset + 8)) -N8 "$1")
-  echo "${words[1]}.${words[0]}.${words[3]}"
+  [ "${words[3]}" -eq 0 ] || return 0
+  echo "${words[1]}.${words[0]}.${words[2]}"
 }
 added_entries=$(comm -13 <(echo "$menu_before") <(start_menu_entries))
 if [ -f "$zipped/habuki-gui.exe" ]; then
