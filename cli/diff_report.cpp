@@ -6,6 +6,7 @@
 
 #include "cli/export_text.h"
 #include "cli/parameter_export.h"
+#include "core/table/changed_bits.h"
 #include "core/text/display_text.h"
 
 namespace habuki {
@@ -40,8 +41,20 @@ std::optional<std::string_view> ValueOf(const std::optional<ParameterRow>& row) 
   return row ? std::optional(row->value) : std::nullopt;
 }
 
+// The bits of a bit parameter that changed, "#7 0->1, #0 1->0"; empty where a side has no row
+// or a value that is no bit pattern.
+std::string BitsText(const ParameterChange& change) {
+  if (!change.before || !change.after) return {};
+  std::string text;
+  for (const BitChange& bit : ChangedBits(change.before->value, change.after->value)) {
+    if (!text.empty()) text += ", ";
+    text += "#" + std::to_string(bit.bit) + " " + bit.before + "->" + bit.after;
+  }
+  return text;
+}
+
 // header: (PMC=0I-F,MSID=1) -> (PMC=0I-F,MSID=2)
-// N01005Q1 A4: 00000011 -> 10000011
+// N01005Q1 A4: 00000011 -> 10000011 (#7 0->1)
 // 1 changed, 0 added, 0 removed, 0 set to 0, 1 header line(s) differ; left out: ...
 std::string TextReport(const DiffFindings& findings) {
   std::string out;
@@ -53,7 +66,9 @@ std::string TextReport(const DiffFindings& findings) {
     const ParameterRow& key = KeyOf(change);
     out += "N" + Cp932ForMessage(key.number) + Cp932ForMessage(key.qualifier);
     if (!key.entry.empty()) out += " " + Cp932ForMessage(key.entry);
-    out += ": " + Shown(ValueOf(change.before)) + " -> " + Shown(ValueOf(change.after)) + "\n";
+    out += ": " + Shown(ValueOf(change.before)) + " -> " + Shown(ValueOf(change.after));
+    if (const std::string bits = BitsText(change); !bits.empty()) out += " (" + bits + ")";
+    out += "\n";
   }
   out += std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) + " added, " +
          std::to_string(diff.removed) + " removed, " + std::to_string(diff.setToZero) + " set to 0";
@@ -66,26 +81,32 @@ std::string TextReport(const DiffFindings& findings) {
   return out + "\n";
 }
 
-constexpr std::string_view kReportColumns[] = {"number", "qualifier", "entry",
-                                               "old",    "new",       "change"};
-using ReportRow = std::array<std::optional<std::string>, 6>;
+// bits comes last, so that the columns a reader takes by position stay where they were.
+constexpr std::string_view kReportColumns[] = {"number", "qualifier", "entry", "old",
+                                               "new",    "change",    "bits"};
+constexpr std::size_t kReportWidth = std::size(kReportColumns);
+using ReportRow = std::array<std::optional<std::string>, kReportWidth>;
 
 std::optional<std::string> FieldOf(std::optional<std::string_view> value) {
   return value ? std::optional(FieldText(*value)) : std::nullopt;
 }
 
-// Every difference's fields in the order of kReportColumns, an absent value nullopt; a header
-// line's row has no number, qualifier or entry.
+// Every difference's fields in the order of kReportColumns, an absent value nullopt, as are the
+// bits where no bit of a bit parameter changed; a header line's row has no number, qualifier or
+// entry.
 std::vector<ReportRow> ReportRows(const DiffFindings& findings) {
   std::vector<ReportRow> rows;
   for (const HeaderChange& change : findings.headers) {
-    rows.push_back({"", "", "", FieldOf(change.before), FieldOf(change.after), "header"});
+    rows.push_back(
+        {"", "", "", FieldOf(change.before), FieldOf(change.after), "header", std::nullopt});
   }
   for (const ParameterChange& change : findings.parameters.changes) {
     const ParameterRow& key = KeyOf(change);
+    std::string bits = BitsText(change);
     rows.push_back({FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry),
                     FieldOf(ValueOf(change.before)), FieldOf(ValueOf(change.after)),
-                    std::string(ChangeName(change))});
+                    std::string(ChangeName(change)),
+                    bits.empty() ? std::nullopt : std::optional(std::move(bits))});
   }
   return rows;
 }
@@ -94,7 +115,7 @@ std::string CsvReport(const DiffFindings& findings) {
   std::string out;
   AppendCsvRow(out, kReportColumns);
   for (const ReportRow& fields : ReportRows(findings)) {
-    std::array<std::string_view, 6> row;
+    std::array<std::string_view, kReportWidth> row;
     std::transform(fields.begin(), fields.end(), row.begin(),
                    [](const auto& field) { return field ? std::string_view(*field) : ""; });
     AppendCsvRow(out, row);
@@ -112,7 +133,7 @@ std::string JsonReport(const DiffFindings& findings) {
   out += ", \"differences\": [";
   JsonRows json(kReportColumns);
   for (const ReportRow& fields : ReportRows(findings)) {
-    std::array<std::optional<std::string_view>, 6> row;
+    std::array<std::optional<std::string_view>, kReportWidth> row;
     std::copy(fields.begin(), fields.end(), row.begin());
     json.Append(out, row);
   }

@@ -175,13 +175,53 @@ TEST(Diff, CsvAndJsonGiveTheSameRows) {
             "N00001Q1 A1: 5 -> 6\nN00001Q1 A2: 7 -> -\nN00001Q1 A3: - -> 1\n"
             "1 changed, 1 added, 1 removed, 0 set to 0\n");
   EXPECT_EQ(Habuki{}.Run({"diff", "--to", "csv", "old.txt", "new.txt"}).out,
-            "number,qualifier,entry,old,new,change\r\n00001,Q1,A1,5,6,changed\r\n"
-            "00001,Q1,A2,7,,removed\r\n00001,Q1,A3,,1,added\r\n");
+            "number,qualifier,entry,old,new,change,bits\r\n00001,Q1,A1,5,6,changed,\r\n"
+            "00001,Q1,A2,7,,removed,\r\n00001,Q1,A3,,1,added,\r\n");
   const std::string json = Habuki{}.Run({"diff", "--to", "json", "old.txt", "new.txt"}).out;
   EXPECT_NE(json.find("{\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"old\": "
-                      "\"7\", \"new\": null, \"change\": \"removed\"}"),
+                      "\"7\", \"new\": null, \"change\": \"removed\", \"bits\": null}"),
             std::string::npos)
       << json;
+}
+
+// Where both sides are exactly 8 binary digits, the bits that changed are named as the control
+// numbers them; a side that is absent or no such pattern names none.
+TEST(Diff, NamesTheBitsThatChanged) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt",
+                   "%\r\nN01005Q1A1P00000011A2P00000001A3P0000011A4P000000011A5P00000012"
+                   "A6P00000100A7P00000101A8P00000011\r\n%\r\n");
+  test::WriteBytes(dir / "new.txt",
+                   "%\r\nN01005Q1A1P00000111A2P10000000A3P00000111A4P00000111A5P00000011"
+                   "A6P00000000A8P00000011\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const struct {
+    std::string to, out;
+  } cases[] = {
+      {"text",
+       "N01005Q1 A1: 00000011 -> 00000111 (#2 0->1)\n"
+       "N01005Q1 A2: 00000001 -> 10000000 (#7 0->1, #0 1->0)\n"
+       "N01005Q1 A3: 0000011 -> 00000111\nN01005Q1 A4: 000000011 -> 00000111\n"
+       "N01005Q1 A5: 00000012 -> 00000011\nN01005Q1 A6: 00000100 -> 00000000 (#2 1->0)\n"
+       "N01005Q1 A7: 00000101 -> -\n5 changed, 0 added, 1 removed, 1 set to 0\n"},
+      {"csv",
+       "number,qualifier,entry,old,new,change,bits\r\n"
+       "01005,Q1,A1,00000011,00000111,changed,#2 0->1\r\n"
+       "01005,Q1,A2,00000001,10000000,changed,\"#7 0->1, #0 1->0\"\r\n"
+       "01005,Q1,A3,0000011,00000111,changed,\r\n01005,Q1,A4,000000011,00000111,changed,\r\n"
+       "01005,Q1,A5,00000012,00000011,changed,\r\n"
+       "01005,Q1,A6,00000100,00000000,set to 0,#2 1->0\r\n"
+       "01005,Q1,A7,00000101,,removed,\r\n"},
+  };
+  for (const auto& [to, out] : cases) {
+    EXPECT_EQ(Habuki{}.Run({"diff", "--to", to, "old.txt", "new.txt"}).out, out) << to;
+  }
+  const std::string json = Habuki{}.Run({"diff", "--to", "json", "old.txt", "new.txt"}).out;
+  for (const char* row : {"\"change\": \"changed\", \"bits\": \"#7 0->1, #0 1->0\"}",
+                          "\"A5\", \"old\": \"00000012\", \"new\": \"00000011\", \"change\": "
+                          "\"changed\", \"bits\": null}"}) {
+    EXPECT_NE(json.find(row), std::string::npos) << row << "\n" << json;
+  }
 }
 
 // Export and diff tell on standard error what they did not read as thinning reads it, and diff
@@ -240,8 +280,10 @@ TEST(Diff, ShowsZeroAsZeroAndMissingAsDash) {
       {{"old.txt", "zeroed.txt"}, "N00020Q1: 17 -> 0\n0 changed, 0 added, 0 removed, 1 set to 0\n"},
       {{"zeroed.txt", "old.txt"}, "N00020Q1: 0 -> 17\n1 changed, 0 added, 0 removed, 0 set to 0\n"},
       {{"removed.txt", "zeroed.txt"}, "0 changed, 0 added, 0 removed, 0 set to 0\n"},
-      {{"--to", "json", "old.txt", "removed.txt"}, "\"new\": null, \"change\": \"removed\"}"},
-      {{"--to", "json", "old.txt", "zeroed.txt"}, "\"new\": \"0\", \"change\": \"set to 0\"}"},
+      {{"--to", "json", "old.txt", "removed.txt"},
+       "\"new\": null, \"change\": \"removed\", \"bits\": null}"},
+      {{"--to", "json", "old.txt", "zeroed.txt"},
+       "\"new\": \"0\", \"change\": \"set to 0\", \"bits\": null}"},
   };
   for (auto [args, out] : cases) {
     args.insert(args.begin(), "diff");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/table/changed_bits.h"
 #include "core/table/decimal_number.h"
 #include "tests/support/test_support.h"
 
@@ -25,6 +26,36 @@ TEST(CanonicalDecimal, OneSpellingForEachNumber) {
   };
   for (const auto& [value, canonical] : cases)
     EXPECT_EQ(CanonicalDecimal(value), canonical) << value;
+}
+
+// A value of exactly 8 binary digits is a bit parameter: its changed bits from #7 (leftmost) down
+// to #0; any other value has none.
+TEST(ChangedBits, OnlyBetweenTwoPatternsOfEightBinaryDigits) {
+  const struct {
+    std::string_view before, after;
+    std::vector<BitChange> bits;
+  } cases[] = {
+      {"00000011", "00000111", {{2, '0', '1'}}},
+      {"00000001", "10000000", {{7, '0', '1'}, {0, '1', '0'}}},
+      {"10100101",
+       "01011010",
+       {{7, '1', '0'},
+        {6, '0', '1'},
+        {5, '1', '0'},
+        {4, '0', '1'},
+        {3, '0', '1'},
+        {2, '1', '0'},
+        {1, '0', '1'},
+        {0, '1', '0'}}},
+      {"00000011", "00000011", {}},
+      {"0000011", "00000111", {}},
+      {"000000011", "000000111", {}},
+      {"00000012", "00000011", {}},
+      {"00000011", "0000001 ", {}},
+      {"00000011", "", {}},
+  };
+  for (const auto& [before, after, bits] : cases)
+    EXPECT_EQ(ChangedBits(before, after), bits) << before << " -> " << after;
 }
 
 ParameterRow Row(std::string_view number, std::string_view entry, std::string_view value,
