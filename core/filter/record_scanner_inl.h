@@ -27,10 +27,12 @@ void RecordScanner<Unit>::Walk(Sink& sink) {
     const Pos nextN = find(text, pos_ + 1, Unit{'N'});
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
 
-    sink.BeginRecord(pos_, head);
-    const bool kept = Visit(kind, nextPos, sink);
-    sink.EndRecord(kept);
-    if (kept) ++stats_.recordsKept;
+    if (numbers_ == nullptr || Chosen(head)) {
+      sink.BeginRecord(pos_, head);
+      const bool kept = Visit(kind, nextPos, sink);
+      sink.EndRecord(kept);
+      if (kept) ++stats_.recordsKept;
+    }
     if (++stats_.recordsRead == kRecordLimit) throw FilterFailure(FailureKind::RecordLimit, pos_);
     if (nextPos >= endPos) break;
     pos_ = nextPos;
