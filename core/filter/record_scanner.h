@@ -44,6 +44,9 @@ class RecordScanner {
   enum class KindRule : unsigned char { None, SingleValue, Entries };
 
   KindRule RuleOf(UnitView<Unit> kind) const;
+  // Walk's loop over the records up to `endPos`; `kChoosing` when numbers_ is given.
+  template <bool kChoosing, typename Sink>
+  void WalkRecords(Sink& sink, Pos endPos);
   // Tells `sink` what the record at pos_ holds after its head; false when none of it is kept.
   template <typename Sink>
   bool Visit(UnitView<Unit> kind, Pos nextPos, Sink& sink);
@@ -54,10 +57,10 @@ class RecordScanner {
 
   LetterFinder<Unit> text_;
   const FormatProfile& profile_;
-  const NumberChoice* numbers_;
   std::array<KindRule, 128> rules_{};  // by the kind letter
   Pos pos_ = 0;
   FilterStats stats_;
+  const NumberChoice* numbers_;
 };
 
 }  // namespace habuki
