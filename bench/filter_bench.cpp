@@ -21,9 +21,10 @@ std::string ReadData(const char* name) {
 using Filter = FilterOutcome (*)(FilterState&, FormatKind, bool);
 
 void Thin(benchmark::State& run, const std::string& bytes, FormatKind kind,
-          Filter filter = RunFilter) {
+          Filter filter = RunFilter, const NumberChoice& numbers = {}) {
   FilterState state;
   if (!LoadParamBytes(state, bytes)) run.SkipWithError("nothing to thin");
+  state.Numbers = numbers;
   for (auto _ : run) {
     const FilterOutcome outcome = filter(state, kind, false);
     if (!outcome.produced) run.SkipWithError("the filter failed");
@@ -36,6 +37,14 @@ void Thin(benchmark::State& run, const std::string& bytes, FormatKind kind,
 void RealBackup30i(benchmark::State& run) {
   static const std::string bytes = ReadData("machining-center-30i.txt");
   Thin(run, bytes, FormatKind::Fs30i);
+}
+
+// --only 1000-1999,6700 --ignore 1240-1244: every record's number is read and looked up.
+void RealBackup30iRanges(benchmark::State& run) {
+  static const std::string bytes = ReadData("machining-center-30i.txt");
+  const NumberChoice numbers{std::get<NumberRanges>(ParseNumberRanges("1000-1999,6700")),
+                             std::get<NumberRanges>(ParseNumberRanges("1240-1244"))};
+  Thin(run, bytes, FormatKind::Fs30i, RunFilter, numbers);
 }
 
 void RealBackupPmc(benchmark::State& run) {
@@ -61,6 +70,7 @@ void Adversarial30i(benchmark::State& run) {
 }
 
 BENCHMARK(RealBackup30i)->Unit(benchmark::kMillisecond);
+BENCHMARK(RealBackup30iRanges)->Unit(benchmark::kMillisecond);
 BENCHMARK(RealBackupPmc)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generated30i)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generated30iCodes)->Unit(benchmark::kMillisecond);

@@ -121,6 +121,23 @@ CLI::Validator ExistingFolder() {
       "");
 }
 
+CLI::Validator NumberRangesCheck() {
+  return CLI::Validator(
+      [](std::string& value) -> std::string {
+        const auto ranges = ParseNumberRanges(value);
+        const auto* problem = std::get_if<std::string>(&ranges);
+        return problem != nullptr ? *problem : "";
+      },
+      "");
+}
+
+// Every --only (or --ignore) given, as one set of numbers; each text is checked already.
+NumberRanges JoinedRanges(const std::vector<std::string>& texts) {
+  NumberRanges joined;
+  for (const std::string& text : texts) joined.Add(std::get<NumberRanges>(ParseNumberRanges(text)));
+  return joined;
+}
+
 std::optional<std::string> CheckCombination(const CliOptions& options) {
   const bool readsStdin =
       options.files.empty() || std::count(options.files.begin(), options.files.end(), "-") > 0;
@@ -150,7 +167,32 @@ struct NamedValues {
   std::optional<std::string> commentDir;
   std::optional<std::string> output;
   std::optional<std::string> outputDir;
+  std::vector<std::string> only;
+  std::vector<std::string> ignore;
 };
+
+// --only and --ignore, for thinning, tables and comparisons alike. Each may be given more than
+// once; each takes one list, so that a file name after it stays a file name.
+void AddNumberOptions(CLI::App& app, NamedValues& named) {
+  app.add_option("--only", named.only,
+                 "Read only the parameters of these numbers, as the control numbers them "
+                 "(1000-1999,6700; 1005 is N01005 and N1005); the others are left out")
+      ->type_name("RANGES")
+      ->check(NumberRangesCheck())
+      ->allow_extra_args(false);
+  app.add_option("--ignore", named.ignore,
+                 "Leave out the parameters of these numbers (after --only, if given)")
+      ->type_name("RANGES")
+      ->check(NumberRangesCheck())
+      ->allow_extra_args(false);
+}
+
+NumberChoice ChoiceOf(const NamedValues& named) {
+  NumberChoice choice;
+  if (!named.only.empty()) choice.only = JoinedRanges(named.only);
+  choice.ignore = JoinedRanges(named.ignore);
+  return choice;
+}
 
 // Adds the thinning options; gives the option of the files.
 const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedValues& named) {
@@ -187,6 +229,7 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->check(ExistingFolder())
       ->excludes(output);
   app.add_flag("--stats", options.stats, "Tell on standard error what was kept and dropped");
+  AddNumberOptions(app, named);
   return files;
 }
 
@@ -204,6 +247,7 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
       ->check(CLI::IsMember(ReportNames()))
       ->default_str("text");
   app.add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
+  AddNumberOptions(app, named);
 }
 
 EarlyExit EndEarly(const CLI::App& app, const CLI::ParseError& error, std::ostream& out,
@@ -224,7 +268,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   app.footer(DiffFooter());
   DashOptionsOnly(app);
   DiffOptions options;
-  NamedValues named{"auto", "", "text", std::nullopt, std::nullopt, std::nullopt};
+  NamedValues named{"auto", "", "text", std::nullopt, std::nullopt, std::nullopt, {}, {}};
   AddDiffOptions(app, options, named);
   try {
     app.parse(argc, argv);
@@ -238,6 +282,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   options.beforeFormat = ValueNamed(FormatNames(), formats[0]);
   options.afterFormat = ValueNamed(FormatNames(), formats[1]);
   options.to = ValueNamed(ReportNames(), named.to);
+  options.numbers = ChoiceOf(named);
   return options;
 }
 
@@ -286,6 +331,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
     options.format = ValueNamed(FormatNames(), named.format);
     options.comment = ValueNamed(CommentNames(), named.comment);
     options.to = ValueNamed(ExportNames(), named.to);
+    options.numbers = ChoiceOf(named);
     options.commentFolders =
         named.commentDir ? std::vector<std::filesystem::path>{PathFromUtf8(*named.commentDir)}
                          : commentFolders;

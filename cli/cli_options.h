@@ -28,7 +28,8 @@ struct CliOptions {
   std::optional<std::filesystem::path> outputDir;
   bool stats = false;
   ExportKind to = ExportKind::Thinned;
-  bool all = false;  // the table holds the zero values too
+  bool all = false;      // the table holds the zero values too
+  NumberChoice numbers;  // --only and --ignore
 };
 
 // `habuki diff OLD NEW`.
@@ -39,7 +40,8 @@ struct DiffOptions {
   std::optional<FormatKind> beforeFormat;
   std::optional<FormatKind> afterFormat;
   ReportKind to = ReportKind::Text;
-  bool quiet = false;  // only the exit status tells
+  bool quiet = false;    // only the exit status tells
+  NumberChoice numbers;  // --only and --ignore
 };
 
 // How the command should end without thinning anything (help, version, usage error).

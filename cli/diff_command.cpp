@@ -115,6 +115,7 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   const bool beforeLoaded = LoadInput(options.before, before.state, io);
   const bool afterLoaded = LoadInput(options.after, after.state, io);
   if (!beforeLoaded || !afterLoaded) return kExitFileError;
+  before.state.Numbers = after.state.Numbers = options.numbers;
   if (!SettleFormats(options, before, after, io)) return kExitUsage;
   BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
   const bool beforeRead = Told(before, comparison.before, io);

@@ -81,6 +81,7 @@ int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
 int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& output) {
   FilterState state;
   if (!LoadInput(file, state, io_)) return kExitFileError;
+  state.Numbers = options_.numbers;
   const FormatKind kind = options_.format.value_or(GuessFormat(state.AllText));
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);

@@ -23,6 +23,21 @@ void Loss(std::ostringstream& message, std::string_view name, Pos count, std::st
   message << "habuki: " << name << ": " << count << ' ' << what << ShowRecord(first) << '\n';
 }
 
+// Records left out by --only and --ignore, in thinning and in tables alike.
+void NotChosen(std::ostringstream& message, std::string_view name, const FilterStats& stats) {
+  if (stats.firstNotChosen) {
+    Loss(message, name, stats.recordsNotChosen,
+         "record(s) left out because --only or --ignore leaves out their numbers; first at ",
+         *stats.firstNotChosen);
+  }
+}
+
+// The --stats lines' count of those records, told only when there are any.
+std::string NotChosenCount(const FilterStats& stats) {
+  if (stats.recordsNotChosen == 0) return {};
+  return ", " + std::to_string(stats.recordsNotChosen) + " records left out by --only or --ignore";
+}
+
 }  // namespace
 
 std::string DisplayName(std::string_view file) {
@@ -104,6 +119,7 @@ std::string LossWarnings(std::string_view name, FormatKind kind, const FilterSta
              "first in the record at ",
          *stats.firstUnmarked);
   }
+  NotChosen(message, name, stats);
   return message.str();
 }
 
@@ -125,6 +141,7 @@ std::string TableLossWarnings(std::string_view name, FormatKind kind, const Filt
          "entry(ies) left out because no value marker follows them; first in the record at ",
          *stats.firstUnmarked);
   }
+  NotChosen(message, name, stats);
   return message.str();
 }
 
@@ -134,7 +151,8 @@ std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats&
           << " records read, " << stats.recordsKept << " kept, " << stats.recordsZero
           << " dropped as zero, " << stats.recordsUnhandled << " dropped for an unhandled kind, "
           << stats.recordsAfterEnd << " after the closing %, "
-          << stats.entriesZero + stats.entriesUnmarked << " entries dropped\n";
+          << stats.entriesZero + stats.entriesUnmarked << " entries dropped"
+          << NotChosenCount(stats) << '\n';
   return message.str();
 }
 
@@ -145,8 +163,8 @@ std::string TableStatsLine(std::string_view name, FormatKind kind, const FilterS
           << " records read, " << rows << " rows written"
           << (all ? "" : " (the values of 0 left out)") << ", " << stats.recordsUnhandled
           << " records read as text for an unhandled kind, " << stats.recordsAfterEnd
-          << " after the closing %, " << stats.entriesUnmarked
-          << " entries without a value marker\n";
+          << " after the closing %, " << stats.entriesUnmarked << " entries without a value marker"
+          << NotChosenCount(stats) << '\n';
   return message.str();
 }
 

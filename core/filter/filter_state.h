@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/filter/number_ranges.h"
 #include "core/text/cp932_text.h"
 #include "core/text/line_range.h"
 
@@ -15,6 +16,7 @@ struct FilterState {
   Cp932Text OutText;   // result of the last successful filter run
   Cp932Text CommentText;        // comment line put in front of the result
   bool CommentMissing = false;  // the last comment load fell back to a built-in text
+  NumberChoice Numbers;         // the parameter numbers a run reads; the rest are left out
 };
 
 }  // namespace habuki

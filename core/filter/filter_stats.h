@@ -25,10 +25,12 @@ struct FilterStats {
   Pos recordsAfterEnd = 0;   // records after the closing "%", which ends the text
   Pos entriesZero = 0;       // entries of multi-entry records dropped as zero
   Pos entriesUnmarked = 0;   // entries dropped because no value marker follows them anywhere
+  Pos recordsNotChosen = 0;  // left out for their numbers (FilterState::Numbers)
   // The first record of each kind of loss that is not a zero value, for the user to look at.
   std::optional<RecordRef> firstUnhandled;
   std::optional<RecordRef> firstUnmarked;
   std::optional<RecordRef> firstAfterEnd;
+  std::optional<RecordRef> firstNotChosen;
 
   // Records and entries dropped without their value being zero: usually the wrong format.
   Pos LostWithoutZero() const { return recordsUnhandled + recordsAfterEnd + entriesUnmarked; }

@@ -22,8 +22,9 @@ std::size_t MostBytesOfResult(UnitView<Unit> text, const Cp932Text* comment) {
 }  // namespace
 
 template <typename Unit>
-RecordScanner<Unit>::RecordScanner(UnitView<Unit> text, const FormatProfile& profile)
-    : text_(text), profile_(profile) {
+RecordScanner<Unit>::RecordScanner(UnitView<Unit> text, const FormatProfile& profile,
+                                   const NumberChoice* numbers)
+    : text_(text), profile_(profile), numbers_(numbers) {
   for (const char16_t letter : profile.singleValueKinds) rules_[letter] = KindRule::SingleValue;
   for (const char16_t letter : profile.multiEntryKinds) rules_[letter] = KindRule::Entries;
 }
@@ -45,6 +46,17 @@ std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
   Walk(sink);
   out.push_back('%');
   return out;
+}
+
+// Records left out for their numbers are not read at all: what they hold, zero or not, or even
+// broken, is none of the run's business. They are counted, as every loss that is not a zero is.
+template <typename Unit>
+bool RecordScanner<Unit>::Chosen(UnitView<Unit> head) {
+  if (numbers_->Keeps(HeadNumber(head))) return true;
+  if (stats_.recordsNotChosen++ == 0) {
+    stats_.firstNotChosen = MakeRecordRef(text_.text(), pos_, profile_.headLength + 1);
+  }
+  return false;
 }
 
 // Nothing after the closing "%" is copied; records there are lost though they may not be zero,

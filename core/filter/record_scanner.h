@@ -18,7 +18,10 @@ namespace habuki {
 template <typename Unit>
 class RecordScanner {
  public:
-  RecordScanner(UnitView<Unit> text, const FormatProfile& profile);
+  // Only the records whose numbers `numbers` keeps are read, the others counted; null reads
+  // every record.
+  RecordScanner(UnitView<Unit> text, const FormatProfile& profile,
+                const NumberChoice* numbers = nullptr);
 
   // Builds the bytes of the framed result: the optional comment line, "%", every surviving
   // record, "%". Throws FilterFailure; ErrorOf() then tells where.
@@ -41,9 +44,14 @@ class RecordScanner {
   enum class KindRule : unsigned char { None, SingleValue, Entries };
 
   KindRule RuleOf(UnitView<Unit> kind) const;
+  // Walk's loop over the records up to `endPos`; `kChoosing` when numbers_ is given.
+  template <bool kChoosing, typename Sink>
+  void WalkRecords(Sink& sink, Pos endPos);
   // Tells `sink` what the record at pos_ holds after its head; false when none of it is kept.
   template <typename Sink>
   bool Visit(UnitView<Unit> kind, Pos nextPos, Sink& sink);
+  // Whether the record of `head` is read; counts it when it is not.
+  bool Chosen(UnitView<Unit> head);
   void NoteUnmarked(Pos unmarkedEntries);
   void NoteRecordsAfter(Pos closingPercent);
 
@@ -52,6 +60,7 @@ class RecordScanner {
   std::array<KindRule, 128> rules_{};  // by the kind letter
   Pos pos_ = 0;
   FilterStats stats_;
+  const NumberChoice* numbers_;
 };
 
 }  // namespace habuki

@@ -18,7 +18,20 @@ void RecordScanner<Unit>::Walk(Sink& sink) {
   const Pos closingPercent = text_.find(pos_ + 1, '%');
   const Pos endPos = closingPercent == 0 ? static_cast<Pos>(text.size()) + 1 : closingPercent;
   if (profile_.copiesPreamble) sink.Preamble(substring(text, 3, pos_ - 3));
+  if (numbers_ != nullptr) {
+    WalkRecords<true>(sink, endPos);
+  } else {
+    WalkRecords<false>(sink, endPos);
+  }
+  if (closingPercent != 0) NoteRecordsAfter(closingPercent);
+}
 
+// The loop itself, once with the numbers looked up and once without, so that a run that reads
+// every record has not even a test per record more.
+template <typename Unit>
+template <bool kChoosing, typename Sink>
+void RecordScanner<Unit>::WalkRecords(Sink& sink, Pos endPos) {
+  const UnitView<Unit> text = text_.text();
   for (;;) {
     const UnitView<Unit> head = substring(text, pos_, profile_.headLength);
     const UnitView<Unit> kind = substring(text, pos_ + profile_.headLength, 1);
@@ -27,15 +40,16 @@ void RecordScanner<Unit>::Walk(Sink& sink) {
     const Pos nextN = find(text, pos_ + 1, Unit{'N'});
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
 
-    sink.BeginRecord(pos_, head);
-    const bool kept = Visit(kind, nextPos, sink);
-    sink.EndRecord(kept);
-    if (kept) ++stats_.recordsKept;
+    if (!kChoosing || Chosen(head)) {
+      sink.BeginRecord(pos_, head);
+      const bool kept = Visit(kind, nextPos, sink);
+      sink.EndRecord(kept);
+      if (kept) ++stats_.recordsKept;
+    }
     if (++stats_.recordsRead == kRecordLimit) throw FilterFailure(FailureKind::RecordLimit, pos_);
     if (nextPos >= endPos) break;
     pos_ = nextPos;
   }
-  if (closingPercent != 0) NoteRecordsAfter(closingPercent);
 }
 
 template <typename Unit>

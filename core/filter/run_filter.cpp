@@ -4,13 +4,17 @@
 
 namespace habuki {
 
+const NumberChoice* ChosenNumbers(const FilterState& state) {
+  return state.Numbers.Everything() ? nullptr : &state.Numbers;
+}
+
 namespace {
 
 template <typename Unit>
 FilterOutcome Thin(FilterState& state, UnitView<Unit> text, FormatKind kind, bool withComment) {
   FilterOutcome outcome;
   const FormatProfile& profile = ProfileFor(kind);
-  RecordScanner<Unit> scanner(text, profile);
+  RecordScanner<Unit> scanner(text, profile, ChosenNumbers(state));
   try {
     state.OutText = Cp932Text(scanner.Run(withComment ? &state.CommentText : nullptr));
     outcome.produced = true;

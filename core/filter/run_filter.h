@@ -28,7 +28,12 @@ struct FilterOutcome {
   friend bool operator==(const FilterOutcome&, const FilterOutcome&) = default;
 };
 
-// Thins AllText with the filter of `kind` into OutText, led by CommentText when `withComment`.
+// The numbers a record scanner of `state` is to keep: none when it reads every record, so that
+// a run with no choice of numbers costs nothing more per record.
+const NumberChoice* ChosenNumbers(const FilterState& state);
+
+// Thins AllText with the filter of `kind` into OutText, led by CommentText when `withComment`,
+// keeping only the records whose numbers Numbers keeps.
 // An empty AllText produces nothing. A failed run leaves OutText as it was, so that nothing
 // later shows or saves a result the user never saw; the outcome says what failed and where.
 // Where every character of AllText is a single byte, the filter reads the bytes themselves and

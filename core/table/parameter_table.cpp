@@ -1,6 +1,7 @@
 #include "core/table/parameter_table.h"
 
 #include "core/filter/record_scanner.h"
+#include "core/filter/run_filter.h"
 #include "core/table/parameter_sink.h"
 
 namespace habuki {
@@ -8,11 +9,11 @@ namespace habuki {
 namespace {
 
 template <typename Unit>
-ParameterReading Read(UnitView<Unit> text, std::string_view bytes, FormatKind kind,
-                      RowsWanted wanted, const ZeroRowsOf* zeroRowsOf,
+ParameterReading Read(UnitView<Unit> text, std::string_view bytes, const FilterState& state,
+                      FormatKind kind, RowsWanted wanted, const ZeroRowsOf* zeroRowsOf,
                       const std::function<void(const ParameterRow&)>& row) {
   ParameterReading reading;
-  RecordScanner<Unit> scanner(text, ProfileFor(kind));
+  RecordScanner<Unit> scanner(text, ProfileFor(kind), ChosenNumbers(state));
   ParameterSink<Unit> sink(text, bytes, wanted, row, zeroRowsOf);
   try {
     scanner.Walk(sink);
@@ -29,10 +30,10 @@ ParameterReading ReadRows(const FilterState& state, FormatKind kind, RowsWanted 
   if (state.AllText.empty()) return {};
   const std::string_view bytes = state.AllText.Bytes();
   if (!state.AllText.HasDoubleByteCharacters()) {
-    return Read<char>(bytes, bytes, kind, wanted, zeroRowsOf, row);
+    return Read<char>(bytes, bytes, state, kind, wanted, zeroRowsOf, row);
   }
   const std::u16string codes = state.AllText.codes();
-  return Read<char16_t>(codes, bytes, kind, wanted, zeroRowsOf, row);
+  return Read<char16_t>(codes, bytes, state, kind, wanted, zeroRowsOf, row);
 }
 
 }  // namespace

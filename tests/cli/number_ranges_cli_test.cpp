@@ -1,0 +1,68 @@
+// --only and --ignore as a user gives them: to thinning, tables and comparisons.
+#include <gtest/gtest.h>
+
+#include "tests/support/habuki_runner.h"
+
+namespace habuki {
+namespace {
+
+using test::Habuki;
+using Result = test::HabukiRun;
+
+const std::string kOld = "%\r\nN01000Q1P1\r\nN01005Q1A1P10A2P0\r\nN06700Q1P3\r\n%\r\n";
+const std::string kNew = "%\r\nN01000Q1P2\r\nN01005Q1A1P11A2P0\r\nN06700Q1P3\r\n%\r\n";
+
+TEST(NumberOptions, BadRangesAreUsageErrorsNamingTheirPart) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--only", "1999-1000"}, "--only: bad range \"1999-1000\""},
+      {{"--ignore", "abc"}, "--ignore: bad range \"abc\""},
+      {{"--only", ""}, "--only: bad range \"\""},
+      {{"--only", "-5"}, "--only: bad range \"-5\""},
+      {{"--only", "1,99999999999"}, "--only: bad range \"99999999999\""},
+      {{"diff", "--ignore", "7-", "a", "b"}, "--ignore: bad range \"7-\""},
+  };
+  for (const auto& [args, message] : cases) {
+    const Result run = Habuki{kOld}.Run(args);
+    EXPECT_EQ(run.status, 2) << message;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+  }
+}
+
+TEST(NumberOptions, ThinningKeepsOnlyTheChosenNumbersAndSaysWhatItLeftOut) {
+  // Each --only takes one list: a file name after it stays a file name.
+  const Result run =
+      Habuki{kOld}.Run({"-c", "none", "--stats", "--only", "1000-1005", "--ignore", "1000", "-"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "%\nN01005Q1A1P10\n%\r\n");
+  EXPECT_EQ(run.err,
+            "habuki: standard input: 2 record(s) left out because --only or --ignore leaves out "
+            "their numbers; first at line 2 (N01000Q1P)\n"
+            "habuki: standard input: format 30i, 3 records read, 1 kept, 0 dropped as zero, 0 "
+            "dropped for an unhandled kind, 0 after the closing %, 1 entries dropped, 2 records "
+            "left out by --only or --ignore\n");
+}
+
+TEST(NumberOptions, TablesAndComparisonsHoldOnlyTheChosenNumbers) {
+  const Result csv = Habuki{kOld}.Run({"--to", "csv", "--only", "1005,6700"});
+  EXPECT_EQ(csv.out,
+            "number,qualifier,entry,marker,value,line\r\n"
+            "01005,Q1,A1,P,10,3\r\n06700,Q1,,P,3,4\r\n");
+  const test::TempDir folder;
+  test::WriteBytes(folder / "new.txt", kNew);
+  const std::string newFile = (folder / "new.txt").string();
+  const std::pair<std::vector<std::string>, int> diffs[] = {
+      {{"diff", "-q", "-", newFile}, 1},
+      {{"diff", "-q", "--ignore", "1000,1005", "-", newFile}, 0},
+      {{"diff", "-q", "--only", "1000-1005", "--ignore", "1000", "-", newFile}, 1},
+      {{"diff", "-q", "--only", "6700", "-", newFile}, 0},
+  };
+  for (const auto& [args, status] : diffs) {
+    EXPECT_EQ(Habuki{kOld}.Run(args).status, status) << args[3] << ' ' << args[4];
+  }
+  const Result text = Habuki{kOld}.Run({"diff", "--ignore", "1000", "-", newFile});
+  EXPECT_EQ(text.out.find("01000"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("01005"), std::string::npos) << text.out;
+}
+
+}  // namespace
+}  // namespace habuki
