@@ -21,6 +21,7 @@
 #include <random>
 #include <thread>
 
+#include "tests/core/replacing_fails_at.h"
 #include "tests/support/posix/other_user.h"
 #include "tests/support/test_support.h"
 
@@ -28,6 +29,10 @@ namespace habuki {
 namespace {
 
 using test::EntriesIn;
+using test::FailingStep;
+using test::OpsFailingAt;
+using test::ReplacingFailsAt;
+using test::StepName;
 
 TEST(WriteFileAtomically, CreatesAndReplacesKeepingPermissions) {
   test::TempDir dir;
@@ -99,13 +104,6 @@ std::function<Result(Args...)> Fails(int error) {
 
 // One step of a write made to fail, each with an error of its own so that the error returned
 // shows which step it came from.
-struct FailingStep {
-  const char* name;
-  void (*breakIn)(FileOps& ops);
-  std::error_code error;
-};
-
-std::ostream& operator<<(std::ostream& out, const FailingStep& step) { return out << step.name; }
 
 const FailingStep kOpen{
     "open", [](FileOps& ops) { ops.openat = Fails<int, int, const char*, int, mode_t>(EACCES); },
@@ -140,25 +138,6 @@ const FailingStep kRename{
     "rename",
     [](FileOps& ops) { ops.renameat = Fails<int, int, const char*, int, const char*>(EXDEV); },
     make_error_code(std::errc::cross_device_link)};
-
-FileOps OpsFailingAt(const FailingStep& step) {
-  FileOps ops = SystemFileOps();
-  step.breakIn(ops);
-  return ops;
-}
-
-std::string StepName(const testing::TestParamInfo<FailingStep>& info) { return info.param.name; }
-
-class ReplacingFailsAt : public testing::TestWithParam<FailingStep> {};
-
-TEST_P(ReplacingFailsAt, KeepsTheOldFileAndLeavesNoTemporary) {
-  test::TempDir dir;
-  test::WriteBytes(dir / "out.txt", "old");
-  EXPECT_EQ(WriteFileAtomically(dir / "out.txt", "new", OpsFailingAt(GetParam())),
-            GetParam().error);
-  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old");
-  EXPECT_EQ(EntriesIn(dir.path()), 1u);
-}
 
 INSTANTIATE_TEST_SUITE_P(EachStep, ReplacingFailsAt,
                          testing::Values(kOpen, kCopyAcl, kCopyAttributes, kChmod, kWrite, kSync,

@@ -6,12 +6,17 @@
 #include <cerrno>
 #include <ostream>
 
+#include "tests/core/replacing_fails_at.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
 
 using test::EntriesIn;
+using test::FailingStep;
+using test::OpsFailingAt;
+using test::ReplacingFailsAt;
+using test::StepName;
 
 // Replacing takes the new bytes and nothing else: no CR before an LF, no old tail left over.
 TEST(WriteFileAtomically, CreatesAndReplacesWithExactlyTheNewBytes) {
@@ -28,13 +33,6 @@ TEST(WriteFileAtomically, CreatesAndReplacesWithExactlyTheNewBytes) {
 // One Windows call of a write made to fail, each with an error of its own so that the error
 // returned shows which step it came from: the C runtime's write through errno, the others
 // through GetLastError.
-struct FailingStep {
-  const char* name;
-  void (*breakIn)(FileOps& ops);
-  std::error_code error;
-};
-
-std::ostream& operator<<(std::ostream& out, const FailingStep& step) { return out << step.name; }
 
 template <typename... Args>
 std::function<bool(Args...)> FailsWith(DWORD error) {
@@ -76,25 +74,6 @@ const FailingStep kMove{"moveFile",
                               FailsWith<const wchar_t*, const wchar_t*>(ERROR_NOT_SAME_DEVICE);
                         },
                         make_error_code(std::errc::cross_device_link)};
-
-FileOps OpsFailingAt(const FailingStep& step) {
-  FileOps ops = SystemFileOps();
-  step.breakIn(ops);
-  return ops;
-}
-
-std::string StepName(const testing::TestParamInfo<FailingStep>& info) { return info.param.name; }
-
-class ReplacingFailsAt : public testing::TestWithParam<FailingStep> {};
-
-TEST_P(ReplacingFailsAt, KeepsTheOldFileAndLeavesNoTemporary) {
-  test::TempDir dir;
-  test::WriteBytes(dir / "out.txt", "old");
-  EXPECT_EQ(WriteFileAtomically(dir / "out.txt", "new", OpsFailingAt(GetParam())),
-            GetParam().error);
-  EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old");
-  EXPECT_EQ(EntriesIn(dir.path()), 1u);
-}
 
 // An existing file is replaced, never moved onto: moveFile has no part in it.
 INSTANTIATE_TEST_SUITE_P(EachStep, ReplacingFailsAt,
