@@ -78,6 +78,27 @@ class Environment {
   std::vector<std::pair<std::wstring, std::optional<std::wstring>>> old_;
 };
 
+// Starts the child. Under wine, on a loaded machine, a start now and then fails with nothing
+// wrong in the program or its arguments: it is tried a few times, and a start that never
+// succeeds is a failure of the test that says why.
+bool Started(const ChildProcess& child, std::wstring& commandLine, STARTUPINFOW& startup,
+             PROCESS_INFORMATION& process) {
+  constexpr int kTries = 3;
+  for (int attempt = 1; attempt <= kTries; ++attempt) {
+    if (::CreateProcessW(child.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                         nullptr, child.folder.empty() ? nullptr : child.folder.c_str(), &startup,
+                         &process) != 0) {
+      return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (attempt == kTries) {
+      ADD_FAILURE() << "CreateProcessW of " << child.program.string() << " failed: error " << error;
+    }
+    ::Sleep(200);
+  }
+  return false;
+}
+
 }  // namespace
 
 int Run(const ChildProcess& child) {
@@ -93,10 +114,7 @@ int Run(const ChildProcess& child) {
   startup.hStdError = streams[2];
   PROCESS_INFORMATION process{};
   const Environment environment(child.environment);
-  const bool started =
-      ::CreateProcessW(child.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                       nullptr, child.folder.empty() ? nullptr : child.folder.c_str(), &startup,
-                       &process) != 0;
+  const bool started = Started(child, commandLine, startup, process);
   for (const HANDLE stream : streams) {
     if (stream != INVALID_HANDLE_VALUE) ::CloseHandle(stream);
   }
@@ -106,6 +124,7 @@ int Run(const ChildProcess& child) {
   const bool ended = ::GetExitCodeProcess(process.hProcess, &status) != 0;
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
+  if (!ended) ADD_FAILURE() << "GetExitCodeProcess failed: error " << ::GetLastError();
   return ended ? static_cast<int>(status) : -1;
 }
 
