@@ -20,9 +20,10 @@ endif()
 # zlib for Windows (libz-mingw-w64-dev), with the list of sources and definitions of its own
 # CMakeLists.txt: that file's MinGW build links zlib's DLL import library and opens files by
 # narrow names, where this one links zlib into the program and takes UTF-8 names
-# (xlsxwriter/utf8_file_names.h). Its temporary files go where the program says (tmpdir), never
-# through the C library's tmpfile(), which writes into the root of the drive. Its C code is
-# compiled without warnings: they are its authors' to fix, and must not stop a -Werror build.
+# (xlsxwriter/utf8_file_names.h). Its temporary files are its own tmpfileplus's, made in the folder
+# the program gives (tmpdir), else in %TMP%, %TEMP% or the current folder, and gone once closed;
+# never the C library's tmpfile(), which Windows' msvcrt makes in the root of the drive. Its own
+# C code is compiled without warnings: they are its authors' to fix, and must not stop -Werror.
 set(HABUKI_XLSXWRITER_SOURCE ${PROJECT_SOURCE_DIR}/build/sources/libxlsxwriter
     CACHE PATH "Debian's libxlsxwriter source, unpacked by scripts/windows-xlsxwriter-source.sh")
 if(NOT EXISTS ${HABUKI_XLSXWRITER_SOURCE}/include/xlsxwriter.h)
@@ -39,8 +40,10 @@ add_library(habuki_xlsxwriter STATIC ${xlsxwriter_sources} ${xlsxwriter_third_pa
                                      ${CMAKE_CURRENT_LIST_DIR}/xlsxwriter/utf8_file_names.c)
 target_include_directories(habuki_xlsxwriter SYSTEM PUBLIC ${HABUKI_XLSXWRITER_SOURCE}/include)
 target_compile_definitions(habuki_xlsxwriter PRIVATE NOCRYPT NOUNCRYPT)
-target_compile_options(habuki_xlsxwriter PRIVATE -w -include
+target_compile_options(habuki_xlsxwriter PRIVATE -include
                        ${CMAKE_CURRENT_LIST_DIR}/xlsxwriter/utf8_file_names.h)
+set_source_files_properties(${xlsxwriter_sources} ${xlsxwriter_third_party} PROPERTIES
+                            COMPILE_OPTIONS -w)
 target_link_libraries(habuki_xlsxwriter PUBLIC ${HABUKI_MINGW_ZLIB})
 # One executable that needs only the DLLs every Windows has.
 add_link_options(-static)

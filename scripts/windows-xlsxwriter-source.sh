@@ -55,7 +55,8 @@ fi
 mkdir -p build/sources
 work=$(mktemp -d build/sources/fetch.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-(cd "$work" && apt-get source -qq libxlsxwriter >/dev/null)
+# Downloaded as the user running this: apt's own user (_apt) cannot write into this folder.
+(cd "$work" && apt-get source -qq -o APT::Sandbox::User="$(id -un)" libxlsxwriter >/dev/null)
 unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libxlsxwriter-*')
 touch "$unpacked/.habuki-fetched"
 rm -rf "$destination"
