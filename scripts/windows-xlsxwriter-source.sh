@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fetches the source of libxlsxwriter that the Windows builds compile with mingw-w64 (Debian has
 # no Windows package of it): Debian's own source package, from the Debian archive this machine
-# already uses, unpacked with Debian's patches into build/sources/libxlsxwriter, where
+# already uses, unpacked as Debian builds it into build/sources/libxlsxwriter, where
 # cmake/windows.cmake looks for it. Once it is there, this returns at once.
 #
 # When this machine has no deb-src entry for its Debian release, it adds one in a file of its
@@ -16,12 +16,13 @@ destination=build/sources/libxlsxwriter
 . scripts/packages.sh
 habuki_ensure_packages dpkg-dev libz-mingw-w64-dev
 
-# The file and entry (line, or stanza in deb822 files) that give this release's main component.
+# The file and entry (line, or stanza in deb822 files) that give this release's main component;
+# the first one, taken by a sed that reads to the end, so that apt-get's output is never cut off.
 debian_entry() {
   local codename
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   apt-get indextargets "Created-By: Packages" "Origin: Debian" "Codename: $codename" \
-    "Component: main" | sed -n 's/^Sourcesentry: //p' | head -n 1
+    "Component: main" | sed -n 's/^Sourcesentry: //p' | sed -n 1p
 }
 
 add_source_entry() {
@@ -40,7 +41,8 @@ add_source_entry() {
   echo "Added a deb-src entry as $entry for libxlsxwriter's source" >&2
 }
 
-if ! apt-cache showsrc libxlsxwriter 2>/dev/null | grep -q '^Package: libxlsxwriter'; then
+# grep reads to the end (no -q), so that apt-cache's output is never cut off.
+if ! apt-cache showsrc libxlsxwriter 2>/dev/null | grep '^Package: libxlsxwriter' >/dev/null; then
   if [ "$(id -u)" -ne 0 ]; then
     echo "habuki's Windows build needs libxlsxwriter's Debian source; run as root:" >&2
     echo "  sudo $0" >&2
