@@ -20,10 +20,11 @@ endif()
 # zlib for Windows (libz-mingw-w64-dev), with the list of sources and definitions of its own
 # CMakeLists.txt: that file's MinGW build links zlib's DLL import library and opens files by
 # narrow names, where this one links zlib into the program and takes UTF-8 names
-# (xlsxwriter/utf8_file_names.h). Its temporary files are its own tmpfileplus's, made in the folder
-# the program gives (tmpdir), else in %TMP%, %TEMP% or the current folder, and gone once closed;
-# never the C library's tmpfile(), which Windows' msvcrt makes in the root of the drive. Its own
-# C code is compiled without warnings: they are its authors' to fix, and must not stop -Werror.
+# (xlsxwriter/utf8_file_names.h). Its temporary files are its own tmpfileplus's, made in the
+# folder the program gives (tmpdir), else in %TMP% or %TEMP% (read in the code page, so only an
+# ASCII name serves) or the current folder, and gone once closed; never the C library's
+# tmpfile(), which Windows' msvcrt makes in the root of the drive. Its own C code is compiled
+# without warnings: they are its authors' to fix, and must not stop -Werror.
 set(HABUKI_XLSXWRITER_SOURCE ${PROJECT_SOURCE_DIR}/build/sources/libxlsxwriter
     CACHE PATH "Debian's libxlsxwriter source, unpacked by scripts/windows-xlsxwriter-source.sh")
 if(NOT EXISTS ${HABUKI_XLSXWRITER_SOURCE}/include/xlsxwriter.h)
