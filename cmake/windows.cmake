@@ -15,6 +15,37 @@ if((HABUKI_BUILD_TESTS OR HABUKI_BUILD_BENCH) AND NOT TARGET GTest::gtest)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 endif()
+# libxlsxwriter, which writes the xlsx tables: Debian has no Windows package of it, so it is built
+# here from Debian's own source package (scripts/windows-xlsxwriter-source.sh fetches it) against
+# zlib for Windows (libz-mingw-w64-dev), with the list of sources and definitions of its own
+# CMakeLists.txt: that file's MinGW build links zlib's DLL import library and opens files by
+# narrow names, where this one links zlib into the program and takes UTF-8 names
+# (xlsxwriter/utf8_file_names.h). Its temporary files are its own tmpfileplus's, made in the
+# folder the program gives (tmpdir), else in %TMP% or %TEMP% (read in the code page, so only an
+# ASCII name serves) or the current folder, and gone once closed; never the C library's
+# tmpfile(), which Windows' msvcrt makes in the root of the drive. Its own C code is compiled
+# without warnings: they are its authors' to fix, and must not stop -Werror.
+set(HABUKI_XLSXWRITER_SOURCE ${PROJECT_SOURCE_DIR}/build/sources/libxlsxwriter
+    CACHE PATH "Debian's libxlsxwriter source, unpacked by scripts/windows-xlsxwriter-source.sh")
+if(NOT EXISTS ${HABUKI_XLSXWRITER_SOURCE}/include/xlsxwriter.h)
+  message(FATAL_ERROR "No libxlsxwriter source in ${HABUKI_XLSXWRITER_SOURCE}: run "
+                      "scripts/windows-xlsxwriter-source.sh (as root the first time: it adds a "
+                      "deb-src entry), which fetches Debian's")
+endif()
+enable_language(C)
+find_library(HABUKI_MINGW_ZLIB NAMES libz.a REQUIRED)
+file(GLOB xlsxwriter_sources ${HABUKI_XLSXWRITER_SOURCE}/src/*.c)
+set(xlsxwriter_third_party minizip/ioapi.c minizip/zip.c tmpfileplus/tmpfileplus.c md5/md5.c)
+list(TRANSFORM xlsxwriter_third_party PREPEND ${HABUKI_XLSXWRITER_SOURCE}/third_party/)
+add_library(habuki_xlsxwriter STATIC ${xlsxwriter_sources} ${xlsxwriter_third_party}
+                                     ${CMAKE_CURRENT_LIST_DIR}/xlsxwriter/utf8_file_names.c)
+target_include_directories(habuki_xlsxwriter SYSTEM PUBLIC ${HABUKI_XLSXWRITER_SOURCE}/include)
+target_compile_definitions(habuki_xlsxwriter PRIVATE NOCRYPT NOUNCRYPT)
+target_compile_options(habuki_xlsxwriter PRIVATE -include
+                       ${CMAKE_CURRENT_LIST_DIR}/xlsxwriter/utf8_file_names.h)
+set_source_files_properties(${xlsxwriter_sources} ${xlsxwriter_third_party} PROPERTIES
+                            COMPILE_OPTIONS -w)
+target_link_libraries(habuki_xlsxwriter PUBLIC ${HABUKI_MINGW_ZLIB})
 # One executable that needs only the DLLs every Windows has.
 add_link_options(-static)
 # Wine shows this machine's files on drive Z:, where the tests find their data and the program

@@ -14,6 +14,8 @@ HABUKI_TEST_PACKAGES=(
 HABUKI_FUZZ_PACKAGES=(clang libclang-rt-14-dev)  # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 HABUKI_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # habuki.exe for x64 and x86, its tests
+  libz-mingw-w64-dev dpkg-dev   # libxlsxwriter built from Debian's source (windows-xlsxwriter-source.sh)
+  python3-openpyxl              # reads back the workbooks habuki.exe writes
   wine wine64                                           # runs the x64 programs here
   unzip                                                 # unpacks the zip for Windows to check it
   nsis                                                  # makensis: the installer for Windows

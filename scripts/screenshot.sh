@@ -59,6 +59,7 @@ qt_screenshot() {
 # Under wine's own desktop, which draws the window's frame and title as Windows would; the
 # wine prefix, with its Japanese fonts, is the one the window's smoke test uses.
 windows_screenshot() {
+  scripts/windows-xlsxwriter-source.sh
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target habuki-gui >/dev/null
   export WINEPREFIX=$PWD/build/windows/tests/windows/window-prefix WINEDEBUG=-all

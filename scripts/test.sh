@@ -29,6 +29,7 @@ wineboot -i
 wineserver_started=0
 if wineserver -p; then wineserver_started=1; else [ $? -eq 2 ]; fi
 trap '[ $wineserver_started -eq 0 ] || wineserver -k' EXIT
+scripts/windows-xlsxwriter-source.sh  # libxlsxwriter's Debian source, which both builds compile
 cmake --preset windows
 cmake --build --preset windows  # habuki.exe, the tests, the zip and the installer
 ctest --preset windows          # with the comparison with build/ci's habuki
