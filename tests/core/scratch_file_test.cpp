@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/io/path_text.h"
-#include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
@@ -30,7 +29,8 @@ TEST(ScratchFile, ReadsBackWhatWasWrittenByNameAndIsGoneAfterwards) {
     const ScratchFile scratch;
     ASSERT_FALSE(scratch.error()) << scratch.error().message();
     path = PathFromUtf8(scratch.Utf8Path());
-    EXPECT_EQ(path.parent_path(), std::filesystem::temp_directory_path());
+    // Compared as written: Windows ends the temporary folder's name with a separator.
+    EXPECT_EQ(path.parent_path() / "", std::filesystem::temp_directory_path() / "");
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
     // Read twice, the second written shorter: each reading starts at the file's start.
     for (const std::string& bytes :
