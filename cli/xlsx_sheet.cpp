@@ -66,8 +66,9 @@ XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
     Fail("cannot make a temporary file for the workbook: " + scratch_.error().message());
     return;
   }
-  std::error_code error;
-  temporaryFolder_ = Utf8Of(std::filesystem::temp_directory_path(error));
+  // Known to be there: the scratch file was just made in it.
+  std::error_code ignored;
+  temporaryFolder_ = Utf8Of(std::filesystem::temp_directory_path(ignored));
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
   options.tmpdir = temporaryFolder_.data();
@@ -114,8 +115,10 @@ void XlsxSheet::AddRow(std::span<const std::optional<std::string_view>> cells,
     if (cells[column]) {
       WriteCell(column, *cells[column], shade);
     } else if (shade) {
-      worksheet_write_blank(sheet_, static_cast<lxw_row_t>(rows_), static_cast<lxw_col_t>(column),
-                            numeric_[column] ? shadedNumber_ : shadedText_);
+      Check(worksheet_write_blank(sheet_, static_cast<lxw_row_t>(rows_),
+                                  static_cast<lxw_col_t>(column),
+                                  numeric_[column] ? shadedNumber_ : shadedText_),
+            column);
     }
   }
   ++rows_;
@@ -136,12 +139,17 @@ void XlsxSheet::WriteCell(std::size_t column, std::string_view text, bool shaded
     cell_.assign(text);
     written = worksheet_write_string(sheet_, row, col, cell_.c_str(), shaded ? shadedText_ : text_);
   }
+  Check(written, column);
+}
+
+// What the library refused, told with the cell's place as a spreadsheet names its rows.
+void XlsxSheet::Check(int written, std::size_t column) {
   if (written == LXW_NO_ERROR) return;
   const std::string where = "row " + Numbered(rows_ + 1) + ", column " + header_[column];
   Fail(written == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED
            ? where + ": the text is longer than a cell holds (" + Numbered(kMaxCellCharacters) +
                  " characters)"
-           : where + ": " + lxw_strerror(written));
+           : where + ": " + lxw_strerror(static_cast<lxw_error>(written)));
 }
 
 bool XlsxSheet::Fits(std::size_t rows) {

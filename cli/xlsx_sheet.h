@@ -60,6 +60,8 @@ class XlsxSheet {
 
  private:
   void WriteCell(std::size_t column, std::string_view text, bool shaded);
+  // `written` is the library's lxw_error for a cell of the row being written.
+  void Check(int written, std::size_t column);
   void Fail(std::string message);
   void FailPastTheLastRow();
   void Arrange();
