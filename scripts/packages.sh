@@ -2,7 +2,8 @@
 # needs them, and a helper that installs the packages it is given when run as root, or names
 # the missing ones and stops otherwise.
 
-HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev libacl1-dev libattr1-dev)  # the command line habuki
+HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ pkgconf libcli11-dev libacl1-dev libattr1-dev
+                       libxlsxwriter-dev)  # the command line habuki, its xlsx tables
 HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # window, glyphs, Qt's texts
 HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
@@ -10,6 +11,7 @@ HABUKI_TEST_PACKAGES=(
   dpkg-dev file desktop-file-utils  # the Debian package and its checks
   lintian                           # Debian's own check of the package
   clang-format                      # the layout of every C++ file
+  python3-openpyxl                  # reads the xlsx tables back as a spreadsheet would
 )
 HABUKI_FUZZ_PACKAGES=(clang libclang-rt-14-dev)  # libFuzzer, ASan and UBSan for scripts/fuzz.sh
 HABUKI_WINDOWS_PACKAGES=(

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <random>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "core/io/posix/replace_batch_state.h"
 #include "core/io/posix/replace_target.h"
+#include "core/io/temporary_name.h"
 #include "core/io/write_refusal.h"
 
 namespace habuki {
@@ -121,9 +121,7 @@ std::size_t ReplaceBatch::State::KeepFolder(FileDescriptor folder) {
 int ReplaceBatch::State::CreateTemporary(Pending& pending, mode_t mode) {
   const int folder = folders_[pending.folder].descriptor.get();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[InterruptCleanup::kMaxName];
-    std::snprintf(name, sizeof name, ".habuki-%08x.tmp", static_cast<unsigned>(random_()));
-    pending.temporary = name;
+    pending.temporary = TemporaryName(random_);
     const WatchedFile file = InterruptCleanup::CreateWatched(folder, pending.temporary, [&] {
       return ops_.openat(folder, pending.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                          mode);

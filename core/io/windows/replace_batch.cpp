@@ -2,11 +2,11 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "core/io/errno_error.h"
+#include "core/io/temporary_name.h"
 #include "core/io/windows/replace_batch_state.h"
 #include "core/io/windows/system_error.h"
 
@@ -144,9 +144,7 @@ std::error_code ReplaceBatch::State::Fill(Pending& pending, const WriteContents&
 // it for removal on Ctrl-C.
 void* ReplaceBatch::State::CreateTemporary(Pending& pending, std::error_code& error) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    wchar_t name[32];
-    std::swprintf(name, std::size(name), L".habuki-%08x.tmp", static_cast<unsigned>(random_()));
-    pending.temporary = pending.place.parent_path() / name;
+    pending.temporary = pending.place.parent_path() / TemporaryName(random_);
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
     pending.watch = InterruptCleanup::CreateWatched(pending.temporary, [&] {

@@ -1,0 +1,192 @@
+#include "cli/xlsx_sheet.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <utility>
+
+#include "core/io/path_text.h"
+
+namespace habuki {
+
+namespace {
+
+// The widest a column is made, in characters, and the room beside its text.
+constexpr std::size_t kWidestColumn = 60;
+constexpr double kColumnPadding = 2;
+// A light yellow, for cells that stand out from their row.
+constexpr lxw_color_t kShade = 0xFFF2CC;
+// The largest workbook read back: a full sheet of short cells stays well below it.
+constexpr ReadLimit kWorkbookRead{std::uint64_t{1} << 30, true};
+
+// How many columns a UTF-8 text takes on screen: two for the wide characters of East Asian
+// scripts (kanji, kana, full-width forms), one for every other character, half-width kana
+// included.
+std::size_t DisplayWidth(std::string_view utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = lead & (length == 1 ? 0x7F : 0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    const bool halfWidth = code >= 0xFF61 && code <= 0xFFDC;
+    width += code >= 0x1100 && !halfWidth ? 2 : 1;
+    i += length;
+  }
+  return width;
+}
+
+bool IsPlainNumber(std::string_view text) {
+  return !text.empty() && text.size() <= 15 && (text.size() == 1 || text.front() != '0') &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string Numbered(std::size_t number) {
+  std::string digits = std::to_string(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+
+}  // namespace
+
+XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
+                     std::span<const std::size_t> numericColumns)
+    : header_(header.begin(), header.end()), numeric_(header.size()), widths_(header.size()) {
+  for (const std::size_t column : numericColumns) numeric_.at(column) = true;
+  if (header_.empty()) {
+    Fail("a table needs at least one column");
+    return;
+  }
+  if (scratch_.error()) {
+    Fail("cannot make a temporary file for the workbook: " + scratch_.error().message());
+    return;
+  }
+  std::error_code error;
+  temporaryFolder_ = Utf8Of(std::filesystem::temp_directory_path(error));
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  options.tmpdir = temporaryFolder_.data();
+  workbook_ = workbook_new_opt(scratch_.Utf8Path().c_str(), &options);
+  if (workbook_ != nullptr) sheet_ = workbook_add_worksheet(workbook_, nullptr);
+  if (sheet_ == nullptr) {
+    Fail("cannot make the workbook");
+    return;
+  }
+  text_ = workbook_add_format(workbook_);
+  format_set_num_format(text_, "@");
+  lxw_format* bold = workbook_add_format(workbook_);
+  format_set_num_format(bold, "@");
+  format_set_bold(bold);
+  shadedText_ = workbook_add_format(workbook_);
+  format_set_num_format(shadedText_, "@");
+  shadedNumber_ = workbook_add_format(workbook_);
+  for (lxw_format* shaded : {shadedText_, shadedNumber_}) {
+    format_set_pattern(shaded, LXW_PATTERN_SOLID);
+    format_set_bg_color(shaded, kShade);
+  }
+  for (std::size_t column = 0; column < header_.size() && error_.empty(); ++column) {
+    cell_ = header_[column];
+    const lxw_error written =
+        worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(column), cell_.c_str(), bold);
+    if (written != LXW_NO_ERROR)
+      Fail("cannot write the header: " + std::string(lxw_strerror(written)));
+    widths_[column] = DisplayWidth(header_[column]);
+  }
+  rows_ = 1;
+}
+
+XlsxSheet::~XlsxSheet() { Close(); }
+
+void XlsxSheet::AddRow(std::span<const std::optional<std::string_view>> cells,
+                       std::span<const bool> shaded) {
+  if (!error_.empty()) return;
+  if (rows_ == kMaxRows) {
+    Fail("the table has more rows than a sheet holds (" + Numbered(kMaxRows) +
+         ", the header's included): row " + Numbered(rows_ + 1) + " cannot be written");
+    return;
+  }
+  for (std::size_t column = 0; column < cells.size() && error_.empty(); ++column) {
+    const bool shade = !shaded.empty() && shaded[column];
+    if (cells[column]) {
+      WriteCell(column, *cells[column], shade);
+    } else if (shade) {
+      worksheet_write_blank(sheet_, static_cast<lxw_row_t>(rows_), static_cast<lxw_col_t>(column),
+                            numeric_[column] ? shadedNumber_ : shadedText_);
+    }
+  }
+  ++rows_;
+}
+
+// A number is written as one only where it reads back as the very text given: plain digits,
+// without a leading zero, few enough for a double to hold them exactly. Anything else stays text.
+void XlsxSheet::WriteCell(std::size_t column, std::string_view text, bool shaded) {
+  const auto row = static_cast<lxw_row_t>(rows_);
+  const auto col = static_cast<lxw_col_t>(column);
+  widths_[column] = std::max(widths_[column], DisplayWidth(text));
+  lxw_error written = LXW_NO_ERROR;
+  if (numeric_[column] && IsPlainNumber(text)) {
+    double number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    written = worksheet_write_number(sheet_, row, col, number, shaded ? shadedNumber_ : nullptr);
+  } else {
+    cell_.assign(text);
+    written = worksheet_write_string(sheet_, row, col, cell_.c_str(), shaded ? shadedText_ : text_);
+  }
+  if (written == LXW_NO_ERROR) return;
+  const std::string where = "row " + Numbered(rows_ + 1) + ", column " + header_[column];
+  Fail(written == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED
+           ? where + ": the text is longer than a cell holds (" + Numbered(kMaxCellCharacters) +
+                 " characters)"
+           : where + ": " + lxw_strerror(written));
+}
+
+void XlsxSheet::Fail(std::string message) {
+  if (error_.empty()) error_ = std::move(message);
+}
+
+// The library writes the workbook into its file as it closes it, and frees it.
+void XlsxSheet::Close() {
+  if (workbook_ == nullptr) return;
+  const lxw_error closed = workbook_close(std::exchange(workbook_, nullptr));
+  if (closed != LXW_NO_ERROR)
+    Fail("cannot write the workbook: " + std::string(lxw_strerror(closed)));
+}
+
+// What can be set only once the table is known: the autofilter's rows, the columns' widths.
+void XlsxSheet::Arrange() {
+  worksheet_freeze_panes(sheet_, 1, 0);
+  const auto lastColumn = static_cast<lxw_col_t>(header_.size() - 1);
+  lxw_error error =
+      worksheet_autofilter(sheet_, 0, 0, static_cast<lxw_row_t>(rows_ - 1), lastColumn);
+  for (std::size_t column = 0; column < header_.size() && error == LXW_NO_ERROR; ++column) {
+    const auto width = static_cast<double>(std::min(widths_[column], kWidestColumn));
+    const auto col = static_cast<lxw_col_t>(column);
+    error = worksheet_set_column(sheet_, col, col, width + kColumnPadding, nullptr);
+  }
+  if (error != LXW_NO_ERROR) Fail("cannot arrange the sheet: " + std::string(lxw_strerror(error)));
+}
+
+XlsxWorkbook XlsxSheet::Finish() {
+  XlsxWorkbook workbook;
+  if (sheet_ != nullptr && error_.empty()) Arrange();
+  Close();
+  if (!error_.empty()) {
+    workbook.error = error_;
+    return workbook;
+  }
+  FileContents contents = scratch_.ReadBack(kWorkbookRead);
+  if (contents.error == std::errc::file_too_large) {
+    workbook.error = "the workbook is larger than " + Numbered(kWorkbookRead.bytes) + " bytes";
+  } else if (contents.error) {
+    workbook.error = "cannot read the workbook back: " + contents.error.message();
+  }
+  if (workbook.error.empty()) workbook.bytes = std::move(contents.bytes);
+  return workbook;
+}
+
+}  // namespace habuki

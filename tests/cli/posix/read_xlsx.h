@@ -1,0 +1,36 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/io/owned_bytes.h"
+#include "tests/support/test_support.h"
+
+namespace habuki::test {
+
+// What a real reader, openpyxl, makes of an .xlsx file (see read_xlsx.py): "cells" gives every
+// cell as text, a CSV row a row; "styles" what the sheet shows around them. Without openpyxl the
+// test fails and says what to install: a test of the workbook that reads nothing proves nothing.
+inline std::string ReadXlsx(std::string_view what, const std::filesystem::path& file) {
+  const TempDir dir;
+  const ChildProcess reader{
+      "/usr/bin/python3", {HABUKI_XLSX_READER, std::string(what), file.string()},
+      dir.path(),         {},
+      dir / "out",        dir / "err"};
+  const int status = Run(reader);
+  EXPECT_EQ(status, 0) << ReadBytes(dir / "err")
+                       << "(the xlsx tests read workbooks with /usr/bin/python3 and openpyxl: "
+                          "apt-get install python3-openpyxl)";
+  return ReadBytes(dir / "out");
+}
+
+inline std::string ReadXlsx(std::string_view what, const OwnedBytes& workbook) {
+  const TempDir dir;
+  WriteBytes(dir / "sheet.xlsx", workbook.view());
+  return ReadXlsx(what, dir / "sheet.xlsx");
+}
+
+}  // namespace habuki::test

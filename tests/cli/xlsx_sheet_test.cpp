@@ -1,0 +1,56 @@
+#include "cli/xlsx_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace habuki {
+namespace {
+
+using Cells = std::array<std::optional<std::string_view>, 2>;
+constexpr std::string_view kHeader[] = {"number", "value"};
+
+TEST(XlsxSheet, GivesTheBytesOfAWorkbook) {
+  XlsxSheet sheet(kHeader);
+  sheet.AddRow(Cells{"01005", "00000010"});
+  const XlsxWorkbook workbook = sheet.Finish();
+  EXPECT_EQ(workbook.error, "");
+  EXPECT_EQ(workbook.bytes.view().substr(0, 4), "PK\x03\x04");  // a zip, as every .xlsx
+}
+
+// A sheet holds 1,048,576 rows, and a cell 32,767 characters (not bytes): past either the
+// workbook is not made, and the error says which row.
+TEST(XlsxSheet, WhatASheetCannotHoldIsAnErrorThatSaysWhere) {
+  std::string fullOfKana;
+  for (std::size_t i = 0; i < XlsxSheet::kMaxCellCharacters; ++i) fullOfKana += "ア";
+  XlsxSheet longest(kHeader);
+  longest.AddRow(Cells{std::string_view(fullOfKana), "1"});
+  EXPECT_EQ(longest.Finish().error, "");
+
+  const std::string tooLong(XlsxSheet::kMaxCellCharacters + 1, 'x');
+  XlsxSheet cell(kHeader);
+  cell.AddRow(Cells{"1", "1"});
+  cell.AddRow(Cells{"2", std::string_view(tooLong)});
+  const XlsxWorkbook refused = cell.Finish();
+  EXPECT_EQ(refused.error,
+            "row 3, column value: the text is longer than a cell holds (32,767 characters)");
+  EXPECT_EQ(refused.bytes.size, 0u);
+
+  constexpr std::string_view oneColumn[] = {"line"};
+  constexpr std::size_t numeric[] = {0};
+  for (const std::size_t rows : {XlsxSheet::kMaxRows - 1, XlsxSheet::kMaxRows}) {
+    XlsxSheet sheet(oneColumn, numeric);
+    const std::optional<std::string_view> line[] = {"2"};
+    for (std::size_t row = 0; row < rows; ++row) sheet.AddRow(line);
+    const XlsxWorkbook workbook = sheet.Finish();
+    EXPECT_EQ(workbook.error, rows < XlsxSheet::kMaxRows
+                                  ? ""
+                                  : "the table has more rows than a sheet holds (1,048,576, the "
+                                    "header's included): row 1,048,577 cannot be written");
+    EXPECT_EQ(workbook.bytes.size == 0, rows == XlsxSheet::kMaxRows);
+  }
+}
+
+}  // namespace
+}  // namespace habuki
