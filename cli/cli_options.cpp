@@ -50,8 +50,10 @@ const std::vector<std::pair<std::string, ExportKind>>& ExportNames() {
 }
 
 const std::vector<std::pair<std::string, ReportKind>>& ReportNames() {
-  static const std::vector<std::pair<std::string, ReportKind>> names{
-      {"text", ReportKind::Text}, {"csv", ReportKind::Csv}, {"json", ReportKind::Json}};
+  static const std::vector<std::pair<std::string, ReportKind>> names{{"text", ReportKind::Text},
+                                                                     {"csv", ReportKind::Csv},
+                                                                     {"json", ReportKind::Json},
+                                                                     {"xlsx", ReportKind::Xlsx}};
   return names;
 }
 
@@ -248,7 +250,7 @@ std::optional<std::string> CheckDiffFiles(const DiffOptions& options,
            std::to_string(options.files.size()) + " files; give one for all, or one a file";
   }
   if (options.all && !options.Table()) {
-    return "--all is for three or more files (the table of one column a file)";
+    return "--all is for three or more files, or --to xlsx (the table of one column a file)";
   }
   return std::nullopt;
 }
@@ -265,12 +267,15 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
       ->type_name("FORMAT")
       ->check(FormatListCheck())
       ->capture_default_str();
-  app.add_option("--to", named.to, "How to show the differences")
+  app.add_option("--to", named.to,
+                 "How to show the differences (xlsx: the table of one column a file, the values "
+                 "that differ from the first file's shaded)")
       ->type_name("KIND")
       ->check(CLI::IsMember(ReportNames()))
       ->default_str("text");
   app.add_flag("--all", options.all,
-               "With three or more files: every row any file has, not only those that differ");
+               "With three or more files or --to xlsx: every row any file has, not only those "
+               "that differ");
   app.add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
   AddNumberOptions(app, named);
 }
@@ -299,6 +304,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   AddDiffOptions(app, options, named);
   try {
     app.parse(argc, argv);
+    options.to = ValueNamed(ReportNames(), named.to);
     if (const auto problem = CheckDiffFiles(options, FormatList(named.format))) {
       throw CLI::ValidationError(*problem);
     }
@@ -309,7 +315,6 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
     options.formats.push_back(ValueNamed(FormatNames(), name));
   }
   if (options.formats.size() == 1) options.formats.resize(options.files.size(), options.formats[0]);
-  options.to = ValueNamed(ReportNames(), named.to);
   options.numbers = ChoiceOf(named);
   return options;
 }

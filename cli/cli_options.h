@@ -17,7 +17,7 @@ enum class CommentLanguage { Japanese, English, None };
 enum class ExportKind { Thinned, Csv, Json };
 
 // How `habuki diff` shows the differences.
-enum class ReportKind { Text, Csv, Json };
+enum class ReportKind { Text, Csv, Json, Xlsx };
 
 struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
@@ -42,8 +42,9 @@ struct DiffOptions {
   bool quiet = false;    // only the exit status tells
   NumberChoice numbers;  // --only and --ignore
 
-  // Whether the report is the table of one column a file rather than the changes of OLD to NEW.
-  bool Table() const { return files.size() > 2; }
+  // Whether the report is the table of one column a file rather than the changes of OLD to NEW:
+  // for three or more files, and for a workbook.
+  bool Table() const { return files.size() > 2 || to == ReportKind::Xlsx; }
 };
 
 // How the command should end without thinning anything (help, version, usage error).

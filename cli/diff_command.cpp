@@ -167,7 +167,25 @@ FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table) {
   return findings;
 }
 
-// Three or more files: one column a file.
+bool WriteTable(const FleetFindings& findings, ReportKind to, CliIo& io) {
+  if (to != ReportKind::Xlsx) return WriteStandardOutput(FleetReport(findings, to), io);
+  const XlsxWorkbook workbook = FleetWorkbook(findings);
+  if (!workbook.error.empty()) {
+    io.err << "habuki: " << workbook.error << '\n';
+    return false;
+  }
+  return WriteStandardOutput(workbook.bytes.view(), io);
+}
+
+// A workbook is bytes for a file, not for a screen.
+bool WorkbookNotToTerminal(const DiffOptions& options, CliIo& io) {
+  if (options.to != ReportKind::Xlsx || options.quiet || !io.outIsTerminal) return true;
+  io.err << "habuki: a workbook (--to xlsx) is not written to a terminal; send standard output "
+            "to a file (habuki diff --to xlsx ... > fleet.xlsx)\n";
+  return false;
+}
+
+// Three or more files, or a workbook: one column a file.
 int CompareMany(const DiffOptions& options, Backups& backups, CliIo& io) {
   std::vector<FleetMember> members;
   for (const Backup& backup : backups) members.push_back({&backup.state, backup.kind});
@@ -179,15 +197,14 @@ int CompareMany(const DiffOptions& options, Backups& backups, CliIo& io) {
   }
   if (!read) return kExitFileError;
   const FleetFindings findings = FleetFindingsOf(backups, std::move(table));
-  if (!options.quiet && !WriteStandardOutput(FleetReport(findings, options.to), io)) {
-    return kExitFileError;
-  }
+  if (!options.quiet && !WriteTable(findings, options.to, io)) return kExitFileError;
   return Ending(findings.Alike());
 }
 
 }  // namespace
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
+  if (!WorkbookNotToTerminal(options, io)) return kExitUsage;
   if (!OutputIsFree(options, io)) return kExitFileError;
   Backups backups;
   // Every file is tried, so that one run tells of all that cannot be read.

@@ -1,6 +1,7 @@
 #include "cli/fleet_report.h"
 
 #include <algorithm>
+#include <memory>
 #include <span>
 
 #include "cli/export_text.h"
@@ -18,30 +19,38 @@ std::optional<std::string_view> ValueOf(const FleetCell& cell) {
   return cell.present ? std::optional(cell.value) : std::nullopt;
 }
 
-// A table's lines as fields: the header lines that differ (no number, qualifier or entry) where
-// wanted, then the parameters' rows. `field` makes a field of a backup's bytes, `missing` stands
-// for a value a file does not have.
+// Gives `visit` the lines of a table: the header lines that differ (their key fields empty, a
+// line shaded where it is not the first file's) where wanted, then the parameters' rows; each
+// line's key fields as written and its cells.
+template <typename Visit>
+void ForEachLine(const FleetFindings& findings, bool headerLines, Visit visit) {
+  if (headerLines) {
+    std::vector<FleetCell> cells;
+    for (const FleetHeaderLine& header : findings.headers) {
+      cells.clear();
+      for (const std::optional<std::string_view>& line : header) {
+        cells.push_back({line.value_or(""), line.has_value(), line != header.front()});
+      }
+      visit(FleetKey{}, std::span<const FleetCell>(cells));
+    }
+  }
+  const FleetComparison& table = findings.table;
+  for (std::size_t row = 0; row < table.keys.size(); ++row) visit(table.keys[row], table.Row(row));
+}
+
+// A table's lines as fields: `field` makes a field of a backup's bytes, `missing` stands for a
+// value a file does not have.
 template <typename Field>
 std::vector<std::vector<std::string>> TableLines(const FleetFindings& findings, Field field,
                                                  std::string_view missing, bool headerLines) {
   std::vector<std::vector<std::string>> lines;
-  const auto add = [&](std::vector<std::string> keys, const auto& values, auto valueOf) {
-    std::vector<std::string>& line = lines.emplace_back(std::move(keys));
-    for (const auto& value : values) {
-      const std::optional<std::string_view> text = valueOf(value);
-      line.push_back(text ? field(*text) : std::string(missing));
+  ForEachLine(findings, headerLines, [&](const FleetKey& key, std::span<const FleetCell> cells) {
+    std::vector<std::string>& line =
+        lines.emplace_back(std::vector{field(key.number), field(key.qualifier), field(key.entry)});
+    for (const FleetCell& cell : cells) {
+      line.push_back(cell.present ? field(cell.value) : std::string(missing));
     }
-  };
-  const std::span<const FleetHeaderLine> headers =
-      headerLines ? std::span(findings.headers) : std::span<const FleetHeaderLine>();
-  for (const FleetHeaderLine& header : headers) {
-    add({"", "", ""}, header, [](const auto& line) { return line; });
-  }
-  const FleetComparison& table = findings.table;
-  for (std::size_t row = 0; row < table.keys.size(); ++row) {
-    const FleetKey& key = table.keys[row];
-    add({field(key.number), field(key.qualifier), field(key.entry)}, table.Row(row), ValueOf);
-  }
+  });
   return lines;
 }
 
@@ -188,6 +197,26 @@ void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines
   }
 }
 
+XlsxWorkbook FleetWorkbook(const FleetFindings& findings) {
+  const std::vector<std::string> names = ColumnNames(findings, AsGiven);
+  const std::vector<std::string_view> header(names.begin(), names.end());
+  XlsxSheet sheet(header);
+  std::vector<std::string> texts;
+  std::vector<std::optional<std::string_view>> cells;
+  const auto shaded = std::make_unique<bool[]>(names.size());
+  ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> values) {
+    texts = {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry)};
+    for (const FleetCell& cell : values) texts.push_back(FieldText(cell.value));
+    cells.assign(texts.begin(), texts.end());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (!values[i].present) cells[3 + i] = std::nullopt;
+      shaded[3 + i] = values[i].differs;
+    }
+    sheet.AddRow(cells, std::span<const bool>(shaded.get(), names.size()));
+  });
+  return sheet.Finish();
+}
+
 std::string FleetReport(const FleetFindings& findings, ReportKind to) {
   switch (to) {
     case ReportKind::Text:
@@ -196,6 +225,8 @@ std::string FleetReport(const FleetFindings& findings, ReportKind to) {
       return CsvReport(findings);
     case ReportKind::Json:
       return JsonReport(findings);
+    case ReportKind::Xlsx:
+      break;  // a workbook: FleetWorkbook
   }
   return {};
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/xlsx_sheet.h"
 #include "core/table/fleet_comparison.h"
 
 namespace habuki {
@@ -33,6 +34,11 @@ struct FleetFindings {
 void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines,
                          FleetFindings& findings);
 
+// The table as text, CSV or JSON.
 std::string FleetReport(const FleetFindings& findings, ReportKind to);
+
+// The table as a workbook: every cell text, the cells whose value is not the first file's
+// shaded, a missing value an empty cell.
+XlsxWorkbook FleetWorkbook(const FleetFindings& findings);
 
 }  // namespace habuki

@@ -1,6 +1,7 @@
 // habuki diff of three or more backups: one column a file.
 #include <gtest/gtest.h>
 
+#include "tests/cli/fleet_files.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
 
@@ -9,29 +10,7 @@ namespace {
 
 using test::Habuki;
 using Result = test::HabukiRun;
-
-// Three small backups in a folder of their own, the current one while the test runs.
-class FleetFiles {
- public:
-  FleetFiles() {
-    test::WriteBytes(dir_ / "a.txt", "%\r\nN00001Q1A1P5A2P7\r\nN00020Q1P17\r\n%\r\n");
-    test::WriteBytes(dir_ / "b.txt", "%\r\nN00001Q1A1P5A2P8\r\nN00020Q1P0\r\n%\r\n");
-    test::WriteBytes(dir_ / "c.txt", "%\r\nN00001Q1A1P5\r\nN00020Q1P17\r\n%\r\n");
-    test::WriteBytes(dir_ / "16i.txt", "%\r\nN0001Q1A1P5A2P7\r\nN0020Q1P17\r\n%\r\n");
-    test::WriteBytes(dir_ / "broken.txt", "%\r\nN00001Q1P1 2\r\n%\r\n");
-    test::WriteBytes(dir_ / "doubled.txt",
-                     "%\r\nN00001Q1A1P5A2P7\r\nN00020Q1P17\r\n%\r\nN00001Q1P1\r\n%\r\n");
-    const std::string pmc = "%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P1\r\n%\r\n";
-    test::WriteBytes(dir_ / "p1.txt", pmc);
-    test::WriteBytes(dir_ / "p2.txt", pmc);
-    test::WriteBytes(dir_ / "p3.txt", "%\r\n(PMC=0I-F,MSID=2)\r\nN600000 P1\r\n%\r\n");
-  }
-  const test::TempDir& dir() const { return dir_; }
-
- private:
-  test::TempDir dir_;
-  test::InFolder in_{dir_.path()};
-};
+using test::FleetFiles;
 
 // The table in each form: the rows that differ, every file's value, a missing one "-", empty or
 // null, a present 0 as written.
@@ -109,6 +88,7 @@ TEST(FleetDiff, ExitStatusesAndUsage) {
       {{"-f", "30i,16i,30i", "a.txt", "b.txt"}, 2, "", "-f gives 3 formats for 2 files"},
       {{"--all", "a.txt", "b.txt"}, 2, "", "--all is for three or more files"},
       {{"-", "a.txt", "-"}, 2, "", "diff reads standard input for one side only"},
+      {{"--all", "--to", "xlsx", "-q", "a.txt", "b.txt"}, 1, "", ""},
   };
   for (auto [args, status, out, err] : cases) {
     args.insert(args.begin(), "diff");
@@ -117,6 +97,19 @@ TEST(FleetDiff, ExitStatusesAndUsage) {
     EXPECT_EQ(result.out, out) << args[2];
     EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
   }
+}
+
+// A workbook is never shown on a terminal, nor anything read for it.
+TEST(FleetDiff, WorkbookRefusesATerminal) {
+  const FleetFiles files;
+  Habuki terminal;
+  terminal.terminal = true;
+  const Result result = terminal.Run({"diff", "--to", "xlsx", "a.txt", "b.txt"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("a workbook (--to xlsx) is not written to a terminal"),
+            std::string::npos)
+      << result.err;
 }
 
 // Three copies of the real backup, one value changed in one: that row alone.
