@@ -1,8 +1,11 @@
 #include "cli/fleet_report.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
+#include <utility>
 
 #include "cli/export_text.h"
 #include "cli/messages.h"
@@ -14,10 +17,6 @@ namespace habuki {
 namespace {
 
 constexpr std::string_view kKeyColumns[] = {"number", "qualifier", "entry"};
-
-std::optional<std::string_view> ValueOf(const FleetCell& cell) {
-  return cell.present ? std::optional(cell.value) : std::nullopt;
-}
 
 // Gives `visit` the lines of a table: the header lines that differ (their key fields empty, a
 // line shaded where it is not the first file's) where wanted, then the parameters' rows; each
@@ -38,17 +37,21 @@ void ForEachLine(const FleetFindings& findings, bool headerLines, Visit visit) {
   for (std::size_t row = 0; row < table.keys.size(); ++row) visit(table.keys[row], table.Row(row));
 }
 
-// A table's lines as fields: `field` makes a field of a backup's bytes, `missing` stands for a
-// value a file does not have.
-template <typename Field>
-std::vector<std::vector<std::string>> TableLines(const FleetFindings& findings, Field field,
-                                                 std::string_view missing, bool headerLines) {
+// A line's fields as a table writes them: UTF-8, a missing value empty (`present` tells).
+void LineFields(const FleetKey& key, std::span<const FleetCell> cells,
+                std::vector<std::string>& fields) {
+  fields = {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry)};
+  for (const FleetCell& cell : cells) fields.push_back(FieldText(cell.value));
+}
+
+// The parameters' rows as the text shows them: escaped where needed, a missing value "-".
+std::vector<std::vector<std::string>> TextLines(const FleetFindings& findings) {
   std::vector<std::vector<std::string>> lines;
-  ForEachLine(findings, headerLines, [&](const FleetKey& key, std::span<const FleetCell> cells) {
-    std::vector<std::string>& line =
-        lines.emplace_back(std::vector{field(key.number), field(key.qualifier), field(key.entry)});
+  ForEachLine(findings, false, [&](const FleetKey& key, std::span<const FleetCell> cells) {
+    std::vector<std::string>& line = lines.emplace_back(std::vector{
+        Cp932ForMessage(key.number), Cp932ForMessage(key.qualifier), Cp932ForMessage(key.entry)});
     for (const FleetCell& cell : cells) {
-      line.push_back(cell.present ? field(cell.value) : std::string(missing));
+      line.push_back(cell.present ? Cp932ForMessage(cell.value) : "-");
     }
   });
   return lines;
@@ -61,10 +64,20 @@ std::vector<std::string> ColumnNames(const FleetFindings& findings,
   return names;
 }
 
-// What a terminal shows of a text as wide as it is: the characters of its UTF-8.
+// The columns a terminal gives a UTF-8 text: two for a wide character (the Japanese of CP932;
+// its half-width katakana, U+FF61 to U+FF9F, take one), one for any other.
 std::size_t Width(std::string_view utf8) {
-  return static_cast<std::size_t>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if ((byte & 0xC0) == 0x80) continue;                 // a continuation byte
+    std::uint32_t code = byte >= 0xF0 ? 0x10000 : byte;  // past the BMP: emoji and rare kanji
+    if (byte >= 0xE0 && byte < 0xF0 && i + 2 < utf8.size()) {
+      code = (byte & 0x0Fu) << 12 | (utf8[i + 1] & 0x3Fu) << 6 | (utf8[i + 2] & 0x3Fu);
+    }
+    width += code >= 0x1100 && (code < 0xFF61 || code > 0xFF9F) ? 2 : 1;
+  }
+  return width;
 }
 
 void AppendAligned(std::string& out, const std::vector<std::string>& line,
@@ -82,8 +95,7 @@ void AppendAligned(std::string& out, const std::vector<std::string>& line,
 std::string TextReport(const FleetFindings& findings) {
   const std::vector<std::string> names = ColumnNames(findings, DisplayName);
   // The text tells only whose header lines differ: a header line can be as long as a screen.
-  const std::vector<std::vector<std::string>> lines = TableLines(
-      findings, [](std::string_view bytes) { return Cp932ForMessage(bytes); }, "-", false);
+  const std::vector<std::vector<std::string>> lines = TextLines(findings);
   std::string out;
   if (!lines.empty()) {
     std::vector<std::size_t> widths(names.size());
@@ -108,25 +120,28 @@ std::string TextReport(const FleetFindings& findings) {
 
 std::string AsGiven(std::string_view name) { return std::string(name); }
 
+// Written as the lines come, so that a table of every row is not held twice.
 std::string CsvReport(const FleetFindings& findings) {
   std::string out;
-  const auto appendRow = [&](const std::vector<std::string>& fields) {
-    const std::vector<std::string_view> views(fields.begin(), fields.end());
+  std::vector<std::string> fields = ColumnNames(findings, AsGiven);
+  std::vector<std::string_view> views(fields.begin(), fields.end());
+  AppendCsvRow(out, views);
+  ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> cells) {
+    LineFields(key, cells, fields);
+    views.assign(fields.begin(), fields.end());
     AppendCsvRow(out, views);
-  };
-  appendRow(ColumnNames(findings, AsGiven));
-  for (const auto& line : TableLines(findings, FieldText, "", true)) appendRow(line);
+  });
   return out;
 }
 
-void AppendJsonArray(std::string& out, const auto& values, auto valueOf) {
+// An array of strings, or null where `text` gives none.
+void AppendJsonArray(std::string& out, const auto& values, auto text) {
   out += '[';
   bool first = true;
   for (const auto& value : values) {
     if (!std::exchange(first, false)) out += ", ";
-    const std::optional<std::string_view> text = valueOf(value);
-    if (text) {
-      AppendJsonString(out, FieldText(*text));
+    if (const std::optional<std::string> utf8 = text(value)) {
+      AppendJsonString(out, *utf8);
     } else {
       out += "null";
     }
@@ -134,20 +149,28 @@ void AppendJsonArray(std::string& out, const auto& values, auto valueOf) {
   out += ']';
 }
 
-std::optional<std::string_view> Itself(std::optional<std::string_view> text) { return text; }
+std::optional<std::string> NameText(std::string_view name) { return std::string(name); }
+
+std::optional<std::string> HeaderText(std::optional<std::string_view> line) {
+  return line ? std::optional(FieldText(*line)) : std::nullopt;
+}
+
+std::optional<std::string> CellText(const FleetCell& cell) {
+  return cell.present ? std::optional(FieldText(cell.value)) : std::nullopt;
+}
 
 // {"files": [...], "formats": [...], "headers": [[...]], "parameters": [
 //   {"number": "01005", "qualifier": "Q1", "entry": "A5", "values": ["00000011", null, "0"]}
 // ], "counts": {"differing": 1, "header lines": 0, "left out": 0}}
 std::string JsonReport(const FleetFindings& findings) {
   std::string out = "{\"files\": ";
-  AppendJsonArray(out, findings.files, [](std::string_view name) { return std::optional(name); });
+  AppendJsonArray(out, findings.files, NameText);
   out += ", \"formats\": ";
-  AppendJsonArray(out, findings.formats, [](std::string_view name) { return std::optional(name); });
+  AppendJsonArray(out, findings.formats, NameText);
   out += ", \"headers\": [";
   for (const FleetHeaderLine& header : findings.headers) {
     if (&header != &findings.headers.front()) out += ", ";
-    AppendJsonArray(out, header, Itself);
+    AppendJsonArray(out, header, HeaderText);
   }
   out += "], \"parameters\": [";
   const FleetComparison& table = findings.table;
@@ -162,7 +185,7 @@ std::string JsonReport(const FleetFindings& findings) {
       out += ", ";
     }
     out += "\"values\": ";
-    AppendJsonArray(out, table.Row(row), ValueOf);
+    AppendJsonArray(out, table.Row(row), CellText);
     out += '}';
   }
   out += table.keys.empty() ? "]" : "\n]";
@@ -205,8 +228,7 @@ XlsxWorkbook FleetWorkbook(const FleetFindings& findings) {
   std::vector<std::optional<std::string_view>> cells;
   const auto shaded = std::make_unique<bool[]>(names.size());
   ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> values) {
-    texts = {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry)};
-    for (const FleetCell& cell : values) texts.push_back(FieldText(cell.value));
+    LineFields(key, values, texts);
     cells.assign(texts.begin(), texts.end());
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (!values[i].present) cells[3 + i] = std::nullopt;
