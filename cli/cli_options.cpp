@@ -83,6 +83,11 @@ std::string DiffFooter() {
             "numbers.\n"
             "A row missing from one side counts as the value 0; a missing value is shown as "
             "\"-\",\na value present as 0 as written.\n\n"
+            "With three or more files, or --to xlsx, the report is a table: number, qualifier, "
+            "entry,\nthen one column a file, headed by its name, in the rows where the values "
+            "differ\n(--all: every row). A missing value is \"-\" in the text, empty in CSV "
+            "and xlsx,\nnull in JSON; in xlsx the values that differ from the first file's are "
+            "shaded.\n\n"
             "Exit status:\n";
   AppendStatuses(footer, std::begin(kDiffExitStatuses), std::end(kDiffExitStatuses));
   return footer.str();

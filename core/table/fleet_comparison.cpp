@@ -11,11 +11,11 @@ namespace habuki {
 namespace {
 
 // A value that counts: a row that is there and not 0.
-const ParameterRow* Counted(const std::optional<ParameterRow>& row) {
-  return row && !row->zero ? &*row : nullptr;
+const ParameterRow* Counted(const ParameterRow* row) {
+  return row != nullptr && !row->zero ? row : nullptr;
 }
 
-bool Differ(const std::optional<ParameterRow>& a, const std::optional<ParameterRow>& b) {
+bool Differ(const ParameterRow* a, const ParameterRow* b) {
   const ParameterRow* countedA = Counted(a);
   const ParameterRow* countedB = Counted(b);
   if (countedA == nullptr || countedB == nullptr) return countedA != countedB;
@@ -27,12 +27,17 @@ bool Differ(const std::optional<ParameterRow>& a, const std::optional<ParameterR
 class FleetWalk {
  public:
   explicit FleetWalk(const std::vector<HeldRows>& held)
-      : held_(held), next_(held.size(), 0), current_(held.size()), step_(held.size()) {
+      : held_(held), next_(held.size(), 0), current_(held.size()), step_(held.size(), nullptr) {
     for (std::size_t i = 0; i < held_.size(); ++i) Load(i);
   }
 
-  // The rows of the next key, by backup; false when every backup is through.
+  // Moves on to the rows of the next key; false when every backup is through.
   bool Next() {
+    for (const std::size_t i : taking_) {
+      step_[i] = nullptr;
+      ++next_[i];
+      Load(i);
+    }
     const ParameterRow* smallest = nullptr;
     taking_.clear();
     for (std::size_t i = 0; i < current_.size(); ++i) {
@@ -44,16 +49,12 @@ class FleetWalk {
       }
       if (order <= 0) taking_.push_back(i);
     }
-    std::fill(step_.begin(), step_.end(), std::nullopt);
-    for (const std::size_t i : taking_) {
-      step_[i] = current_[i];
-      ++next_[i];
-      Load(i);
-    }
+    for (const std::size_t i : taking_) step_[i] = &*current_[i];
     return !taking_.empty();
   }
 
-  const std::vector<std::optional<ParameterRow>>& Step() const { return step_; }
+  // The rows of the key, by backup; none where a backup has no (more) row of it.
+  const std::vector<const ParameterRow*>& Step() const { return step_; }
 
  private:
   void Load(std::size_t i) {
@@ -63,18 +64,17 @@ class FleetWalk {
   const std::vector<HeldRows>& held_;
   std::vector<std::size_t> next_;
   std::vector<std::optional<ParameterRow>> current_;
-  std::vector<std::optional<ParameterRow>> step_;
-  std::vector<std::size_t> taking_;
+  std::vector<const ParameterRow*> step_;
+  std::vector<std::size_t> taking_;  // the backups whose current rows are the step's
 };
 
-void AddRow(FleetComparison& table, const std::vector<std::optional<ParameterRow>>& step,
-            bool differs) {
+void AddRow(FleetComparison& table, const std::vector<const ParameterRow*>& step, bool differs) {
   const ParameterRow& key =
-      **std::find_if(step.begin(), step.end(), [](const auto& row) { return row.has_value(); });
+      **std::find_if(step.begin(), step.end(), [](const ParameterRow* row) { return row; });
   table.keys.push_back({key.number, key.qualifier, key.entry});
-  for (const std::optional<ParameterRow>& row : step) {
+  for (const ParameterRow* row : step) {
     table.cells.push_back(
-        {row ? row->value : std::string_view(), row.has_value(), Differ(step.front(), row)});
+        {row ? row->value : std::string_view(), row != nullptr, Differ(step.front(), row)});
   }
   table.differing += differs ? 1 : 0;
 }
@@ -99,8 +99,9 @@ FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows row
   FleetWalk walk(held);
   while (walk.Next()) {
     const auto& step = walk.Step();
-    const bool differs = std::any_of(step.begin() + 1, step.end(),
-                                     [&](const auto& row) { return Differ(step.front(), row); });
+    const bool differs = std::any_of(step.begin() + 1, step.end(), [&](const ParameterRow* row) {
+      return Differ(step.front(), row);
+    });
     if (differs || rows == FleetRows::All) AddRow(table, step, differs);
   }
   return table;

@@ -1,13 +1,21 @@
 #include "core/table/held_rows.h"
 
+#include <optional>
+
 namespace habuki {
 
 void HeldRows::Order() {
-  const bool ordered = std::is_sorted(
-      rows_.begin(), rows_.end(),
-      [&](const StoredRow& a, const StoredRow& b) { return InOrder(a.In(bytes_), b.In(bytes_)); });
   order_.clear();
-  if (!ordered) order_ = OrderOf(rows_.size(), [&](std::size_t i) { return rows_[i].In(bytes_); });
+  // Each row made once: the check is most of the work, as a backup is in order already.
+  std::optional<ParameterRow> previous;
+  for (const StoredRow& stored : rows_) {
+    const ParameterRow row = stored.In(bytes_);
+    if (previous && InOrder(row, *previous)) {
+      order_ = OrderOf(rows_.size(), [&](std::size_t at) { return rows_[at].In(bytes_); });
+      return;
+    }
+    previous = row;
+  }
 }
 
 HeldRows Hold(const FilterState& state, FormatKind kind, RowsWanted wanted,
