@@ -45,7 +45,10 @@ const std::vector<std::pair<std::string, CommentLanguage>>& CommentNames() {
 // The values --to takes when thinning, and when comparing.
 const std::vector<std::pair<std::string, ExportKind>>& ExportNames() {
   static const std::vector<std::pair<std::string, ExportKind>> names{
-      {"thinned", ExportKind::Thinned}, {"csv", ExportKind::Csv}, {"json", ExportKind::Json}};
+      {"thinned", ExportKind::Thinned},
+      {"csv", ExportKind::Csv},
+      {"json", ExportKind::Json},
+      {"xlsx", ExportKind::Xlsx}};
   return names;
 }
 
@@ -225,17 +228,18 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->type_name("DIR")
       ->check(ExistingFolder());
   app.add_option("--to", named.to,
-                 "What to write: the thinned text, or the parameters as a table (csv, json)")
+                 "What to write: the thinned text, or the parameters as a table (csv, json, or "
+                 "xlsx, a workbook: not to a terminal)")
       ->type_name("KIND")
       ->check(CLI::IsMember(ExportNames()))
       ->capture_default_str();
-  app.add_flag("--all", options.all, "With --to csv or json: the zero values too");
+  app.add_flag("--all", options.all, "With --to csv, json or xlsx: the zero values too");
   auto* output =
       app.add_option("-o,--output", named.output, "Write the result to this file (one input only)")
           ->type_name("FILE");
   app.add_option("--output-dir", named.outputDir,
-                 "Write each result to this folder under its input's file name (.csv or .json "
-                 "added for a table)")
+                 "Write each result to this folder under its input's file name (.csv, .json or "
+                 ".xlsx added for a table)")
       ->type_name("DIR")
       ->check(ExistingFolder())
       ->excludes(output);

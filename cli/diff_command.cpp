@@ -171,18 +171,10 @@ bool WriteTable(const FleetFindings& findings, ReportKind to, CliIo& io) {
   if (to != ReportKind::Xlsx) return WriteStandardOutput(FleetReport(findings, to), io);
   const XlsxWorkbook workbook = FleetWorkbook(findings);
   if (!workbook.error.empty()) {
-    io.err << "habuki: " << workbook.error << '\n';
+    io.err << FileProblem("standard output", "cannot write", workbook.error);
     return false;
   }
   return WriteStandardOutput(workbook.bytes.view(), io);
-}
-
-// A workbook is bytes for a file, not for a screen.
-bool WorkbookNotToTerminal(const DiffOptions& options, CliIo& io) {
-  if (options.to != ReportKind::Xlsx || options.quiet || !io.outIsTerminal) return true;
-  io.err << "habuki: a workbook (--to xlsx) is not written to a terminal; send standard output "
-            "to a file (habuki diff --to xlsx ... > fleet.xlsx)\n";
-  return false;
 }
 
 // Three or more files, or a workbook: one column a file.
@@ -204,7 +196,10 @@ int CompareMany(const DiffOptions& options, Backups& backups, CliIo& io) {
 }  // namespace
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
-  if (!WorkbookNotToTerminal(options, io)) return kExitUsage;
+  if (options.to == ReportKind::Xlsx && !options.quiet &&
+      !WorkbookMayGoToStandardOutput(io, "redirect standard output to a file")) {
+    return kExitUsage;
+  }
   if (!OutputIsFree(options, io)) return kExitFileError;
   Backups backups;
   // Every file is tried, so that one run tells of all that cannot be read.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -10,6 +11,7 @@
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/parameter_export.h"
+#include "cli/parameter_xlsx.h"
 #include "comment/comment_files.h"
 #include "core/filter/detect_format.h"
 #include "core/filter/run_filter.h"
@@ -43,14 +45,18 @@ class FileThinner {
   // gives the exit status of those that could not be replaced.
   int Commit(bool always);
   // What stands around the tables of a document of several; each gives an exit status.
-  int OpenDocument() { return WriteAround(TablesOpening(options_.to)); }
-  int CloseDocument() { return WriteAround(TablesClosing(options_.to)); }
+  int OpenDocument();
+  int CloseDocument();
 
  private:
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
   void LoadComment(FilterState& state) const;
   int Export(const std::string& file, const FilterState& state, FormatKind kind,
              const PlannedOutput& output);
+  int ExportXlsx(const std::string& file, const FilterState& state, FormatKind kind,
+                 const PlannedOutput& output);
+  // Tells what became of a table's text; gives kExitFilterFailed when it broke the rules.
+  int Told(const std::string& file, FormatKind kind, const TableExport& table);
   int WriteThinned(const PlannedOutput& output, std::string_view result);
   int Write(const PlannedOutput& output, ByteParts parts);
   // The exit status of a write that gave `error`, told of on standard error.
@@ -63,7 +69,25 @@ class FileThinner {
   ReplaceBatch batch_;
   const TablePart part_;
   bool firstMember_ = true;
+  // The one workbook the inputs' tables go into on standard output, written at its end.
+  std::optional<ParameterWorkbook> document_;
 };
+
+int FileThinner::OpenDocument() {
+  if (options_.to != ExportKind::Xlsx) return WriteAround(TablesOpening(options_.to));
+  if (part_ == TablePart::Member) document_.emplace(TablePart::Member);
+  return kExitOk;
+}
+
+int FileThinner::CloseDocument() {
+  if (!document_) return WriteAround(TablesClosing(options_.to));
+  const XlsxWorkbook workbook = document_->Finish();
+  if (!workbook.error.empty()) {
+    io_.err << FileProblem("standard output", "cannot write", workbook.error);
+    return kExitFileError;
+  }
+  return WriteStandardOutput(workbook.bytes.view(), io_) ? kExitOk : kExitFileError;
+}
 
 int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
   if (output.refusal) {
@@ -83,6 +107,7 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   if (!LoadInput(file, state, io_)) return kExitFileError;
   state.Numbers = options_.numbers;
   const FormatKind kind = options_.format.value_or(GuessFormat(state.AllText));
+  if (options_.to == ExportKind::Xlsx) return ExportXlsx(file, state, kind, output);
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);
   const FilterOutcome outcome = RunFilter(state, kind, options_.comment != CommentLanguage::None);
@@ -121,17 +146,40 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
                                : table.writeError;
   };
   const std::error_code error = WriteOutput(output, contents, io_.streams, batch_);
+  if (const int status = Told(file, kind, table)) return status;
+  firstMember_ = false;
+  return Reported(output, error);
+}
+
+// A workbook is made whole before it is written: a table of every value too, whose rows the
+// library streams to its own temporary files meanwhile. A workbook that cannot be made (a
+// table longer than a sheet) leaves the output as it was.
+int FileThinner::ExportXlsx(const std::string& file, const FilterState& state, FormatKind kind,
+                            const PlannedOutput& output) {
+  std::optional<ParameterWorkbook> own;
+  ParameterWorkbook& workbook = document_ ? *document_ : own.emplace(TablePart::Whole);
+  const TableExport table = workbook.Add(state, kind, options_.all, file);
+  if (const int status = Told(file, kind, table)) return status;
+  if (document_) return kExitOk;
+  const XlsxWorkbook made = own->Finish();
+  const std::string_view bytes[] = {made.bytes.view()};
+  if (made.error.empty()) return Write(output, bytes);
+  const std::string target = output.file ? DisplayName(Utf8Of(*output.file)) : "standard output";
+  io_.err << FileProblem(target, "cannot write", made.error);
+  return kExitFileError;
+}
+
+int FileThinner::Told(const std::string& file, FormatKind kind, const TableExport& table) {
   const std::string name = DisplayName(file);
   if (table.reading.error) {
     io_.err << FailureMessage(name, *table.reading.error);
     return kExitFilterFailed;
   }
-  firstMember_ = false;
   io_.err << TableLossWarnings(name, kind, table.reading.stats);
   if (options_.stats) {
     io_.err << TableStatsLine(name, kind, table.reading.stats, table.rows, options_.all);
   }
-  return Reported(output, error);
+  return kExitOk;
 }
 
 int FileThinner::WriteAround(const std::string& text) {
@@ -175,6 +223,7 @@ Destination DestinationOf(const CliOptions& options) {
   if (options.outputDir) {
     const std::string suffix = options.to == ExportKind::Csv    ? ".csv"
                                : options.to == ExportKind::Json ? ".json"
+                               : options.to == ExportKind::Xlsx ? ".xlsx"
                                                                 : "";
     return ToFolder{*options.outputDir, suffix};
   }
@@ -188,6 +237,12 @@ bool WriteStandardOutput(std::string_view text, CliIo& io) {
                                                  : WriteToDescriptor(io.streams.output, text);
   if (error) io.err << FileProblem("standard output", "cannot write", error.message());
   return !error;
+}
+
+bool WorkbookMayGoToStandardOutput(CliIo& io, std::string_view instead) {
+  if (!io.outIsTerminal) return true;
+  io.err << "habuki: an xlsx workbook is not shown on a terminal: " << instead << '\n';
+  return false;
 }
 
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
@@ -206,6 +261,13 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   }
   if (const auto* diff = std::get_if<DiffOptions>(&parsed)) return RunDiff(*diff, io);
   const auto& options = std::get<CliOptions>(parsed);
+  const bool toStandardOutput = !options.output && !options.outputDir;
+  if (options.to == ExportKind::Xlsx && toStandardOutput &&
+      !WorkbookMayGoToStandardOutput(io,
+                                     "give -o FILE or --output-dir DIR, or redirect "
+                                     "standard output")) {
+    return kExitUsage;
+  }
   std::vector<PlannedInput> inputs;
   for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
   const OutputPlan plan = PlanOutputs(inputs, DestinationOf(options), io.streams);

@@ -16,12 +16,13 @@ bool IsAscii(std::string_view text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-constexpr std::string_view kColumns[] = {"number", "qualifier", "entry", "marker", "value", "line"};
+}  // namespace
 
-// A row's fields in the order of kColumns, as UTF-8. Plain ASCII fields, nearly all of them,
-// stay views of the text; only the others are converted, into `converted`.
-std::array<std::string_view, 6> Fields(const ParameterRow& row,
-                                       std::array<std::string, 6>& converted, char (&line)[24]) {
+// Plain ASCII fields, nearly all of them, stay views of the text; only the others are
+// converted.
+std::array<std::string_view, 6> TableFields(const ParameterRow& row,
+                                            std::array<std::string, 6>& converted,
+                                            char (&line)[24]) {
   const std::string_view cp932[] = {row.number, row.qualifier, row.entry, row.marker, row.value};
   std::array<std::string_view, 6> fields;
   for (std::size_t i = 0; i < 5; ++i) {
@@ -32,8 +33,6 @@ std::array<std::string_view, 6> Fields(const ParameterRow& row,
       line, static_cast<std::size_t>(std::to_chars(line, line + sizeof line, row.line).ptr - line));
   return fields;
 }
-
-}  // namespace
 
 std::string FieldText(std::string_view cp932) {
   return IsAscii(cp932) ? std::string(cp932) : Cp932ToUtf8(cp932);
@@ -106,9 +105,9 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind, Expor
   TableBuffer buffer(state, kind, write, state.AllText.Bytes().size() * perByte + 256);
   std::string& out = buffer.out();
   out += lead;
-  JsonRows json(kColumns, {"line"});
+  JsonRows json(kTableColumns, {"line"});
   if (to == ExportKind::Csv) {
-    if (!member) AppendCsvRow(out, kColumns);
+    if (!member) AppendCsvRow(out, kTableColumns);
   } else {
     out += "{\"file\": ";
     AppendJsonString(out, file);  // a file name is the system's bytes, UTF-8 as a rule
@@ -122,7 +121,7 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind, Expor
   std::array<std::string_view, 7> memberFields{file};
   result.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
     ++result.rows;
-    const std::array<std::string_view, 6> fields = Fields(row, converted, line);
+    const std::array<std::string_view, 6> fields = TableFields(row, converted, line);
     if (to == ExportKind::Csv && !member) {
       AppendCsvRow(out, fields);
     } else if (to == ExportKind::Csv) {
@@ -147,7 +146,7 @@ std::string TablesOpening(ExportKind to) {
   if (to == ExportKind::Json) return "{\"files\": [\n";
   std::string header;
   std::array<std::string_view, 7> columns{"file"};
-  std::copy(std::begin(kColumns), std::end(kColumns), columns.begin() + 1);
+  std::copy(std::begin(kTableColumns), std::end(kTableColumns), columns.begin() + 1);
   AppendCsvRow(header, columns);
   return header;
 }

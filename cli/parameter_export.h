@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,14 @@ namespace habuki {
 // A field of a backup as UTF-8 for a table or report: CP932 converted, bytes that are no CP932
 // as U+FFFD. Plain ASCII, which nearly every field is, is taken as it stands.
 std::string FieldText(std::string_view cp932);
+
+// The columns of a parameter table, and a row's fields in their order as UTF-8: each a view of
+// the text, of `converted` where it had to be converted, or of `line`.
+inline constexpr std::array<std::string_view, 6> kTableColumns = {"number", "qualifier", "entry",
+                                                                  "marker", "value",     "line"};
+std::array<std::string_view, 6> TableFields(const ParameterRow& row,
+                                            std::array<std::string, 6>& converted,
+                                            char (&line)[24]);
 
 // How a table stands in what is written: alone, or as one of several inputs' tables in one
 // document on standard output, where CSV rows start with a `file` column and JSON objects stand

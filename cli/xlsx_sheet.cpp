@@ -106,8 +106,7 @@ void XlsxSheet::AddRow(std::span<const std::optional<std::string_view>> cells,
                        std::span<const bool> shaded) {
   if (!error_.empty()) return;
   if (rows_ == kMaxRows) {
-    Fail("the table has more rows than a sheet holds (" + Numbered(kMaxRows) +
-         ", the header's included): row " + Numbered(rows_ + 1) + " cannot be written");
+    FailPastTheLastRow();
     return;
   }
   for (std::size_t column = 0; column < cells.size() && error_.empty(); ++column) {
@@ -143,6 +142,18 @@ void XlsxSheet::WriteCell(std::size_t column, std::string_view text, bool shaded
            ? where + ": the text is longer than a cell holds (" + Numbered(kMaxCellCharacters) +
                  " characters)"
            : where + ": " + lxw_strerror(written));
+}
+
+bool XlsxSheet::Fits(std::size_t rows) {
+  if (!error_.empty()) return false;
+  if (rows <= kMaxRows - rows_) return true;
+  FailPastTheLastRow();
+  return false;
+}
+
+void XlsxSheet::FailPastTheLastRow() {
+  Fail("the table has more rows than a sheet holds (" + Numbered(kMaxRows) +
+       ", the header's included): row " + Numbered(kMaxRows + 1) + " cannot be written");
 }
 
 void XlsxSheet::Fail(std::string message) {

@@ -50,12 +50,18 @@ class XlsxSheet {
   void AddRow(std::span<const std::optional<std::string_view>> cells,
               std::span<const bool> shaded = {});
 
+  // Whether `rows` rows more fit in the sheet. When they do not, the sheet fails at once as
+  // AddRow would at the first row past its end: a table too long for a sheet is refused before
+  // any of it is written, rather than after a million rows.
+  bool Fits(std::size_t rows);
+
   // The workbook's bytes, or why there are none. Only once.
   XlsxWorkbook Finish();
 
  private:
   void WriteCell(std::size_t column, std::string_view text, bool shaded);
   void Fail(std::string message);
+  void FailPastTheLastRow();
   void Arrange();
   void Close();
 

@@ -107,8 +107,9 @@ TEST(FleetDiff, WorkbookRefusesATerminal) {
   const Result result = terminal.Run({"diff", "--to", "xlsx", "a.txt", "b.txt"});
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
-  EXPECT_NE(result.err.find("a workbook (--to xlsx) is not written to a terminal"),
-            std::string::npos)
+  EXPECT_EQ(result.err,
+            "habuki: an xlsx workbook is not shown on a terminal: redirect standard output to a "
+            "file\n")
       << result.err;
 }
 

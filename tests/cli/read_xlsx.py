@@ -39,5 +39,5 @@ def styles(sheet):
 
 
 with open(sys.argv[2], "rb") as file:
-    workbook = openpyxl.load_workbook(file, read_only=False)
+    workbook = openpyxl.load_workbook(file, read_only=sys.argv[1] == "cells")
     {"cells": cells, "styles": styles}[sys.argv[1]](workbook.worksheets[0])

@@ -10,6 +10,9 @@ namespace {
 
 using Cells = std::array<std::optional<std::string_view>, 2>;
 constexpr std::string_view kHeader[] = {"number", "value"};
+constexpr std::string_view kTooManyRows =
+    "the table has more rows than a sheet holds (1,048,576, the header's included): row "
+    "1,048,577 cannot be written";
 
 TEST(XlsxSheet, GivesTheBytesOfAWorkbook) {
   XlsxSheet sheet(kHeader);
@@ -44,12 +47,14 @@ TEST(XlsxSheet, WhatASheetCannotHoldIsAnErrorThatSaysWhere) {
     const std::optional<std::string_view> line[] = {"2"};
     for (std::size_t row = 0; row < rows; ++row) sheet.AddRow(line);
     const XlsxWorkbook workbook = sheet.Finish();
-    EXPECT_EQ(workbook.error, rows < XlsxSheet::kMaxRows
-                                  ? ""
-                                  : "the table has more rows than a sheet holds (1,048,576, the "
-                                    "header's included): row 1,048,577 cannot be written");
+    EXPECT_EQ(workbook.error, rows < XlsxSheet::kMaxRows ? "" : kTooManyRows);
     EXPECT_EQ(workbook.bytes.size == 0, rows == XlsxSheet::kMaxRows);
   }
+  // Told beforehand, it fails before writing a row.
+  XlsxSheet told(kHeader);
+  EXPECT_TRUE(told.Fits(XlsxSheet::kMaxRows - 1));
+  EXPECT_FALSE(told.Fits(XlsxSheet::kMaxRows));
+  EXPECT_EQ(told.Finish().error, kTooManyRows);
 }
 
 }  // namespace

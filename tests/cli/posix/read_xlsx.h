@@ -21,9 +21,7 @@ inline std::string ReadXlsx(std::string_view what, const std::filesystem::path& 
       dir.path(),         {},
       dir / "out",        dir / "err"};
   const int status = Run(reader);
-  EXPECT_EQ(status, 0) << ReadBytes(dir / "err")
-                       << "(the xlsx tests read workbooks with /usr/bin/python3 and openpyxl: "
-                          "apt-get install python3-openpyxl)";
+  EXPECT_EQ(status, 0) << "read_xlsx.py " << what << " " << file << ": " << ReadBytes(dir / "err");
   return ReadBytes(dir / "out");
 }
 

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cli/xlsx_sheet.h"
 #include "tests/cli/posix/read_xlsx.h"
+#include "tests/support/habuki_runner.h"
 
 namespace habuki {
 namespace {
@@ -39,6 +44,114 @@ TEST(XlsxSheetRead, EveryCellReadsBackAsItWasGiven) {
             "column value width 11 kinds s:@\n"
             "column line width 7 kinds n:General s:@\n"
             "shaded B3 C3 A4 C4\n");
+}
+
+// The real 30i backup with records whose fields a spreadsheet would take for numbers, formulas or
+// dates, quoted CSV fields and Japanese text, before its closing "%".
+std::string TrickyBackup() {
+  std::string text = test::ReadBytes(test::DataFile("machining-center-30i.txt"));
+  text.insert(text.rfind('%'), "N09000Q1A=1+1P360.0\nN09001Q1A1+1P+5\nN09002Q1" +
+                                   test::Utf8ToCp932("A日本ｶﾅ") +
+                                   "P-0\nN09003Q1X1,\"2\"\nN09004Q1A1/2P.50\n");
+  return text;
+}
+
+// The line of read_xlsx.py's styles about `column`.
+std::string KindsOf(const std::string& styles, const std::string& column) {
+  const std::size_t at = styles.find("column " + column + " ");
+  return at == std::string::npos ? "" : styles.substr(at, styles.find('\n', at) - at);
+}
+
+struct Exported {
+  std::string csv;    // --to csv
+  std::string cells;  // --to xlsx, read back
+  std::string styles;
+};
+
+// Exports `inputs` (to standard output, or with `args` to a file) as CSV and as a workbook.
+Exported Export(const std::vector<std::string>& inputs, std::vector<std::string> args = {}) {
+  args.insert(args.end(), inputs.begin(), inputs.end());
+  std::vector<std::string> csv{"--to", "csv"};
+  csv.insert(csv.end(), args.begin(), args.end());
+  std::vector<std::string> xlsx{"--to", "xlsx"};
+  xlsx.insert(xlsx.end(), args.begin(), args.end());
+  const test::TempDir dir;
+  test::Habuki habuki;
+  habuki.outputFile = dir / "out.xlsx";
+  const test::HabukiRun workbook = habuki.Run(xlsx);
+  EXPECT_EQ(workbook.status, 0) << workbook.err;
+  const test::HabukiRun table = test::Habuki{}.Run(csv);
+  EXPECT_EQ(workbook.err, table.err);
+  return {table.out, test::ReadXlsx("cells", dir / "out.xlsx"),
+          test::ReadXlsx("styles", dir / "out.xlsx")};
+}
+
+// Every cell of the workbook reads back as the CSV's field, whatever it looks like: 01005,
+// 00000010, 360.0, -0, +5, 1+1, =1+1, Japanese; the lines are numbers, every other cell text.
+TEST(XlsxExportRead, EveryCellIsTheCsvField) {
+  const test::TempDir dir;
+  test::WriteBytes(dir / "tricky.txt", TrickyBackup());
+  const std::string tricky = (dir / "tricky.txt").string();
+  const std::string pmc = test::DataFile("machining-center-pmc.txt").string();
+  const struct {
+    std::string input;
+    std::vector<std::string> args;
+  } cases[] = {{tricky, {}}, {tricky, {"--all", "--only", "1-1999,9000-9999"}}, {pmc, {"--all"}}};
+  for (const auto& c : cases) {
+    const Exported exported = Export({c.input}, c.args);
+    EXPECT_EQ(exported.cells, exported.csv) << c.input;
+    const auto rows = std::count(exported.csv.begin(), exported.csv.end(), '\n');
+    EXPECT_EQ(exported.styles.substr(0, exported.styles.find("column")),
+              "freeze A2\nfilter A1:F" + std::to_string(rows) + "\nheader bold True\n");
+    // Each text column holds text shown as text, the line numbers alone.
+    EXPECT_TRUE(KindsOf(exported.styles, "number").ends_with(" kinds s:@")) << exported.styles;
+    EXPECT_TRUE(KindsOf(exported.styles, "value").ends_with(" kinds s:@")) << exported.styles;
+    EXPECT_TRUE(KindsOf(exported.styles, "line").ends_with(" kinds n:General")) << exported.styles;
+    EXPECT_EQ(exported.styles.find(" n:"), exported.styles.rfind(" n:")) << exported.styles;
+  }
+  const std::string csv = Export({tricky}, cases[1].args).csv;
+  for (const std::string_view field :
+       {"\n01005,", ",00000010,", ",360.0,", ",-0,", ",+5,", ",A1+1,", ",A=1+1,", "A日本ｶﾅ"}) {
+    EXPECT_NE(csv.find(field), std::string::npos) << field;
+  }
+}
+
+// Several inputs make one workbook with a `file` column first, as they make one CSV document;
+// with --output-dir each gets a workbook of its own, its name ending in .xlsx.
+TEST(XlsxExportRead, SeveralInputsAsCsvHasThem) {
+  const std::vector<std::string> inputs{test::DataFile("machining-center-30i.txt").string(),
+                                        test::DataFile("machining-center-pmc.txt").string()};
+  const Exported together = Export(inputs, {"--only", "1000-1999,6700"});
+  EXPECT_EQ(together.cells, together.csv);
+  EXPECT_NE(together.styles.find("filter A1:G"), std::string::npos);
+
+  const test::TempDir dir;
+  for (const std::string kind : {"csv", "xlsx"}) {
+    std::filesystem::create_directory(dir / kind);
+    std::vector<std::string> args{"--to", kind, "--output-dir", (dir / kind).string()};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    EXPECT_EQ(test::Habuki{}.Run(args).status, 0);
+  }
+  for (const char* name : {"machining-center-30i.txt", "machining-center-pmc.txt"}) {
+    EXPECT_EQ(test::ReadXlsx("cells", dir / "xlsx" / (name + std::string(".xlsx"))),
+              test::ReadBytes(dir / "csv" / (name + std::string(".csv"))));
+  }
+}
+
+// A real terminal, made by script(1), is refused; the same command into a pipe is written.
+TEST(XlsxExportRead, TheProgramRefusesARealTerminal) {
+  const test::TempDir dir;
+  const std::string habuki = std::string("'") + HABUKI_EXECUTABLE + "' --to xlsx '" +
+                             test::DataFile("machining-center-30i.txt").string() + "'";
+  const std::string onTerminal =
+      "script -qec \"" + habuki + "\" /dev/null > '" + (dir / "terminal").string() + "'";
+  const int status = std::system(onTerminal.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_NE(test::ReadBytes(dir / "terminal").find("not shown on a terminal"), std::string::npos);
+  EXPECT_EQ(std::system((habuki + " | cat > '" + (dir / "piped.xlsx").string() + "'").c_str()), 0);
+  EXPECT_EQ(
+      test::ReadXlsx("cells", dir / "piped.xlsx"),
+      test::Habuki{}.Run({"--to", "csv", test::DataFile("machining-center-30i.txt").string()}).out);
 }
 
 }  // namespace

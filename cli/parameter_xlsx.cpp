@@ -1,0 +1,50 @@
+#include "cli/parameter_xlsx.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+
+namespace habuki {
+
+namespace {
+
+constexpr auto kMemberColumns = [] {
+  std::array<std::string_view, 7> columns{"file"};
+  std::copy(kTableColumns.begin(), kTableColumns.end(), columns.begin() + 1);
+  return columns;
+}();
+constexpr std::size_t kWholeLine[] = {5};
+constexpr std::size_t kMemberLine[] = {6};
+
+}  // namespace
+
+ParameterWorkbook::ParameterWorkbook(TablePart part)
+    : part_(part),
+      sheet_(part == TablePart::Member ? std::span<const std::string_view>(kMemberColumns)
+                                       : std::span<const std::string_view>(kTableColumns),
+             part == TablePart::Member ? kMemberLine : kWholeLine) {}
+
+TableExport ParameterWorkbook::Add(const FilterState& state, FormatKind kind, bool all,
+                                   std::string_view file) {
+  TableExport table;
+  const bool member = part_ == TablePart::Member;
+  const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
+  std::size_t rows = 0;
+  table.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow&) { ++rows; });
+  if (table.reading.error || !sheet_.Fits(rows)) return table;
+  std::array<std::string, 6> converted;
+  char line[24];
+  std::array<std::optional<std::string_view>, 7> cells{file};
+  const std::span<const std::optional<std::string_view>> row(cells.data() + (member ? 0 : 1),
+                                                             member ? 7 : 6);
+  table.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& parameter) {
+    ++table.rows;
+    const auto fields = TableFields(parameter, converted, line);
+    std::copy(fields.begin(), fields.end(), cells.begin() + 1);
+    sheet_.AddRow(row);
+  });
+  return table;
+}
+
+}  // namespace habuki
