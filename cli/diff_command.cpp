@@ -21,7 +21,7 @@ namespace habuki {
 
 namespace {
 
-// One side of the comparison: the loaded file, its format, and what reading it gave.
+// One file of the comparison: the loaded text, its format, and what reading it gave.
 struct Backup {
   explicit Backup(std::string name) : file(std::move(name)) {}
 
