@@ -38,6 +38,8 @@ TEST(FleetDiff, TableInEachForm) {
       {{"--all", "--to", "csv", "a.txt", "b.txt", "a.txt"},
        "number,qualifier,entry,a.txt,b.txt,a.txt\r\n00001,Q1,A1,5,5,5\r\n00001,Q1,A2,7,8,7\r\n"
        "00020,Q1,,17,0,17\r\n"},
+      {{"--ignore", "1", "--to", "csv", "a.txt", "b.txt", "c.txt"},
+       "number,qualifier,entry,a.txt,b.txt,c.txt\r\n00020,Q1,,17,0,17\r\n"},
       {{"-f", "30i,30i,16i", "--to", "csv", "a.txt", "c.txt", "16i.txt"},
        "number,qualifier,entry,a.txt,c.txt,16i.txt\r\n00001,Q1,A2,7,,7\r\n"},
       {{"p1.txt", "p2.txt", "p3.txt"},
