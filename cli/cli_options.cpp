@@ -53,8 +53,10 @@ const std::vector<std::pair<std::string, ExportKind>>& ExportNames() {
 }
 
 const std::vector<std::pair<std::string, ReportKind>>& ReportNames() {
-  static const std::vector<std::pair<std::string, ReportKind>> names{
-      {"text", ReportKind::Text}, {"csv", ReportKind::Csv}, {"json", ReportKind::Json}};
+  static const std::vector<std::pair<std::string, ReportKind>> names{{"text", ReportKind::Text},
+                                                                     {"csv", ReportKind::Csv},
+                                                                     {"json", ReportKind::Json},
+                                                                     {"xlsx", ReportKind::Xlsx}};
   return names;
 }
 
@@ -84,23 +86,32 @@ std::string DiffFooter() {
             "numbers.\n"
             "A row missing from one side counts as the value 0; a missing value is shown as "
             "\"-\",\na value present as 0 as written.\n\n"
+            "With three or more files, or --to xlsx, the report is a table: number, qualifier, "
+            "entry,\nthen one column a file, headed by its name, in the rows where the values "
+            "differ\n(--all: every row). A missing value is \"-\" in the text, empty in CSV "
+            "and xlsx,\nnull in JSON; in xlsx the values that differ from the first file's are "
+            "shaded.\n\n"
             "Exit status:\n";
   AppendStatuses(footer, std::begin(kDiffExitStatuses), std::end(kDiffExitStatuses));
   return footer.str();
 }
 
-// diff's -f: one format for both files, or OLD,NEW.
-std::vector<std::string> FormatPair(const std::string& value) {
-  const std::size_t comma = value.find(',');
-  if (comma == std::string::npos) return {value, value};
-  return {value.substr(0, comma), value.substr(comma + 1)};
+// diff's -f: one format for every file, or one a file, comma-separated.
+std::vector<std::string> FormatList(const std::string& value) {
+  std::vector<std::string> names;
+  std::size_t from = 0;
+  for (std::size_t comma; (comma = value.find(',', from)) != std::string::npos; from = comma + 1) {
+    names.push_back(value.substr(from, comma - from));
+  }
+  names.push_back(value.substr(from));
+  return names;
 }
 
-CLI::Validator FormatPairCheck() {
+CLI::Validator FormatListCheck() {
   return CLI::Validator(
       [](std::string& value) -> std::string {
         const auto& names = FormatNames();
-        for (const std::string& name : FormatPair(value)) {
+        for (const std::string& name : FormatList(value)) {
           const bool known = std::any_of(names.begin(), names.end(),
                                          [&](const auto& entry) { return entry.first == name; });
           if (!known) return "unknown format " + name + " in " + value;
@@ -237,19 +248,43 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
   return files;
 }
 
+// What diff's files and formats cannot be together; the options are read already.
+std::optional<std::string> CheckDiffFiles(const DiffOptions& options,
+                                          const std::vector<std::string>& formats) {
+  if (std::count(options.files.begin(), options.files.end(), "-") > 1) {
+    return "diff reads standard input for one side only";
+  }
+  if (formats.size() > 1 && formats.size() != options.files.size()) {
+    return "-f gives " + std::to_string(formats.size()) + " formats for " +
+           std::to_string(options.files.size()) + " files; give one for all, or one a file";
+  }
+  if (options.all && !options.Table()) {
+    return "--all is for three or more files, or --to xlsx (the table of one column a file)";
+  }
+  return std::nullopt;
+}
+
 void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
-  app.add_option("OLD", options.before, "The older backup")->required()->type_name("OLD");
-  app.add_option("NEW", options.after, "The newer backup")->required()->type_name("NEW");
+  app.add_option("FILE", options.files,
+                 "The backups: OLD NEW, or three or more for a table of one column a file")
+      ->required()
+      ->expected(2, CLI::detail::expected_max_vector_size)
+      ->type_name("FILE");
   app.add_option("-f,--format", named.format,
-                 "Format of both files, or of each as OLD,NEW (16i,30i); auto guesses it "
-                 "(auto, 30i, 16i, pmc)")
+                 "Format of every file, or of each in the files' order (16i,30i,30i); auto "
+                 "guesses it (auto, 30i, 16i, pmc)")
       ->type_name("FORMAT")
-      ->check(FormatPairCheck())
+      ->check(FormatListCheck())
       ->capture_default_str();
-  app.add_option("--to", named.to, "How to show the differences")
+  app.add_option("--to", named.to,
+                 "How to show the differences (xlsx: the table of one column a file, the values "
+                 "that differ from the first file's shaded)")
       ->type_name("KIND")
       ->check(CLI::IsMember(ReportNames()))
       ->default_str("text");
+  app.add_flag("--all", options.all,
+               "With three or more files or --to xlsx: every row any file has, not only those "
+               "that differ");
   app.add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
   AddNumberOptions(app, named);
 }
@@ -267,8 +302,10 @@ void DashOptionsOnly(CLI::App& app) { app.allow_windows_style_options(false); }
 // `habuki diff ...`: `argv` starts at "diff".
 std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char* const* argv,
                                                            std::ostream& out, std::ostream& err) {
-  CLI::App app{"Compares the parameters of two backups: OLD and NEW (\"-\" reads standard input)",
-               "habuki diff"};
+  CLI::App app{
+      "Compares the parameters of two backups, OLD and NEW, or of three or more side by side\n"
+      "(\"-\" reads standard input)",
+      "habuki diff"};
   app.footer(DiffFooter());
   DashOptionsOnly(app);
   DiffOptions options;
@@ -276,16 +313,17 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   AddDiffOptions(app, options, named);
   try {
     app.parse(argc, argv);
-    if (options.before == "-" && options.after == "-") {
-      throw CLI::ValidationError("diff reads standard input for one side only");
+    options.to = ValueNamed(ReportNames(), named.to);
+    if (const auto problem = CheckDiffFiles(options, FormatList(named.format))) {
+      throw CLI::ValidationError(*problem);
     }
   } catch (const CLI::ParseError& error) {
     return EndEarly(app, error, out, err);
   }
-  const std::vector<std::string> formats = FormatPair(named.format);
-  options.beforeFormat = ValueNamed(FormatNames(), formats[0]);
-  options.afterFormat = ValueNamed(FormatNames(), formats[1]);
-  options.to = ValueNamed(ReportNames(), named.to);
+  for (const std::string& name : FormatList(named.format)) {
+    options.formats.push_back(ValueNamed(FormatNames(), name));
+  }
+  if (options.formats.size() == 1) options.formats.resize(options.files.size(), options.formats[0]);
   options.numbers = ChoiceOf(named);
   return options;
 }
@@ -310,7 +348,7 @@ std::optional<std::string> OptionsBeforeDiff(const CLI::App& app, const CLI::Opt
   std::string names = before.front();
   for (auto name = before.begin() + 1; name != before.end(); ++name) names += ", " + *name;
   return "diff is a command only as the first argument: give " + names +
-         " after it (habuki diff [OPTIONS] OLD NEW)";
+         " after it (habuki diff [OPTIONS] FILE FILE...)";
 }
 
 std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(

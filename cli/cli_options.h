@@ -17,7 +17,7 @@ enum class CommentLanguage { Japanese, English, None };
 enum class ExportKind { Thinned, Csv, Json, Xlsx };
 
 // How `habuki diff` shows the differences.
-enum class ReportKind { Text, Csv, Json };
+enum class ReportKind { Text, Csv, Json, Xlsx };
 
 struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
@@ -32,16 +32,19 @@ struct CliOptions {
   NumberChoice numbers;  // --only and --ignore
 };
 
-// `habuki diff OLD NEW`.
+// `habuki diff OLD NEW`, or `habuki diff FILE FILE FILE...` for a table of many.
 struct DiffOptions {
-  std::string before;  // "-" is standard input
-  std::string after;
-  // Each file's format, from -f FORMAT or -f OLD,NEW; none: guess it.
-  std::optional<FormatKind> beforeFormat;
-  std::optional<FormatKind> afterFormat;
+  std::vector<std::string> files;  // two or more; "-" is standard input, for one of them
+  // Each file's format, from -f FORMAT or -f F1,F2,...; none: guess it.
+  std::vector<std::optional<FormatKind>> formats;
   ReportKind to = ReportKind::Text;
+  bool all = false;      // the table of many holds every row, not only those that differ
   bool quiet = false;    // only the exit status tells
   NumberChoice numbers;  // --only and --ignore
+
+  // Whether the report is the table of one column a file rather than the changes of OLD to NEW:
+  // for three or more files, and for a workbook.
+  bool Table() const { return files.size() > 2 || to == ReportKind::Xlsx; }
 };
 
 // How the command should end without thinning anything (help, version, usage error).

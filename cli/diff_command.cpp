@@ -1,23 +1,27 @@
 #include "cli/diff_command.h"
 
+#include <algorithm>
+#include <deque>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 #include "cli/diff_report.h"
 #include "cli/exit_status.h"
+#include "cli/fleet_report.h"
 #include "cli/messages.h"
 #include "core/filter/detect_format.h"
 #include "core/filter/header_lines.h"
 #include "core/io/file_writing.h"
 #include "core/io/output_plan.h"
+#include "core/table/fleet_comparison.h"
 #include "core/table/parameter_diff.h"
 
 namespace habuki {
 
 namespace {
 
-// One side of the comparison: the loaded file, its format, and what reading it gave.
+// One file of the comparison: the loaded text, its format, and what reading it gave.
 struct Backup {
   explicit Backup(std::string name) : file(std::move(name)) {}
 
@@ -26,6 +30,9 @@ struct Backup {
   FormatKind kind = FormatKind::Fs30i;
   FilterStats stats;
 };
+
+// The files in the order given; a deque, so that each loaded text stays where it is.
+using Backups = std::deque<Backup>;
 
 // Tells what reading a side gave: why it failed, or what it could not read as values.
 bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
@@ -39,20 +46,20 @@ bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
   return true;
 }
 
-// What of a side the comparison could not read, for the summary: records after the closing "%"
+// What of a file the comparison could not read, for the summary: records after the closing "%"
 // and entries without a value marker. Records of a kind without a rule are compared as text.
-void NoteLeftOut(DiffFindings& findings, const Backup& backup) {
+void NoteLeftOut(std::vector<std::string>& leftOut, std::size_t& count, const Backup& backup) {
   const std::string name = DisplayName(backup.file);
   const FilterStats& stats = backup.stats;
   if (stats.recordsAfterEnd != 0) {
-    findings.leftOut.push_back(std::to_string(stats.recordsAfterEnd) + " record(s) of " + name +
-                               " after the closing \"%\"");
+    leftOut.push_back(std::to_string(stats.recordsAfterEnd) + " record(s) of " + name +
+                      " after the closing \"%\"");
   }
   if (stats.entriesUnmarked != 0) {
-    findings.leftOut.push_back(std::to_string(stats.entriesUnmarked) + " entry(ies) of " + name +
-                               " without a value marker");
+    leftOut.push_back(std::to_string(stats.entriesUnmarked) + " entry(ies) of " + name +
+                      " without a value marker");
   }
-  findings.leftOutCount += static_cast<std::size_t>(stats.recordsAfterEnd + stats.entriesUnmarked);
+  count += static_cast<std::size_t>(stats.recordsAfterEnd + stats.entriesUnmarked);
 }
 
 // The formats as -f takes them: "30i", or "16i,30i" for files of different formats.
@@ -65,37 +72,62 @@ std::string FormatsOf(const Backup& before, const Backup& after) {
 DiffFindings Findings(const DiffOptions& options, const Backup& before, const Backup& after,
                       ParameterDiff parameters) {
   DiffFindings findings;
-  findings.oldFile = options.before;
-  findings.newFile = options.after;
+  findings.oldFile = options.files[0];
+  findings.newFile = options.files[1];
   findings.formats = FormatsOf(before, after);
   findings.parameters = std::move(parameters);
   findings.headers = CompareHeaderLines(HeaderLines(before.state.AllText.Bytes()),
                                         HeaderLines(after.state.AllText.Bytes()));
-  NoteLeftOut(findings, before);
-  NoteLeftOut(findings, after);
+  NoteLeftOut(findings.leftOut, findings.leftOutCount, before);
+  NoteLeftOut(findings.leftOut, findings.leftOutCount, after);
   return findings;
+}
+
+// -f for files of these formats: "-f 16i,30i".
+std::string FormatOption(const Backups& backups) {
+  std::string option = "-f ";
+  for (const Backup& backup : backups) {
+    if (&backup != &backups.front()) option += ',';
+    option += FormatName(backup.kind);
+  }
+  return option;
 }
 
 // Each file's format as -f gives it or as thinning would guess it; guesses that differ make
 // the comparison meaningless unless the user says that the files are of different formats.
-bool SettleFormats(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
-  before.kind = options.beforeFormat.value_or(GuessFormat(before.state.AllText));
-  after.kind = options.afterFormat.value_or(GuessFormat(after.state.AllText));
-  if (before.kind == after.kind || options.beforeFormat || options.afterFormat) return true;
-  io.err << "habuki: " << DisplayName(options.before) << " looks like format "
-         << FormatName(before.kind) << " and " << DisplayName(options.after) << " like "
-         << FormatName(after.kind) << "; give the format of both with -f, or of each with -f "
-         << "OLD,NEW (here -f " << FormatName(before.kind) << ',' << FormatName(after.kind)
-         << ")\n";
+bool SettleFormats(const DiffOptions& options, Backups& backups, CliIo& io) {
+  bool given = false;
+  for (std::size_t i = 0; i < backups.size(); ++i) {
+    given = given || options.formats[i].has_value();
+    backups[i].kind = options.formats[i].value_or(GuessFormat(backups[i].state.AllText));
+  }
+  const bool alike = std::all_of(backups.begin(), backups.end(), [&](const Backup& backup) {
+    return backup.kind == backups.front().kind;
+  });
+  if (alike || given) return true;
+  if (backups.size() == 2) {
+    io.err << "habuki: " << DisplayName(backups[0].file) << " looks like format "
+           << FormatName(backups[0].kind) << " and " << DisplayName(backups[1].file) << " like "
+           << FormatName(backups[1].kind) << "; give the format of both with -f, or of each with "
+           << "-f OLD,NEW (here " << FormatOption(backups) << ")\n";
+    return false;
+  }
+  io.err << "habuki: the files look like different formats:";
+  for (const Backup& backup : backups) {
+    io.err << (&backup == &backups.front() ? " " : ", ") << DisplayName(backup.file) << ' '
+           << FormatName(backup.kind);
+  }
+  io.err << "; give the format of all with -f, or of each in the files' order (here "
+         << FormatOption(backups) << ")\n";
   return false;
 }
 
-// The report goes to standard output; it is refused when standard output is one of the two
-// files (`habuki diff a b >> b`), which it would change.
+// The report goes to standard output; it is refused when standard output is one of the files
+// (`habuki diff a b >> b`), which it would change.
 bool OutputIsFree(const DiffOptions& options, CliIo& io) {
   if (options.quiet) return true;
-  const std::vector<PlannedInput> inputs{InputNamed(options.before, io.streams),
-                                         InputNamed(options.after, io.streams)};
+  std::vector<PlannedInput> inputs;
+  for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
   const OutputPlan plan = PlanOutputs(inputs, ToStandardOutput{}, io.streams);
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     if (plan.outputs[i].refusal) {
@@ -106,17 +138,10 @@ bool OutputIsFree(const DiffOptions& options, CliIo& io) {
   return true;
 }
 
-}  // namespace
+int Ending(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
 
-int RunDiff(const DiffOptions& options, CliIo& io) {
-  if (!OutputIsFree(options, io)) return kExitFileError;
-  Backup before(options.before), after(options.after);
-  // Both files are tried, so that one run tells of both when neither can be read.
-  const bool beforeLoaded = LoadInput(options.before, before.state, io);
-  const bool afterLoaded = LoadInput(options.after, after.state, io);
-  if (!beforeLoaded || !afterLoaded) return kExitFileError;
-  before.state.Numbers = after.state.Numbers = options.numbers;
-  if (!SettleFormats(options, before, after, io)) return kExitUsage;
+// OLD against NEW: the values that changed.
+int CompareTwo(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
   BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
   const bool beforeRead = Told(before, comparison.before, io);
   const bool afterRead = Told(after, comparison.after, io);
@@ -125,7 +150,69 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   if (!options.quiet && !WriteStandardOutput(DiffReport(findings, options.to), io)) {
     return kExitFileError;
   }
-  return findings.Alike() ? kDiffSame : kDiffDifferent;
+  return Ending(findings.Alike());
+}
+
+FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table) {
+  FleetFindings findings;
+  std::vector<std::vector<std::string_view>> headers;
+  for (const Backup& backup : backups) {
+    findings.files.push_back(backup.file);
+    findings.formats.push_back(FormatName(backup.kind));
+    headers.push_back(HeaderLines(backup.state.AllText.Bytes()));
+    NoteLeftOut(findings.leftOut, findings.leftOutCount, backup);
+  }
+  CompareFleetHeaders(headers, findings);
+  findings.table = std::move(table);
+  return findings;
+}
+
+bool WriteTable(const FleetFindings& findings, ReportKind to, CliIo& io) {
+  if (to != ReportKind::Xlsx) return WriteStandardOutput(FleetReport(findings, to), io);
+  const XlsxWorkbook workbook = FleetWorkbook(findings);
+  if (!workbook.error.empty()) {
+    io.err << FileProblem("standard output", "cannot write", workbook.error);
+    return false;
+  }
+  return WriteStandardOutput(workbook.bytes.view(), io);
+}
+
+// Three or more files, or a workbook: one column a file.
+int CompareMany(const DiffOptions& options, Backups& backups, CliIo& io) {
+  std::vector<FleetMember> members;
+  for (const Backup& backup : backups) members.push_back({&backup.state, backup.kind});
+  FleetComparison table =
+      CompareFleet(members, options.all ? FleetRows::All : FleetRows::Differing);
+  bool read = true;
+  for (std::size_t i = 0; i < backups.size(); ++i) {
+    read = Told(backups[i], table.readings[i], io) && read;
+  }
+  if (!read) return kExitFileError;
+  const FleetFindings findings = FleetFindingsOf(backups, std::move(table));
+  if (!options.quiet && !WriteTable(findings, options.to, io)) return kExitFileError;
+  return Ending(findings.Alike());
+}
+
+}  // namespace
+
+int RunDiff(const DiffOptions& options, CliIo& io) {
+  if (options.to == ReportKind::Xlsx && !options.quiet &&
+      !WorkbookMayGoToStandardOutput(io, "redirect standard output to a file")) {
+    return kExitUsage;
+  }
+  if (!OutputIsFree(options, io)) return kExitFileError;
+  Backups backups;
+  // Every file is tried, so that one run tells of all that cannot be read.
+  bool loaded = true;
+  for (const std::string& file : options.files) {
+    Backup& backup = backups.emplace_back(file);
+    loaded = LoadInput(file, backup.state, io) && loaded;
+    backup.state.Numbers = options.numbers;
+  }
+  if (!loaded) return kExitFileError;
+  if (!SettleFormats(options, backups, io)) return kExitUsage;
+  if (options.Table()) return CompareMany(options, backups, io);
+  return CompareTwo(options, backups[0], backups[1], io);
 }
 
 }  // namespace habuki

@@ -32,7 +32,7 @@ inline constexpr int kDiffDifferent = 1;
 inline constexpr ExitStatusMeaning kDiffExitStatuses[] = {
     {kDiffSame, "no value differs"},
     {kDiffDifferent, "some values differ, or records were left out of the comparison"},
-    {kExitUsage, "usage error, or the two files are of different formats and -f was not given"},
+    {kExitUsage, "usage error, files of different formats without -f, or --to xlsx to a terminal"},
     {kExitFileError, "a file could not be read or does not follow its format's rules"},
 };
 

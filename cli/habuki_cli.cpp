@@ -239,6 +239,12 @@ bool WriteStandardOutput(std::string_view text, CliIo& io) {
   return !error;
 }
 
+bool WorkbookMayGoToStandardOutput(CliIo& io, std::string_view instead) {
+  if (!io.outIsTerminal) return true;
+  io.err << "habuki: an xlsx workbook is not shown on a terminal: " << instead << '\n';
+  return false;
+}
+
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
   const LoadResult loaded = file == "-" ? LoadParamDescriptor(state, io.streams.input)
                                         : LoadParamFile(state, PathFromUtf8(file));
@@ -255,11 +261,11 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   }
   if (const auto* diff = std::get_if<DiffOptions>(&parsed)) return RunDiff(*diff, io);
   const auto& options = std::get<CliOptions>(parsed);
-  // A workbook's bytes would only garble the screen: refused before anything is read.
   const bool toStandardOutput = !options.output && !options.outputDir;
-  if (options.to == ExportKind::Xlsx && toStandardOutput && io.outIsTerminal) {
-    io.err << "habuki: an xlsx workbook is not shown on a terminal: give -o FILE or "
-              "--output-dir DIR, or redirect standard output\n";
+  if (options.to == ExportKind::Xlsx && toStandardOutput &&
+      !WorkbookMayGoToStandardOutput(io,
+                                     "give -o FILE or --output-dir DIR, or redirect "
+                                     "standard output")) {
     return kExitUsage;
   }
   std::vector<PlannedInput> inputs;

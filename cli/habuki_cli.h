@@ -23,6 +23,11 @@ struct CliIo {
 // Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io);
 
+// A workbook's bytes would only garble a screen: whether standard output is no terminal, so
+// that one may go there. When it is one, says so on `io.err` with what to do `instead`; checked
+// before anything is read.
+bool WorkbookMayGoToStandardOutput(CliIo& io, std::string_view instead);
+
 // Writes `text` to standard output; says on `io.err` why when it cannot.
 bool WriteStandardOutput(std::string_view text, CliIo& io);
 

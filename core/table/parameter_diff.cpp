@@ -2,48 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 
-#include "core/table/decimal_number.h"
-#include "core/table/stored_row.h"
+#include "core/table/held_rows.h"
+#include "core/table/row_order.h"
 
 namespace habuki {
 
 namespace {
-
-std::string_view WithoutLeadingZeros(std::string_view digits) {
-  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
-  return digits;
-}
-
-// Digits compare as the numbers they write (a shorter number, once leading zeros go, is the
-// smaller), so that parameter 1005 of a 16i backup is 01005 of a 30i one.
-int CompareNumbers(std::string_view a, std::string_view b) {
-  if (a.size() == b.size()) return a.compare(b);  // digits of one length, as a backup writes them
-  const std::string_view shortA = WithoutLeadingZeros(a), shortB = WithoutLeadingZeros(b);
-  if (shortA.size() != shortB.size()) return shortA.size() < shortB.size() ? -1 : 1;
-  return shortA.compare(shortB);
-}
-
-// An entry is its letter and its index: A2 comes before A10.
-int CompareEntries(std::string_view a, std::string_view b) {
-  if (a.empty() || b.empty() || a.front() != b.front()) return a.compare(b);
-  return CompareNumbers(a.substr(1), b.substr(1));
-}
-
-int CompareKeys(const ParameterRow& a, const ParameterRow& b) {
-  if (const int order = CompareNumbers(a.number, b.number)) return order;
-  if (const int order = a.qualifier.compare(b.qualifier)) return order;
-  return CompareEntries(a.entry, b.entry);
-}
-
-// Numbers are compared exactly; rows of an unhandled kind, and values that are no numbers, as
-// the text they are.
-bool SameValue(const ParameterRow& a, const ParameterRow& b) {
-  if (a.marker.empty() || b.marker.empty()) return a.marker == b.marker && a.value == b.value;
-  const auto numberA = CanonicalDecimal(a.value), numberB = CanonicalDecimal(b.value);
-  return numberA && numberB ? *numberA == *numberB : a.value == b.value;
-}
 
 std::size_t& CountOf(ParameterDiff& diff, ChangeKind kind) {
   switch (kind) {
@@ -69,8 +34,6 @@ void Note(ParameterDiff& diff, const ParameterRow* before, const ParameterRow* a
   if (after != nullptr) change.after = *after;
   ++CountOf(diff, KindOf(change));
 }
-
-bool InOrder(const ParameterRow& a, const ParameterRow& b) { return CompareKeys(a, b) < 0; }
 
 // Pairs the rows of the new backup, given in the order of the parameters, with the old
 // backup's, which `oldRow` gives by their index in that order: the k-th row of a key with the
@@ -109,48 +72,6 @@ class Merger {
   OldRow oldRow_;
   std::size_t next_ = 0;
 };
-
-// The indices of `count` rows in the order of the parameters, stable. A backup is in that order
-// already, so sorting is only the fallback.
-template <typename RowAt>
-std::vector<std::uint32_t> OrderOf(std::size_t count, RowAt rowAt) {
-  std::vector<std::uint32_t> order(count);
-  for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i);
-  const auto before = [&](std::uint32_t a, std::uint32_t b) { return InOrder(rowAt(a), rowAt(b)); };
-  if (!std::is_sorted(order.begin(), order.end(), before)) {
-    std::stable_sort(order.begin(), order.end(), before);
-  }
-  return order;
-}
-
-// A backup's rows held compactly, and where they stand in the order of the parameters (empty
-// while they are in it already, as a backup's are).
-struct HeldRows {
-  std::string_view bytes;
-  std::deque<StoredRow> rows;
-  std::vector<std::uint32_t> order;
-
-  void Order() {
-    const auto at = [&](std::size_t i) { return rows[i].In(bytes); };
-    const bool ordered = std::is_sorted(
-        rows.begin(), rows.end(),
-        [&](const StoredRow& a, const StoredRow& b) { return InOrder(a.In(bytes), b.In(bytes)); });
-    if (!ordered) order = OrderOf(rows.size(), at);
-  }
-  ParameterRow operator()(std::size_t i) const {
-    return rows[order.empty() ? i : order[i]].In(bytes);
-  }
-  std::size_t size() const { return rows.size(); }
-};
-
-HeldRows Hold(const FilterState& state, FormatKind kind, ParameterReading& reading) {
-  HeldRows held{state.AllText.Bytes(), {}, {}};
-  reading = ReadParameters(state, kind, RowsWanted::NonZero, [&](const ParameterRow& row) {
-    held.rows.emplace_back(row, held.bytes);
-  });
-  held.Order();
-  return held;
-}
 
 // Compares the new backup's rows as they are read; false when they come out of the order of
 // the parameters, and the comparison must be made again with them held.
@@ -283,7 +204,7 @@ ParameterDiff CompareParameters(const std::vector<ParameterRow>& before,
 BackupComparison CompareBackups(const FilterState& before, FormatKind beforeKind,
                                 const FilterState& after, FormatKind afterKind) {
   BackupComparison result;
-  const HeldRows old = Hold(before, beforeKind, result.before);
+  const HeldRows old = Hold(before, beforeKind, RowsWanted::NonZero, result.before);
   if (result.before.error) {
     // The new backup is still read, so that one run tells of both.
     result.after =
@@ -292,7 +213,7 @@ BackupComparison CompareBackups(const FilterState& before, FormatKind beforeKind
   }
   if (!CompareAsRead(result.diff, old, after, afterKind, result.after) && !result.after.error) {
     result.diff = {};
-    const HeldRows now = Hold(after, afterKind, result.after);
+    const HeldRows now = Hold(after, afterKind, RowsWanted::NonZero, result.after);
     Merger<const HeldRows&> merger(result.diff, old.size(), old);
     for (std::size_t i = 0; i < now.size(); ++i) merger.New(now(i));
     merger.Finish();

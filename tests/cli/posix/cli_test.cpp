@@ -189,6 +189,10 @@ const std::vector<ShellCase> kShellCases = {
      3,
      "habuki: b.txt: input file is output file\n",
      {{"b.txt", kSimple}}},
+    {"cp in.txt b.txt && cp in.txt c.txt && habuki diff in.txt b.txt c.txt >> c.txt",
+     3,
+     "habuki: c.txt: input file is output file\n",
+     {{"c.txt", kSimple}}},
     {"mkdir a b out && cp in.txt a/x.txt && cp in.txt b/y.txt && ln -s x.txt out/y.txt && "
      "habuki --output-dir out a/x.txt b/y.txt",
      2, "a/x.txt and b/y.txt would both be written to out/y.txt (which leads to /"},

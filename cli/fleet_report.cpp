@@ -1,0 +1,256 @@
+#include "cli/fleet_report.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <utility>
+
+#include "cli/export_text.h"
+#include "cli/messages.h"
+#include "cli/parameter_export.h"
+#include "core/text/display_text.h"
+
+namespace habuki {
+
+namespace {
+
+constexpr std::string_view kKeyColumns[] = {"number", "qualifier", "entry"};
+
+// Gives `visit` the lines of a table: the header lines that differ (their key fields empty, a
+// line shaded where it is not the first file's) where wanted, then the parameters' rows; each
+// line's key fields as written and its cells.
+template <typename Visit>
+void ForEachLine(const FleetFindings& findings, bool headerLines, Visit visit) {
+  if (headerLines) {
+    std::vector<FleetCell> cells;
+    for (const FleetHeaderLine& header : findings.headers) {
+      cells.clear();
+      for (const std::optional<std::string_view>& line : header) {
+        cells.push_back({line.value_or(""), line.has_value(), line != header.front()});
+      }
+      visit(FleetKey{}, std::span<const FleetCell>(cells));
+    }
+  }
+  const FleetComparison& table = findings.table;
+  for (std::size_t row = 0; row < table.keys.size(); ++row) visit(table.keys[row], table.Row(row));
+}
+
+// A line's fields as a table writes them: UTF-8, a missing value empty (`present` tells).
+void LineFields(const FleetKey& key, std::span<const FleetCell> cells,
+                std::vector<std::string>& fields) {
+  fields = {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry)};
+  for (const FleetCell& cell : cells) fields.push_back(FieldText(cell.value));
+}
+
+// The parameters' rows as the text shows them: escaped where needed, a missing value "-".
+std::vector<std::vector<std::string>> TextLines(const FleetFindings& findings) {
+  std::vector<std::vector<std::string>> lines;
+  ForEachLine(findings, false, [&](const FleetKey& key, std::span<const FleetCell> cells) {
+    std::vector<std::string>& line = lines.emplace_back(std::vector{
+        Cp932ForMessage(key.number), Cp932ForMessage(key.qualifier), Cp932ForMessage(key.entry)});
+    for (const FleetCell& cell : cells) {
+      line.push_back(cell.present ? Cp932ForMessage(cell.value) : "-");
+    }
+  });
+  return lines;
+}
+
+std::vector<std::string> ColumnNames(const FleetFindings& findings,
+                                     std::string (*name)(std::string_view)) {
+  std::vector<std::string> names(std::begin(kKeyColumns), std::end(kKeyColumns));
+  for (const std::string_view file : findings.files) names.push_back(name(file));
+  return names;
+}
+
+// The columns a terminal gives a UTF-8 text: two for a wide character (the Japanese of CP932;
+// its half-width katakana, U+FF61 to U+FF9F, take one), one for any other.
+std::size_t Width(std::string_view utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if ((byte & 0xC0) == 0x80) continue;                 // a continuation byte
+    std::uint32_t code = byte >= 0xF0 ? 0x10000 : byte;  // past the BMP: emoji and rare kanji
+    if (byte >= 0xE0 && byte < 0xF0 && i + 2 < utf8.size()) {
+      code = (byte & 0x0Fu) << 12 | (utf8[i + 1] & 0x3Fu) << 6 | (utf8[i + 2] & 0x3Fu);
+    }
+    width += code >= 0x1100 && (code < 0xFF61 || code > 0xFF9F) ? 2 : 1;
+  }
+  return width;
+}
+
+void AppendAligned(std::string& out, const std::vector<std::string>& line,
+                   const std::vector<std::size_t>& widths) {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    out += line[i];
+    if (i + 1 < line.size()) out.append(widths[i] - Width(line[i]) + 2, ' ');
+  }
+  out += '\n';
+}
+
+// number  qualifier  entry  a.txt     b.txt     c.txt
+// 01005   Q1         A5     00000011  00000111  -
+// 1 row(s) differ among 3 files; header lines of c.txt differ from a.txt's; left out: ...
+std::string TextReport(const FleetFindings& findings) {
+  const std::vector<std::string> names = ColumnNames(findings, DisplayName);
+  // The text tells only whose header lines differ: a header line can be as long as a screen.
+  const std::vector<std::vector<std::string>> lines = TextLines(findings);
+  std::string out;
+  if (!lines.empty()) {
+    std::vector<std::size_t> widths(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) widths[i] = Width(names[i]);
+    for (const auto& line : lines) {
+      for (std::size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], Width(line[i]));
+    }
+    AppendAligned(out, names, widths);
+    for (const auto& line : lines) AppendAligned(out, line, widths);
+  }
+  out += std::to_string(findings.table.differing) + " row(s) differ among " +
+         std::to_string(findings.files.size()) + " files";
+  for (std::size_t i = 0; i < findings.headersDiffering.size(); ++i) {
+    out += (i == 0 ? "; header lines of " : ", ") + names[3 + findings.headersDiffering[i]];
+  }
+  if (!findings.headersDiffering.empty()) out += " differ from " + names[3] + "'s";
+  for (std::size_t i = 0; i < findings.leftOut.size(); ++i) {
+    out += (i == 0 ? "; left out: " : ", ") + findings.leftOut[i];
+  }
+  return out + "\n";
+}
+
+std::string AsGiven(std::string_view name) { return std::string(name); }
+
+// Written as the lines come, so that a table of every row is not held twice.
+std::string CsvReport(const FleetFindings& findings) {
+  std::string out;
+  std::vector<std::string> fields = ColumnNames(findings, AsGiven);
+  std::vector<std::string_view> views(fields.begin(), fields.end());
+  AppendCsvRow(out, views);
+  ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> cells) {
+    LineFields(key, cells, fields);
+    views.assign(fields.begin(), fields.end());
+    AppendCsvRow(out, views);
+  });
+  return out;
+}
+
+// An array of strings, or null where `text` gives none.
+void AppendJsonArray(std::string& out, const auto& values, auto text) {
+  out += '[';
+  bool first = true;
+  for (const auto& value : values) {
+    if (!std::exchange(first, false)) out += ", ";
+    if (const std::optional<std::string> utf8 = text(value)) {
+      AppendJsonString(out, *utf8);
+    } else {
+      out += "null";
+    }
+  }
+  out += ']';
+}
+
+std::optional<std::string> NameText(std::string_view name) { return std::string(name); }
+
+std::optional<std::string> HeaderText(std::optional<std::string_view> line) {
+  return line ? std::optional(FieldText(*line)) : std::nullopt;
+}
+
+std::optional<std::string> CellText(const FleetCell& cell) {
+  return cell.present ? std::optional(FieldText(cell.value)) : std::nullopt;
+}
+
+// {"files": [...], "formats": [...], "headers": [[...]], "parameters": [
+//   {"number": "01005", "qualifier": "Q1", "entry": "A5", "values": ["00000011", null, "0"]}
+// ], "counts": {"differing": 1, "header lines": 0, "left out": 0}}
+std::string JsonReport(const FleetFindings& findings) {
+  std::string out = "{\"files\": ";
+  AppendJsonArray(out, findings.files, NameText);
+  out += ", \"formats\": ";
+  AppendJsonArray(out, findings.formats, NameText);
+  out += ", \"headers\": [";
+  for (const FleetHeaderLine& header : findings.headers) {
+    if (&header != &findings.headers.front()) out += ", ";
+    AppendJsonArray(out, header, HeaderText);
+  }
+  out += "], \"parameters\": [";
+  const FleetComparison& table = findings.table;
+  for (std::size_t row = 0; row < table.keys.size(); ++row) {
+    const FleetKey& key = table.keys[row];
+    out += row == 0 ? "\n  {" : ",\n  {";
+    const std::string_view fields[] = {key.number, key.qualifier, key.entry};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+      AppendJsonString(out, kKeyColumns[i]);
+      out += ": ";
+      AppendJsonString(out, FieldText(fields[i]));
+      out += ", ";
+    }
+    out += "\"values\": ";
+    AppendJsonArray(out, table.Row(row), CellText);
+    out += '}';
+  }
+  out += table.keys.empty() ? "]" : "\n]";
+  out += ", \"counts\": {\"differing\": " + std::to_string(table.differing) +
+         ", \"header lines\": " + std::to_string(findings.headers.size()) +
+         ", \"left out\": " + std::to_string(findings.leftOutCount) + "}}\n";
+  return out;
+}
+
+}  // namespace
+
+void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines,
+                         FleetFindings& findings) {
+  std::size_t longest = 0;
+  for (const auto& file : lines) longest = std::max(longest, file.size());
+  const auto lineOf = [](const std::vector<std::string_view>& file, std::size_t i) {
+    return i < file.size() ? std::optional(file[i]) : std::nullopt;
+  };
+  std::vector<bool> differs(lines.size(), false);
+  for (std::size_t i = 0; i < longest; ++i) {
+    FleetHeaderLine line;
+    for (const auto& file : lines) line.push_back(lineOf(file, i));
+    for (std::size_t file = 1; file < line.size(); ++file) {
+      if (line[file] != line.front()) differs[file] = true;
+    }
+    if (std::adjacent_find(line.begin(), line.end(), std::not_equal_to<>()) != line.end()) {
+      findings.headers.push_back(std::move(line));
+    }
+  }
+  for (std::size_t file = 1; file < differs.size(); ++file) {
+    if (differs[file]) findings.headersDiffering.push_back(file);
+  }
+}
+
+XlsxWorkbook FleetWorkbook(const FleetFindings& findings) {
+  const std::vector<std::string> names = ColumnNames(findings, AsGiven);
+  const std::vector<std::string_view> header(names.begin(), names.end());
+  XlsxSheet sheet(header);
+  std::vector<std::string> texts;
+  std::vector<std::optional<std::string_view>> cells;
+  const auto shaded = std::make_unique<bool[]>(names.size());
+  ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> values) {
+    LineFields(key, values, texts);
+    cells.assign(texts.begin(), texts.end());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (!values[i].present) cells[3 + i] = std::nullopt;
+      shaded[3 + i] = values[i].differs;
+    }
+    sheet.AddRow(cells, std::span<const bool>(shaded.get(), names.size()));
+  });
+  return sheet.Finish();
+}
+
+std::string FleetReport(const FleetFindings& findings, ReportKind to) {
+  switch (to) {
+    case ReportKind::Text:
+      return TextReport(findings);
+    case ReportKind::Csv:
+      return CsvReport(findings);
+    case ReportKind::Json:
+      return JsonReport(findings);
+    case ReportKind::Xlsx:
+      break;  // a workbook: FleetWorkbook
+  }
+  return {};
+}
+
+}  // namespace habuki

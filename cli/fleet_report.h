@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/xlsx_sheet.h"
+#include "core/table/fleet_comparison.h"
+
+namespace habuki {
+
+// A header line (see HeaderLines) that is not the same in every file: each file's line, none
+// where a file has fewer lines.
+using FleetHeaderLine = std::vector<std::optional<std::string_view>>;
+
+// What `habuki diff` of three or more files found, as its table shows it.
+struct FleetFindings {
+  std::vector<std::string_view> files;  // as given
+  std::vector<std::string_view> formats;
+  FleetComparison table;
+  std::vector<FleetHeaderLine> headers;
+  std::vector<std::size_t> headersDiffering;  // the files whose header lines are not the first's
+  std::vector<std::string> leftOut;  // what the comparison could not read, one part a file's kind
+  std::size_t leftOutCount = 0;      // records and entries in it
+
+  // Nothing differs and nothing was left out that might.
+  bool Alike() const { return table.differing == 0 && headers.empty() && leftOut.empty(); }
+};
+
+// The header lines of the files compared line by line as text: the lines that differ, and the
+// files whose lines are not the first file's.
+void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines,
+                         FleetFindings& findings);
+
+// The table as text, CSV or JSON.
+std::string FleetReport(const FleetFindings& findings, ReportKind to);
+
+// The table as a workbook: every cell text, the cells whose value is not the first file's
+// shaded, a missing value an empty cell.
+XlsxWorkbook FleetWorkbook(const FleetFindings& findings);
+
+}  // namespace habuki
