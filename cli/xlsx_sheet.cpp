@@ -130,6 +130,12 @@ void XlsxSheet::WriteCell(std::size_t column, std::string_view text, bool shaded
   const auto row = static_cast<lxw_row_t>(rows_);
   const auto col = static_cast<lxw_col_t>(column);
   widths_[column] = std::max(widths_[column], DisplayWidth(text));
+  // The library takes C strings: a NUL would silently end the cell's text there.
+  if (text.find('\0') != std::string_view::npos) {
+    Fail("row " + Numbered(rows_ + 1) + ", column " + header_[column] +
+         ": the text holds a NUL character, which a cell cannot hold");
+    return;
+  }
   lxw_error written = LXW_NO_ERROR;
   if (numeric_[column] && IsPlainNumber(text)) {
     double number = 0;

@@ -40,6 +40,14 @@ TEST(XlsxSheet, WhatASheetCannotHoldIsAnErrorThatSaysWhere) {
             "row 3, column value: the text is longer than a cell holds (32,767 characters)");
   EXPECT_EQ(refused.bytes.size, 0u);
 
+  using namespace std::string_view_literals;
+  XlsxSheet nul(kHeader);
+  nul.AddRow(Cells{"1",
+                   "12\0"
+                   "34"sv});
+  EXPECT_EQ(nul.Finish().error,
+            "row 2, column value: the text holds a NUL character, which a cell cannot hold");
+
   constexpr std::string_view oneColumn[] = {"line"};
   constexpr std::size_t numeric[] = {0};
   for (const std::size_t rows : {XlsxSheet::kMaxRows - 1, XlsxSheet::kMaxRows}) {
