@@ -285,7 +285,13 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
   app.add_flag("--all", options.all,
                "With three or more files or --to xlsx: every row any file has, not only those "
                "that differ");
-  app.add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
+  CLI::Option* quiet =
+      app.add_flag("-q,--quiet", options.quiet, "Show nothing; only the exit status tells");
+  app.add_option("-o,--output", named.output,
+                 "Write the report to this file (replaced whole, never one of the backups) "
+                 "rather than to standard output")
+      ->type_name("FILE")
+      ->excludes(quiet);
   AddNumberOptions(app, named);
 }
 
@@ -325,6 +331,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   }
   if (options.formats.size() == 1) options.formats.resize(options.files.size(), options.formats[0]);
   options.numbers = ChoiceOf(named);
+  if (named.output) options.output = PathFromUtf8(*named.output);
   return options;
 }
 

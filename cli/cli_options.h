@@ -41,6 +41,7 @@ struct DiffOptions {
   bool all = false;      // the table of many holds every row, not only those that differ
   bool quiet = false;    // only the exit status tells
   NumberChoice numbers;  // --only and --ignore
+  std::optional<std::filesystem::path> output;  // -o: the report's file; none: standard output
 
   // Whether the report is the table of one column a file rather than the changes of OLD to NEW:
   // for three or more files, and for a workbook.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "core/filter/header_lines.h"
 #include "core/io/file_writing.h"
 #include "core/io/output_plan.h"
+#include "core/io/path_text.h"
 #include "core/table/fleet_comparison.h"
 #include "core/table/parameter_diff.h"
 
@@ -122,34 +124,44 @@ bool SettleFormats(const DiffOptions& options, Backups& backups, CliIo& io) {
   return false;
 }
 
-// The report goes to standard output; it is refused when standard output is one of the files
-// (`habuki diff a b >> b`), which it would change.
-bool OutputIsFree(const DiffOptions& options, CliIo& io) {
-  if (options.quiet) return true;
+// Where the report goes: standard output, or the file of -o, written whole. Either is refused
+// when it is one of the backups (`habuki diff a b >> b`, `-o b`), which the report would change.
+std::optional<PlannedOutput> ReportTarget(const DiffOptions& options, CliIo& io) {
   std::vector<PlannedInput> inputs;
   for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
-  const OutputPlan plan = PlanOutputs(inputs, ToStandardOutput{}, io.streams);
+  const Destination destination =
+      options.output ? Destination(ToFile{*options.output}) : Destination(ToStandardOutput{});
+  // Every backup "goes" to the one report, so the plan's clash of targets means nothing here.
+  const OutputPlan plan = PlanOutputs(inputs, destination, io.streams);
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     if (plan.outputs[i].refusal) {
       io.err << RefusalMessage(inputs[i].name, plan.outputs[i]);
-      return false;
+      return std::nullopt;
     }
   }
-  return true;
+  return plan.outputs.front();
+}
+
+// Writes the report where it was planned to go; a failure is told and gives false.
+bool WriteReport(const PlannedOutput& target, std::string_view report, CliIo& io) {
+  if (!target.file) return WriteStandardOutput(report, io);
+  const std::error_code error = WriteOutput(target, ByteParts(&report, 1), io.streams);
+  if (error)
+    io.err << FileProblem(DisplayName(Utf8Of(*target.file)), "cannot write", error.message());
+  return !error;
 }
 
 int Ending(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
 
 // OLD against NEW: the values that changed.
-int CompareTwo(const DiffOptions& options, Backup& before, Backup& after, CliIo& io) {
+int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& target,
+               Backup& before, Backup& after, CliIo& io) {
   BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
   const bool beforeRead = Told(before, comparison.before, io);
   const bool afterRead = Told(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
   const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
-  if (!options.quiet && !WriteStandardOutput(DiffReport(findings, options.to), io)) {
-    return kExitFileError;
-  }
+  if (target && !WriteReport(*target, DiffReport(findings, options.to), io)) return kExitFileError;
   return Ending(findings.Alike());
 }
 
@@ -167,18 +179,21 @@ FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table) {
   return findings;
 }
 
-bool WriteTable(const FleetFindings& findings, ReportKind to, CliIo& io) {
-  if (to != ReportKind::Xlsx) return WriteStandardOutput(FleetReport(findings, to), io);
+bool WriteTable(const FleetFindings& findings, ReportKind to, const PlannedOutput& target,
+                CliIo& io) {
+  if (to != ReportKind::Xlsx) return WriteReport(target, FleetReport(findings, to), io);
   const XlsxWorkbook workbook = FleetWorkbook(findings);
   if (!workbook.error.empty()) {
-    io.err << FileProblem("standard output", "cannot write", workbook.error);
+    const std::string name = target.file ? DisplayName(Utf8Of(*target.file)) : "standard output";
+    io.err << FileProblem(name, "cannot write", workbook.error);
     return false;
   }
-  return WriteStandardOutput(workbook.bytes.view(), io);
+  return WriteReport(target, workbook.bytes.view(), io);
 }
 
 // Three or more files, or a workbook: one column a file.
-int CompareMany(const DiffOptions& options, Backups& backups, CliIo& io) {
+int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& target,
+                Backups& backups, CliIo& io) {
   std::vector<FleetMember> members;
   for (const Backup& backup : backups) members.push_back({&backup.state, backup.kind});
   FleetComparison table =
@@ -189,18 +204,20 @@ int CompareMany(const DiffOptions& options, Backups& backups, CliIo& io) {
   }
   if (!read) return kExitFileError;
   const FleetFindings findings = FleetFindingsOf(backups, std::move(table));
-  if (!options.quiet && !WriteTable(findings, options.to, io)) return kExitFileError;
+  if (target && !WriteTable(findings, options.to, *target, io)) return kExitFileError;
   return Ending(findings.Alike());
 }
 
 }  // namespace
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
-  if (options.to == ReportKind::Xlsx && !options.quiet &&
-      !WorkbookMayGoToStandardOutput(io, "redirect standard output to a file")) {
+  if (options.to == ReportKind::Xlsx && !options.quiet && !options.output &&
+      !WorkbookMayGoToStandardOutput(io, "give -o FILE or redirect standard output to a file")) {
     return kExitUsage;
   }
-  if (!OutputIsFree(options, io)) return kExitFileError;
+  // -q writes no report: nothing to plan.
+  std::optional<PlannedOutput> target;
+  if (!options.quiet && !(target = ReportTarget(options, io))) return kExitFileError;
   Backups backups;
   // Every file is tried, so that one run tells of all that cannot be read.
   bool loaded = true;
@@ -211,8 +228,8 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   }
   if (!loaded) return kExitFileError;
   if (!SettleFormats(options, backups, io)) return kExitUsage;
-  if (options.Table()) return CompareMany(options, backups, io);
-  return CompareTwo(options, backups[0], backups[1], io);
+  if (options.Table()) return CompareMany(options, target, backups, io);
+  return CompareTwo(options, target, backups[0], backups[1], io);
 }
 
 }  // namespace habuki

@@ -91,6 +91,7 @@ TEST(FleetDiff, ExitStatusesAndUsage) {
       {{"--all", "a.txt", "b.txt"}, 2, "", "--all is for three or more files"},
       {{"-", "a.txt", "-"}, 2, "", "diff reads standard input for one side only"},
       {{"--all", "--to", "xlsx", "-q", "a.txt", "b.txt"}, 1, "", ""},
+      {{"-q", "-o", "report.txt", "a.txt", "b.txt"}, 2, "", "--quiet excludes --output"},
   };
   for (auto [args, status, out, err] : cases) {
     args.insert(args.begin(), "diff");
@@ -99,6 +100,28 @@ TEST(FleetDiff, ExitStatusesAndUsage) {
     EXPECT_EQ(result.out, out) << args[2];
     EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
   }
+}
+
+// -o writes the report that standard output would get, whole, and never over a backup.
+TEST(FleetDiff, ReportToAFile) {
+  const FleetFiles files;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"diff", "a.txt", "b.txt"},
+        std::vector<std::string>{"diff", "--to", "csv", "a.txt", "b.txt", "c.txt"}}) {
+    const Result shown = Habuki{}.Run(args);
+    std::vector<std::string> toFile = args;
+    toFile.insert(toFile.begin() + 1, {"-o", "report"});
+    const Result written = Habuki{}.Run(toFile);
+    EXPECT_EQ(written.status, shown.status) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(test::ReadBytes(files.dir() / "report"), shown.out);
+  }
+  const std::string before = test::ReadBytes(files.dir() / "c.txt");
+  const Result refused = Habuki{}.Run({"diff", "-o", "c.txt", "a.txt", "b.txt", "c.txt"});
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_NE(refused.err.find("will not overwrite an input of this run"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(test::ReadBytes(files.dir() / "c.txt"), before);
 }
 
 // A workbook is never shown on a terminal, nor anything read for it.
@@ -110,8 +133,8 @@ TEST(FleetDiff, WorkbookRefusesATerminal) {
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err,
-            "habuki: an xlsx workbook is not shown on a terminal: redirect standard output to a "
-            "file\n")
+            "habuki: an xlsx workbook is not shown on a terminal: give -o FILE or redirect "
+            "standard output to a file\n")
       << result.err;
 }
 
