@@ -12,7 +12,8 @@
 # sentence; an explicit folder keeps both programs from reading the user's own folders, which
 # differ between the two systems), every table (--to csv, json, and with --all), several inputs
 # in one document, standard input, a wildcard that habuki.exe expands, results written with -o
-# and --output-dir, and diff of pairs of backups as text, csv and json.
+# and --output-dir, workbooks (--to xlsx, compared by what a reader finds in them), diff of
+# pairs of backups as text, csv and json, and diff of many side by side in every form.
 #   scripts/compare-windows.sh [HABUKI_EXE [LINUX_HABUKI]]
 # The defaults are build/windows/cli/habuki.exe and build/ci/cli/habuki; WINE names wine.
 set -uo pipefail
@@ -93,6 +94,20 @@ run() {
   fi
   echo $status >"$work/$side.status"
   mv "$work/out" "$work/$side.out"
+  read_workbooks "$side"
+}
+
+# A workbook holds the time it was made, so workbooks are compared by what a spreadsheet program
+# reads in them: every cell's text, and how the sheet shows them.
+read_workbooks() {
+  local workbook
+  for workbook in "$work/$1.stdout" "$work/$1.out"/*.xlsx; do
+    [ -f "$workbook" ] && [ "$(head -c 2 "$workbook")" = PK ] || continue
+    { /usr/bin/python3 "$root/tests/cli/read_xlsx.py" cells "$workbook" &&
+      /usr/bin/python3 "$root/tests/cli/read_xlsx.py" styles "$workbook"; } >"$workbook.read" ||
+      { echo "compare-windows.sh: cannot read the workbook $workbook" >&2; exit 2; }
+    mv "$workbook.read" "$workbook"
+  done
 }
 
 #   compare ARGS...
@@ -145,7 +160,11 @@ for input in "${inputs[@]}"; do
   done
   compare --to csv --all "$input"
   compare --to json --all "$input"
+  compare --to xlsx "$input"
 done
+compare --to xlsx --all machining-center-30i.txt
+compare --to xlsx "${inputs[@]}"
+compare --to xlsx --output-dir ../out "${inputs[@]}"
 compare --to csv "${inputs[@]}"
 compare --to json "${inputs[@]}"
 compare -c none "${inputs[@]}"
@@ -194,6 +213,12 @@ for pair in "${pairs[@]}"; do
   done
 done
 compare diff -q fs30i-example.txt newer.txt
+compare diff --to xlsx -o ../out/pair.xlsx fs30i-example.txt newer.txt
+# Many backups side by side.
+for to in text csv json xlsx; do
+  compare diff --to $to fs30i-example.txt newer.txt パラメータ.txt thinned-30i.txt
+  compare diff --all --to $to fs30i-example.txt newer.txt パラメータ.txt
+done
 
 echo "$comparisons comparisons, $identical identical ($((SECONDS - start)) s;" \
   "standard error, not compared, the same in $same_stderr)"
