@@ -210,6 +210,11 @@ XlsxWorkbook XlsxSheet::Finish() {
   } else if (contents.error) {
     workbook.error = "cannot read the workbook back: " + contents.error.message();
   }
+  // What the library wrote by name is read back through the file made for it; anything but a
+  // zip there means the name no longer led to that file, and nothing is given as a workbook.
+  if (workbook.error.empty() && !contents.bytes.view().starts_with("PK\x03\x04")) {
+    workbook.error = "the workbook read back from " + scratch_.Utf8Path() + " is not a workbook";
+  }
   if (workbook.error.empty()) workbook.bytes = std::move(contents.bytes);
   return workbook;
 }

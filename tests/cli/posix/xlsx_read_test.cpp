@@ -10,6 +10,7 @@
 #include "cli/xlsx_sheet.h"
 #include "tests/cli/posix/read_xlsx.h"
 #include "tests/support/habuki_runner.h"
+#include "tests/support/posix/temporary_folder.h"
 
 namespace habuki {
 namespace {
@@ -44,6 +45,21 @@ TEST(XlsxSheetRead, EveryCellReadsBackAsItWasGiven) {
             "column value width 11 kinds s:@\n"
             "column line width 7 kinds n:General s:@\n"
             "shaded B3 C3 A4 C4\n");
+}
+
+// Another program that removes the file the workbook is written to meanwhile leaves the library
+// writing a new file of that name: what is read back is then no workbook, and none is given.
+TEST(XlsxSheetRead, AWorkbookWrittenElsewhereIsNoWorkbook) {
+  const test::TempDir dir;
+  const test::TemporaryFolderIs temporary(dir.path());
+  constexpr std::string_view header[] = {"number"};
+  XlsxSheet sheet(header);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    std::filesystem::remove(entry.path());
+  }
+  const XlsxWorkbook workbook = sheet.Finish();
+  EXPECT_NE(workbook.error.find("is not a workbook"), std::string::npos) << workbook.error;
+  EXPECT_EQ(workbook.bytes.size, 0u);
 }
 
 // The real 30i backup with records whose fields a spreadsheet would take for numbers, formulas or

@@ -10,26 +10,13 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/posix/temporary_folder.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
 namespace {
 
-// TMPDIR names the temporary folder while it lives.
-class TemporaryFolderIs {
- public:
-  explicit TemporaryFolderIs(const std::filesystem::path& folder) {
-    if (const char* before = std::getenv("TMPDIR")) before_ = before;
-    ::setenv("TMPDIR", folder.c_str(), 1);
-  }
-  ~TemporaryFolderIs() {
-    if (before_) ::setenv("TMPDIR", before_->c_str(), 1);
-    if (!before_) ::unsetenv("TMPDIR");
-  }
-
- private:
-  std::optional<std::string> before_;
-};
+using test::TemporaryFolderIs;
 
 // Whatever the umask lets through, nobody but its owner may open it, and it is a new file of
 // one name.
