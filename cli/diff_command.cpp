@@ -211,8 +211,8 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
 }  // namespace
 
 int RunDiff(const DiffOptions& options, CliIo& io) {
-  if (options.to == ReportKind::Xlsx && !options.quiet && !options.output &&
-      !WorkbookMayGoToStandardOutput(io, "give -o FILE or redirect standard output to a file")) {
+  if (options.to == ReportKind::Xlsx && !options.quiet &&
+      !WorkbookMayGoTo(options.output, io, "give -o FILE or redirect standard output to a file")) {
     return kExitUsage;
   }
   // -q writes no report: nothing to plan.

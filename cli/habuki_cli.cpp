@@ -239,8 +239,9 @@ bool WriteStandardOutput(std::string_view text, CliIo& io) {
   return !error;
 }
 
-bool WorkbookMayGoToStandardOutput(CliIo& io, std::string_view instead) {
-  if (!io.outIsTerminal) return true;
+bool WorkbookMayGoTo(const std::optional<std::filesystem::path>& output, CliIo& io,
+                     std::string_view instead) {
+  if (output ? !NamesATerminal(*output) : !io.outIsTerminal) return true;
   io.err << "habuki: an xlsx workbook is not shown on a terminal: " << instead << '\n';
   return false;
 }
@@ -261,11 +262,9 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   }
   if (const auto* diff = std::get_if<DiffOptions>(&parsed)) return RunDiff(*diff, io);
   const auto& options = std::get<CliOptions>(parsed);
-  const bool toStandardOutput = !options.output && !options.outputDir;
-  if (options.to == ExportKind::Xlsx && toStandardOutput &&
-      !WorkbookMayGoToStandardOutput(io,
-                                     "give -o FILE or --output-dir DIR, or redirect "
-                                     "standard output")) {
+  if (options.to == ExportKind::Xlsx && !options.outputDir &&
+      !WorkbookMayGoTo(options.output, io,
+                       "give -o FILE or --output-dir DIR, or redirect standard output")) {
     return kExitUsage;
   }
   std::vector<PlannedInput> inputs;

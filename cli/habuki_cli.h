@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,10 +24,11 @@ struct CliIo {
 // Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.
 bool LoadInput(const std::string& file, FilterState& state, CliIo& io);
 
-// A workbook's bytes would only garble a screen: whether standard output is no terminal, so
-// that one may go there. When it is one, says so on `io.err` with what to do `instead`; checked
-// before anything is read.
-bool WorkbookMayGoToStandardOutput(CliIo& io, std::string_view instead);
+// A workbook's bytes would only garble a screen: whether its target, the file `output` or else
+// standard output, is no terminal, so that one may go there. When it is one, says so on
+// `io.err` with what to do `instead`; checked before anything is read.
+bool WorkbookMayGoTo(const std::optional<std::filesystem::path>& output, CliIo& io,
+                     std::string_view instead);
 
 // Writes `text` to standard output; says on `io.err` why when it cannot.
 bool WriteStandardOutput(std::string_view text, CliIo& io);

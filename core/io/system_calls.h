@@ -35,6 +35,8 @@ void CloseDescriptor(int descriptor);
 
 // Whether the descriptor is a terminal (on Windows a console) that text is shown on.
 bool IsTerminal(int descriptor);
+// Whether `path` names one (/dev/tty, CON): opened to ask, without waiting, and closed again.
+bool NamesATerminal(const std::filesystem::path& path);
 // Shows UTF-8 text on the terminal on `descriptor` as text, whatever the terminal's encoding.
 std::error_code WriteToTerminal(int descriptor, std::string_view utf8);
 

@@ -154,17 +154,25 @@ TEST(XlsxExportRead, SeveralInputsAsCsvHasThem) {
   }
 }
 
-// A real terminal, made by script(1), is refused; the same command into a pipe is written.
+// A real terminal, made by script(1), is refused, as standard output or named by -o; the same
+// command into a pipe is written.
 TEST(XlsxExportRead, TheProgramRefusesARealTerminal) {
   const test::TempDir dir;
-  const std::string habuki = std::string("'") + HABUKI_EXECUTABLE + "' --to xlsx '" +
-                             test::DataFile("machining-center-30i.txt").string() + "'";
-  const std::string onTerminal =
-      "script -qec \"" + habuki + "\" /dev/null > '" + (dir / "terminal").string() + "'";
-  const int status = std::system(onTerminal.c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 2);
-  EXPECT_NE(test::ReadBytes(dir / "terminal").find("not shown on a terminal"), std::string::npos);
-  EXPECT_EQ(std::system((habuki + " | cat > '" + (dir / "piped.xlsx").string() + "'").c_str()), 0);
+  const std::string backup = "'" + test::DataFile("machining-center-30i.txt").string() + "'";
+  const std::string habuki = std::string("'") + HABUKI_EXECUTABLE + "'";
+  for (const std::string& args : {" --to xlsx " + backup, " --to xlsx -o /dev/tty " + backup,
+                                  " diff --to xlsx -o /dev/tty " + backup + " " + backup}) {
+    const std::string onTerminal =
+        "script -qec \"" + habuki + args + "\" /dev/null > '" + (dir / "terminal").string() + "'";
+    const int status = std::system(onTerminal.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2) << args;
+    const std::string shown = test::ReadBytes(dir / "terminal");
+    EXPECT_NE(shown.find("not shown on a terminal"), std::string::npos) << args << shown;
+    EXPECT_EQ(shown.find("PK"), std::string::npos) << args;
+  }
+  const std::string piped =
+      habuki + " --to xlsx " + backup + " | cat > '" + (dir / "piped.xlsx").string() + "'";
+  EXPECT_EQ(std::system(piped.c_str()), 0);
   EXPECT_EQ(
       test::ReadXlsx("cells", dir / "piped.xlsx"),
       test::Habuki{}.Run({"--to", "csv", test::DataFile("machining-center-30i.txt").string()}).out);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # habuki.exe on a console (wine gives it one on a terminal): the thinned text, with its Japanese
 # comment line, and a message naming a Japanese file show as text, whatever the console's code
-# page, where bytes written as they are would show as mojibake.
+# page, where bytes written as they are would show as mojibake; a workbook is refused there.
 #   check-console.sh WINE HABUKI_EXE BACKUP
 set -euo pipefail
 wine=$1 exe=$2 backup=$3
@@ -16,4 +16,6 @@ expect() {  # TEXT WHAT OUTPUT
 expect "パラメータ値０のパラメータは省いてあります。" "the comment line" "$(on_console -c ja パラメータ.txt)"
 expect "N00000Q1" "the thinned text" "$(on_console -c ja パラメータ.txt)"
 expect "ない_ファイル.txt: cannot read" "a message" "$(on_console ない_ファイル.txt)"
-echo "the console shows the comment, the text and the message"
+expect "not shown on a terminal" "a workbook for the console" "$(on_console --to xlsx パラメータ.txt)"
+expect "not shown on a terminal" "a workbook for CON" "$(on_console --to xlsx -o CON パラメータ.txt)"
+echo "the console shows the comment, the text and the message, and no workbook"
