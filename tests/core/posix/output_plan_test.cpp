@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <ostream>
+
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -21,6 +23,9 @@ struct PlanCase {
   std::vector<std::optional<Refusal>> refusals;
   std::optional<int> descriptor{};  // through which the first result is written
 };
+
+// A case is shown by its name, which its test's name already spells, not as its bytes.
+void PrintTo(const PlanCase& plan, std::ostream* out) { *out << '"' << plan.name << '"'; }
 
 const std::vector<PlanCase> kCases = {
     {"two inputs of one name", {"m1/P.TXT", "m2/P.TXT"}, ToFolder{"out", ""}, "", "", true, {}},
