@@ -18,6 +18,7 @@
 # The defaults are build/windows/cli/habuki.exe and build/ci/cli/habuki; WINE names wine.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/wine-start.sh"
 exe=$(realpath "${1:-$root/build/windows/cli/habuki.exe}")
 linux=$(realpath "${2:-$root/build/ci/cli/habuki}")
 wine=${WINE:-wine}
@@ -82,17 +83,12 @@ run() {
   shift
   rm -rf "$work/out" "$work/$side.out"
   mkdir "$work/out"
-  (cd "$in" && "$@" <"$stdin" >"$work/$side.stdout" 2>"$work/$side.stderr")
-  local status=$?
-  # Now and then wine fails to start a program at all: status 1, nothing said. Such a run is
-  # made once more; a result habuki gives comes out the same again.
-  if [ "$side" = windows ] && [ $status -eq 1 ] && [ ! -s "$work/$side.stdout" ] &&
-    [ ! -s "$work/$side.stderr" ]; then
-    rm -rf "$work/out" && mkdir "$work/out"
+  if [ "$side" = windows ]; then
+    (cd "$in" && wine_started "$work/$side.stdout" "$work/$side.stderr" "$@" <"$stdin")
+  else
     (cd "$in" && "$@" <"$stdin" >"$work/$side.stdout" 2>"$work/$side.stderr")
-    status=$?
   fi
-  echo $status >"$work/$side.status"
+  echo $? >"$work/$side.status"
   mv "$work/out" "$work/$side.out"
   read_workbooks "$side"
 }

@@ -8,6 +8,7 @@
 # then takes away all but %APPDATA%\habuki.
 #   check-windows-installer.sh SETUP ZIP VERSION WINE
 set -euo pipefail
+. "$(dirname "$0")/../../scripts/wine-start.sh"
 setup=$(realpath "$1") zip=$(realpath "$2") version=$3 wine=$4
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
 # Without .NET and a browser engine, which wine would offer to download, and without the menu
@@ -23,7 +24,7 @@ fail() {
   failures=$((failures + 1))
 }
 # Wine's own programs print with CR LF.
-windows() { "$wine" "$@" | tr -d '\r'; }
+windows() { wine_run "$wine" "$@" | tr -d '\r'; }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\habuki'
 registry_value() { windows reg query "$uninstall_key" /v "$1" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 

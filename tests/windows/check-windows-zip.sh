@@ -7,6 +7,7 @@
 # sentences. WITH_WINDOW is 1 when the build has the window, which the zip then holds too.
 #   check-windows-zip.sh ZIP VERSION LICENSE EXAMPLE WINE WITH_WINDOW
 set -euo pipefail
+. "$(dirname "$0")/../../scripts/wine-start.sh"
 zip=$(realpath "$1") version=$2 license=$(realpath "$3") example=$(realpath "$4") wine=$5
 with_window=$6
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
@@ -78,7 +79,7 @@ grep -q '終了ステータス' "$dir/README-ja.txt" || fail "README-ja.txt is n
 grep -q 'Exit status' "$dir/README-en.txt" || fail "README-en.txt is not in English"
 
 cd "$dir"
-habuki() { "$wine" habuki.exe "$@"; }
+habuki() { wine_run "$wine" habuki.exe "$@"; }
 [ "$(habuki --version | od -An -c)" = "$(printf 'habuki %s\n' "$version" | od -An -c)" ] ||
   fail "habuki.exe --version does not print \"habuki $version\" and LF alone"
 
