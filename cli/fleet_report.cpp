@@ -1,7 +1,6 @@
 #include "cli/fleet_report.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -64,27 +63,11 @@ std::vector<std::string> ColumnNames(const FleetFindings& findings,
   return names;
 }
 
-// The columns a terminal gives a UTF-8 text: two for a wide character (the Japanese of CP932;
-// its half-width katakana, U+FF61 to U+FF9F, take one), one for any other.
-std::size_t Width(std::string_view utf8) {
-  std::size_t width = 0;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(utf8[i]);
-    if ((byte & 0xC0) == 0x80) continue;                 // a continuation byte
-    std::uint32_t code = byte >= 0xF0 ? 0x10000 : byte;  // past the BMP: emoji and rare kanji
-    if (byte >= 0xE0 && byte < 0xF0 && i + 2 < utf8.size()) {
-      code = (byte & 0x0Fu) << 12 | (utf8[i + 1] & 0x3Fu) << 6 | (utf8[i + 2] & 0x3Fu);
-    }
-    width += code >= 0x1100 && (code < 0xFF61 || code > 0xFF9F) ? 2 : 1;
-  }
-  return width;
-}
-
 void AppendAligned(std::string& out, const std::vector<std::string>& line,
                    const std::vector<std::size_t>& widths) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     out += line[i];
-    if (i + 1 < line.size()) out.append(widths[i] - Width(line[i]) + 2, ' ');
+    if (i + 1 < line.size()) out.append(widths[i] - DisplayWidth(line[i]) + 2, ' ');
   }
   out += '\n';
 }
@@ -99,9 +82,10 @@ std::string TextReport(const FleetFindings& findings) {
   std::string out;
   if (!lines.empty()) {
     std::vector<std::size_t> widths(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) widths[i] = Width(names[i]);
+    for (std::size_t i = 0; i < names.size(); ++i) widths[i] = DisplayWidth(names[i]);
     for (const auto& line : lines) {
-      for (std::size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], Width(line[i]));
+      for (std::size_t i = 0; i < line.size(); ++i)
+        widths[i] = std::max(widths[i], DisplayWidth(line[i]));
     }
     AppendAligned(out, names, widths);
     for (const auto& line : lines) AppendAligned(out, line, widths);

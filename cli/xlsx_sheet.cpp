@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/io/path_text.h"
+#include "core/text/display_text.h"
 
 namespace habuki {
 
@@ -21,25 +22,6 @@ constexpr double kColumnPadding = 2;
 constexpr lxw_color_t kShade = 0xFFF2CC;
 // The largest workbook read back: a full sheet of short cells stays well below it.
 constexpr ReadLimit kWorkbookRead{std::uint64_t{1} << 30, true};
-
-// How many columns a UTF-8 text takes on screen: two for the wide characters of East Asian
-// scripts (kanji, kana, full-width forms), one for every other character, half-width kana
-// included.
-std::size_t DisplayWidth(std::string_view utf8) {
-  std::size_t width = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t code = lead & (length == 1 ? 0x7F : 0x3F >> (length - 1));
-    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    const bool halfWidth = code >= 0xFF61 && code <= 0xFFDC;
-    width += code >= 0x1100 && !halfWidth ? 2 : 1;
-    i += length;
-  }
-  return width;
-}
 
 bool IsPlainNumber(std::string_view text) {
   return !text.empty() && text.size() <= 15 && (text.size() == 1 || text.front() != '0') &&

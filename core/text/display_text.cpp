@@ -79,4 +79,20 @@ std::string EscapeControls(std::string_view text) {
   return shown;
 }
 
+std::size_t DisplayWidth(std::string_view utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = lead & (length == 1 ? 0x7F : 0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    const bool halfWidth = code >= 0xFF61 && code <= 0xFFDC;
+    width += code >= 0x1100 && !halfWidth ? 2 : 1;
+    i += length;
+  }
+  return width;
+}
+
 }  // namespace habuki

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,10 @@ std::string Cp932ForMessage(std::string_view bytes);
 // DEL and, in UTF-8, C1) are written as \xHH escapes, so that no byte of a file can move the
 // cursor, clear the screen or retitle the terminal of the person reading.
 std::string EscapeControls(std::string_view text);
+
+// How many columns a UTF-8 text takes on a screen or in a spreadsheet: two for the wide
+// characters of East Asian scripts (kanji, kana, full-width forms), one for every other
+// character, half-width kana included.
+std::size_t DisplayWidth(std::string_view utf8);
 
 }  // namespace habuki
