@@ -11,23 +11,30 @@ namespace habuki {
 
 namespace {
 
-std::string ShowHead(const Cp932Text& head) { return Cp932ForMessage(head.Bytes()); }
-
-std::string ShowRecord(const RecordRef& record) {
-  return "line " + std::to_string(record.line) + " (" + ShowHead(record.head) + ")";
+// The text at a place, as a message shows it: escaped, and cut where the line goes on.
+std::string Shown(const TextPlace& place) {
+  if (place.text.empty() && !place.cut) return "(the end of the line)";
+  return Cp932ForMessage(place.text.Bytes()) + (place.cut ? "..." : "");
 }
 
-// "habuki: NAME: COUNT WHAT line L (HEAD)": `what` ends where the record's place is named.
+// "habuki: NAME:LINE:COLUMN: ", where an editor finds the place.
+std::string At(std::string_view name, const TextPlace& place) {
+  return "habuki: " + std::string(name) + ':' + std::to_string(place.line) + ':' +
+         std::to_string(place.column) + ": ";
+}
+
+// "habuki: NAME:LINE:COLUMN: COUNT WHAT; the first: TEXT", the place that of the first.
 void Loss(std::ostringstream& message, std::string_view name, Pos count, std::string_view what,
-          const RecordRef& first) {
-  message << "habuki: " << name << ": " << count << ' ' << what << ShowRecord(first) << '\n';
+          const TextPlace& first, std::string_view firstIs = "the first") {
+  message << At(name, first) << count << ' ' << what << "; " << firstIs << ": " << Shown(first)
+          << '\n';
 }
 
 // Records left out by --only and --ignore, in thinning and in tables alike.
 void NotChosen(std::ostringstream& message, std::string_view name, const FilterStats& stats) {
   if (stats.firstNotChosen) {
     Loss(message, name, stats.recordsNotChosen,
-         "record(s) left out because --only or --ignore leaves out their numbers; first at ",
+         "record(s) left out because --only or --ignore leaves out their numbers",
          *stats.firstNotChosen);
   }
 }
@@ -90,34 +97,33 @@ std::string ClashMessage(const TargetClash& clash) {
 }
 
 std::string FailureMessage(std::string_view name, const FilterError& error) {
-  std::ostringstream message;
-  message << "habuki: " << name << ':' << error.record.line << ": " << Describe(error.kind);
-  if (error.kind != FailureKind::NoRecord) {
-    message << " at character " << error.position << " (" << ShowHead(error.record.head) << ')';
+  if (error.kind == FailureKind::NoRecord) {
+    return FileProblem(name, Describe(error.kind), "");
   }
-  message << '\n';
-  return message.str();
+  if (error.strayLine) {
+    return At(name, *error.strayLine) + "line " + std::to_string(error.strayLine->line) +
+           " is not a record: " + Shown(*error.strayLine) + '\n';
+  }
+  return At(name, error.at) + Describe(error.kind) + ": " + Shown(error.at) + '\n';
 }
 
 std::string LossWarnings(std::string_view name, FormatKind kind, const FilterStats& stats) {
   std::ostringstream message;
-  const std::string notZero = ", not because they are zero; ";
+  const std::string notZero = ", not because they are zero";
   if (stats.firstUnhandled) {
     Loss(message, name, stats.recordsUnhandled,
          "record(s) dropped because format " + std::string(FormatName(kind)) +
-             " has no rule for their kind" + notZero + "first at ",
+             " has no rule for their kind" + notZero,
          *stats.firstUnhandled);
   }
   if (stats.firstAfterEnd) {
     Loss(message, name, stats.recordsAfterEnd,
-         "record(s) dropped because they follow the closing \"%\"" + notZero + "first at ",
-         *stats.firstAfterEnd);
+         "record(s) dropped because they follow the closing \"%\"" + notZero, *stats.firstAfterEnd);
   }
   if (stats.firstUnmarked) {
     Loss(message, name, stats.entriesUnmarked,
-         "entry(ies) dropped because no value marker follows them" + notZero +
-             "first in the record at ",
-         *stats.firstUnmarked);
+         "entry(ies) dropped because no value marker follows them" + notZero, *stats.firstUnmarked,
+         "the first in the record");
   }
   NotChosen(message, name, stats);
   return message.str();
@@ -128,18 +134,17 @@ std::string TableLossWarnings(std::string_view name, FormatKind kind, const Filt
   if (stats.firstUnhandled) {
     Loss(message, name, stats.recordsUnhandled,
          "record(s) read as text because format " + std::string(FormatName(kind)) +
-             " has no rule for their kind; first at ",
+             " has no rule for their kind",
          *stats.firstUnhandled);
   }
   if (stats.firstAfterEnd) {
     Loss(message, name, stats.recordsAfterEnd,
-         "record(s) left out because they follow the closing \"%\"; first at ",
-         *stats.firstAfterEnd);
+         "record(s) left out because they follow the closing \"%\"", *stats.firstAfterEnd);
   }
   if (stats.firstUnmarked) {
     Loss(message, name, stats.entriesUnmarked,
-         "entry(ies) left out because no value marker follows them; first in the record at ",
-         *stats.firstUnmarked);
+         "entry(ies) left out because no value marker follows them", *stats.firstUnmarked,
+         "the first in the record");
   }
   NotChosen(message, name, stats);
   return message.str();

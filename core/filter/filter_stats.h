@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/filter/record_ref.h"
+#include "core/filter/text_place.h"
 #include "core/text/filter_failure.h"
 
 namespace habuki {
@@ -10,8 +10,11 @@ namespace habuki {
 // Where and why a run failed.
 struct FilterError {
   FailureKind kind;
-  Pos position;      // 1-based character where the failing value, entry or record starts
-  RecordRef record;  // the record being filtered when the run failed
+  TextPlace at;      // where the failing value, entry or record starts
+  TextPlace record;  // the record being filtered when the run failed
+  // A line within that record that is no record, such as a note between two records: the
+  // record's value ran into it, so it is what to look at.
+  std::optional<TextPlace> strayLine;
 
   friend bool operator==(const FilterError&, const FilterError&) = default;
 };
@@ -27,10 +30,10 @@ struct FilterStats {
   Pos entriesUnmarked = 0;   // entries dropped because no value marker follows them anywhere
   Pos recordsNotChosen = 0;  // left out for their numbers (FilterState::Numbers)
   // The first record of each kind of loss that is not a zero value, for the user to look at.
-  std::optional<RecordRef> firstUnhandled;
-  std::optional<RecordRef> firstUnmarked;
-  std::optional<RecordRef> firstAfterEnd;
-  std::optional<RecordRef> firstNotChosen;
+  std::optional<TextPlace> firstUnhandled;
+  std::optional<TextPlace> firstUnmarked;
+  std::optional<TextPlace> firstAfterEnd;
+  std::optional<TextPlace> firstNotChosen;
 
   // Records and entries dropped without their value being zero: usually the wrong format.
   Pos LostWithoutZero() const { return recordsUnhandled + recordsAfterEnd + entriesUnmarked; }

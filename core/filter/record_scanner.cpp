@@ -48,13 +48,26 @@ std::string RecordScanner<Unit>::Run(const Cp932Text* comment) {
   return out;
 }
 
+// A value that ran into a line that is no record failed because of that line: it is the one
+// named.
+template <typename Unit>
+FilterError RecordScanner<Unit>::ErrorOf(const FilterFailure& failure) const {
+  const UnitView<Unit> text = text_.text();
+  FilterError error{failure.kind, PlaceIn(text, failure.position), PlaceIn(text, pos_),
+                    std::nullopt};
+  if (failure.kind == FailureKind::BadValue || failure.kind == FailureKind::NegativeLength) {
+    if (const auto stray = StrayLineIn(text, pos_, next_)) error.strayLine = PlaceIn(text, *stray);
+  }
+  return error;
+}
+
 // Records left out for their numbers are not read at all: what they hold, zero or not, or even
 // broken, is none of the run's business. They are counted, as every loss that is not a zero is.
 template <typename Unit>
 bool RecordScanner<Unit>::Chosen(UnitView<Unit> head) {
   if (numbers_->Keeps(HeadNumber(head))) return true;
   if (stats_.recordsNotChosen++ == 0) {
-    stats_.firstNotChosen = MakeRecordRef(text_.text(), pos_, profile_.headLength + 1);
+    stats_.firstNotChosen = PlaceIn(text_.text(), pos_);
   }
   return false;
 }
@@ -66,7 +79,7 @@ void RecordScanner<Unit>::NoteRecordsAfter(Pos closingPercent) {
   for (Pos at = text_.find(closingPercent + 1, 'N'); at != 0;
        at = find(text_.text(), at + 1, Unit{'N'})) {
     if (stats_.recordsAfterEnd++ == 0) {
-      stats_.firstAfterEnd = MakeRecordRef(text_.text(), at, profile_.headLength + 1);
+      stats_.firstAfterEnd = PlaceIn(text_.text(), at);
     }
   }
 }
@@ -75,7 +88,7 @@ template <typename Unit>
 void RecordScanner<Unit>::NoteUnmarked(Pos unmarkedEntries) {
   stats_.entriesUnmarked += unmarkedEntries;
   if (!stats_.firstUnmarked) {
-    stats_.firstUnmarked = MakeRecordRef(text_.text(), pos_, profile_.headLength + 1);
+    stats_.firstUnmarked = PlaceIn(text_.text(), pos_);
   }
 }
 

@@ -33,10 +33,7 @@ class RecordScanner {
   void Walk(Sink& sink);
 
   // What the failure that ended a run says, with the record it ended in.
-  FilterError ErrorOf(const FilterFailure& failure) const {
-    return {failure.kind, failure.position,
-            MakeRecordRef(text_.text(), pos_, profile_.headLength + 1)};
-  }
+  FilterError ErrorOf(const FilterFailure& failure) const;
   const FilterStats& Stats() const { return stats_; }
 
  private:
@@ -58,7 +55,8 @@ class RecordScanner {
   LetterFinder<Unit> text_;
   const FormatProfile& profile_;
   std::array<KindRule, 128> rules_{};  // by the kind letter
-  Pos pos_ = 0;
+  Pos pos_ = 0;                        // the record at hand
+  Pos next_ = 0;                       // where it ends: the next record's "N", or the closing "%"
   FilterStats stats_;
   const NumberChoice* numbers_;
 };

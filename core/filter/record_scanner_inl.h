@@ -39,6 +39,7 @@ void RecordScanner<Unit>::WalkRecords(Sink& sink, Pos endPos) {
     // reuse.
     const Pos nextN = find(text, pos_ + 1, Unit{'N'});
     const Pos nextPos = nextN == 0 || nextN > endPos ? endPos : nextN;
+    next_ = nextPos;
 
     if (!kChoosing || Chosen(head)) {
       sink.BeginRecord(pos_, head);
@@ -76,7 +77,7 @@ bool RecordScanner<Unit>::Visit(UnitView<Unit> kind, Pos nextPos, Sink& sink) {
                                    : UnitView<Unit>());
   ++stats_.recordsUnhandled;
   if (!stats_.firstUnhandled) {
-    stats_.firstUnhandled = MakeRecordRef(text, pos_, profile_.headLength + 1);
+    stats_.firstUnhandled = PlaceIn(text, pos_);
   }
   return false;
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "core/filter/record_ref.h"
 #include "core/filter/record_scanner_inl.h"
+#include "core/filter/text_place.h"
 
 namespace habuki {
 

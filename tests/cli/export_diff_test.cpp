@@ -27,8 +27,8 @@ TEST(Export, CsvHoldsTheNonZeroRowsQuotedWhereNeeded) {
             "00004,Q1,,M,2.5,5\r\n");
   // A record of a kind without a rule is a row, and told of.
   EXPECT_EQ(csv.err,
-            "habuki: standard input: 1 record(s) read as text because format 30i has no rule for "
-            "their kind; first at line 4 (N00003Q1X)\n");
+            "habuki: standard input:4:1: 1 record(s) read as text because format 30i has no rule "
+            "for their kind; the first: N00003Q1X1,\"2\"\n");
   const Result all = Habuki{kBackup}.Run({"--to", "csv", "--all"});
   EXPECT_NE(all.out.find("00001,Q1,A2,P,0,2\r\n00002,Q1,,P,0,3\r\n"), std::string::npos);
   EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6\r\n"), std::string::npos);
@@ -234,11 +234,11 @@ TEST(ExportAndDiff, TellWhatTheyLeaveOut) {
   test::WriteBytes(dir / "unmarked.txt", "%\r\nN00001Q1L1P5\r\nN00002Q1A1P5A2\r\n%\r\n");
   const test::InFolder inDir(dir.path());
   const std::string afterEnd =
-      "doubled.txt: 1 record(s) left out because they follow the closing \"%\"; first at line 5 "
-      "(N00001Q1A)\n";
+      "doubled.txt:5:1: 1 record(s) left out because they follow the closing \"%\"; the first: "
+      "N00001Q1A1P7\n";
   const std::string unmarked =
-      "unmarked.txt: 1 entry(ies) left out because no value marker follows them; first in the "
-      "record at line 3 (N00002Q1A)\n";
+      "unmarked.txt:3:1: 1 entry(ies) left out because no value marker follows them; the first "
+      "in the record: N00002Q1A1P5A2\n";
   const struct {
     std::vector<std::string> args;
     int status;
@@ -350,7 +350,11 @@ TEST(Diff, ShowsWhatDiffers) {
        1,
        "N00001Q1: X\\xFD\\xFE -> X\\xFE\\xFD\nN00002Q1: X\\x1B[2J -> X\n2 changed",
        ""},
-      {{"a.txt", "head.txt"}, 1, "", "(N0000\\x80Q1X)\n"},
+      {{"a.txt", "head.txt"},
+       1,
+       "",
+       "head.txt:2:1: 1 record(s) read as text because format 30i "
+       "has no rule for their kind; the first: N0000\\x80Q1X\n"},
       {{"msid1.txt", "msid2.txt"},
        1,
        "header: (PMC=0I-F,MSID=1) -> (PMC=0I-F,MSID=2)\n0 changed, 0 added, 0 removed, 0 set to 0, "

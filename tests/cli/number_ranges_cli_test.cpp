@@ -35,8 +35,8 @@ TEST(NumberOptions, ThinningKeepsOnlyTheChosenNumbersAndSaysWhatItLeftOut) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "%\nN01005Q1A1P10\n%\r\n");
   EXPECT_EQ(run.err,
-            "habuki: standard input: 2 record(s) left out because --only or --ignore leaves out "
-            "their numbers; first at line 2 (N01000Q1P)\n"
+            "habuki: standard input:2:1: 2 record(s) left out because --only or --ignore leaves "
+            "out their numbers; the first: N01000Q1P1\n"
             "habuki: standard input: format 30i, 3 records read, 1 kept, 0 dropped as zero, 0 "
             "dropped for an unhandled kind, 0 after the closing %, 1 entries dropped, 2 records "
             "left out by --only or --ignore\n");

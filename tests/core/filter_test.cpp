@@ -62,7 +62,7 @@ TEST(Frame, UnhandledKindsAreDroppedAndCounted) {
   EXPECT_EQ(thinned.out, "%\n\nN0000003P5\r\n%");  // the preamble is the LF of "%" CR LF
   EXPECT_EQ(thinned.outcome.stats.recordsUnhandled, 2);
   EXPECT_EQ(thinned.outcome.stats.firstUnhandled->line, 2);
-  EXPECT_EQ(thinned.outcome.stats.firstUnhandled->head.Bytes(), "N0000001A");
+  EXPECT_EQ(thinned.outcome.stats.firstUnhandled->text.Bytes(), "N0000001A1P5");
 }
 
 TEST(Frame, EmptyTextProducesNothing) {
@@ -114,17 +114,45 @@ TEST(Failure, NoRecordAtAll) {
   }
 }
 
-TEST(Failure, BadValueTellsCharacterLineAndRecord) {
-  // Line ends of all three kinds before the failing record: it stands on line 4.
-  const Thinned thinned = Thin(
-      "%\r\nNxxxxxxxP1\nNxxxxxxxP2\rNyyyyyyyP3 (three)\r\nNxxxxxxxP4\r\n%\r\n", FormatKind::Fs30i);
+TEST(Failure, BadValueTellsLineColumnAndText) {
+  // Line ends of all three kinds before the failing record: it stands on line 4, and a
+  // double-byte character before its value counts as one column.
+  const Thinned thinned =
+      Thin("%\r\nNxxxxxxxP1\nNxxxxxxxP2\rN\x83\x4Ex\x83\x4ExxxxP3 (three)\r\nNxxxxxxxP4\r\n%\r\n",
+           FormatKind::Fs30i);
   ASSERT_TRUE(thinned.outcome.error);
   const FilterError& error = *thinned.outcome.error;
   EXPECT_EQ(error.kind, FailureKind::BadValue);
-  EXPECT_EQ(error.position, 35);  // the character after the "P"
+  EXPECT_EQ(error.at.position, 35);  // the character after the "P"
+  EXPECT_EQ(error.at.line, 4);
+  EXPECT_EQ(error.at.column, 10);
+  EXPECT_EQ(error.at.text.Bytes(), "3 (three)");
   EXPECT_EQ(error.record.line, 4);
-  EXPECT_EQ(error.record.head.Bytes(), "NyyyyyyyP");
+  EXPECT_EQ(error.record.column, 1);
+  EXPECT_FALSE(error.strayLine);
   EXPECT_EQ(thinned.out, "previous");  // a failed run leaves the last result alone
+}
+
+// A note between two records is no value of the record before it, whichever way that record's
+// value or entry runs into it.
+TEST(Failure, ALineThatIsNoRecordIsNamed) {
+  for (const std::string record : {"N00001Q1P5", "N00001Q1A1P5", "N00001Q1A1"}) {
+    const std::string text = "%\r\n" + record + "\r\n  \r\n(COMMENT P1)\r\nN00002Q1P6\r\n%\r\n";
+    const Thinned thinned = Thin(text, FormatKind::Fs30i);
+    ASSERT_TRUE(thinned.outcome.error) << record;
+    ASSERT_TRUE(thinned.outcome.error->strayLine) << record;
+    EXPECT_EQ(thinned.outcome.error->strayLine->line, 4);
+    EXPECT_EQ(thinned.outcome.error->strayLine->text.Bytes(), "(COMMENT P1)");
+  }
+}
+
+// What a message shows of a line is cut at kShownCharacters.
+TEST(Failure, LongLinesAreCut) {
+  const std::string value = "1x" + std::string(60, '2');
+  const FilterError error =
+      *Thin("%\r\nN00001Q1P" + value + "\r\n%\r\n", FormatKind::Fs30i).outcome.error;
+  EXPECT_EQ(error.at.text.Bytes(), value.substr(0, kShownCharacters));
+  EXPECT_TRUE(error.at.cut);
 }
 
 TEST(Failure, ShortRecordAndValueRunningIntoTheNextRecord) {

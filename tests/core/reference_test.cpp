@@ -40,7 +40,7 @@ std::string Told(const std::optional<reference::ExpectedRun>& run) {
 std::string Told(const FilterOutcome& outcome, const FilterState& state) {
   if (outcome.error) {
     return "a failure of kind " + std::to_string(static_cast<int>(outcome.error->kind)) + " at " +
-           std::to_string(outcome.error->position);
+           std::to_string(outcome.error->at.position);
   }
   if (!outcome.produced) return "neither a result nor a failure";
   return reference::Escaped(state.OutText.Bytes()) + " (" +

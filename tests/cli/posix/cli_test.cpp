@@ -227,7 +227,8 @@ const std::vector<ShellCase> kShellCases = {
      "",
      {{"out.txt", kBuiltInE + kSimpleThinned}}},
     {"printf '%%\\r\\nN\\033[2J\\033[HQ1\\r\\n%%\\r\\n' | habuki -f 30i -c none > out.txt", 0,
-     "first at line 2 (N\\x1B[2J\\x1B[HQ)"},
+     ":2:1: 1 record(s) dropped because format 30i has no rule for their kind, not "
+     "because they are zero; the first: N\\x1B[2J\\x1B[HQ1"},
 };
 
 void PrintTo(const ShellCase& row, std::ostream* out) { *out << row.command; }
