@@ -5,9 +5,23 @@
 
 #include "core/filter/record_scanner.h"
 #include "core/filter/scan_entries_inl.h"
+#include "core/text/byte_order_mark.h"
 #include "core/text/size_limits.h"
 
 namespace habuki {
+
+// What stands between the opening "%" and the first record, which PMC texts keep: from the second
+// character after that "%" (the last of "%" CR LF) to the first "N". The opening "%" is the text's
+// first character but for a byte order mark and blanks in front of it; a text without one keeps
+// all that stands before its first record, so that no character of its header is cut off.
+template <typename Unit>
+UnitView<Unit> PreambleOf(UnitView<Unit> text, Pos firstN) {
+  const auto end = static_cast<std::size_t>(firstN - 1);
+  std::size_t at = ByteOrderMarkLength(text);
+  while (at < end && (text[at] == ' ' || text[at] == '\t')) ++at;
+  const std::size_t from = at < end && text[at] == '%' ? at + 2 : 0;
+  return from < end ? text.substr(from, end - from) : UnitView<Unit>();
+}
 
 template <typename Unit>
 template <typename Sink>
@@ -17,7 +31,7 @@ void RecordScanner<Unit>::Walk(Sink& sink) {
   if (pos_ == 0) throw FilterFailure(FailureKind::NoRecord, 1);
   const Pos closingPercent = text_.find(pos_ + 1, '%');
   const Pos endPos = closingPercent == 0 ? static_cast<Pos>(text.size()) + 1 : closingPercent;
-  if (profile_.copiesPreamble) sink.Preamble(substring(text, 3, pos_ - 3));
+  if (profile_.copiesPreamble) sink.Preamble(PreambleOf(text, pos_));
   if (numbers_ != nullptr) {
     WalkRecords<true>(sink, endPos);
   } else {

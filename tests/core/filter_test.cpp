@@ -52,8 +52,20 @@ TEST(Frame, PmcKeepsWhatStandsBeforeTheFirstRecord) {
       Thin("%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P0 \r\nN600002 P10\r\n%\r\n", FormatKind::Pmc).out,
       "%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%");
   EXPECT_EQ(Thin("%\nN600002 P10\r\n%\r\n", FormatKind::Pmc).out, "%\nN600002 P10\r\n%");
-  EXPECT_EQ(Thin("%N600002 P10\r\n%\r\n", FormatKind::Pmc).outcome.error->kind,
-            FailureKind::NegativeLength);
+}
+
+// The header is what stands after the opening "%" line, even where that line has something in
+// front of it or is missing: no character of it is cut off.
+TEST(Frame, PmcKeepsItsWholeHeaderWhateverOpensTheText) {
+  const std::string header = "(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%\r\n";
+  const std::string thinned = "%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%";
+  for (const std::string opening : {"%\r\n", "\xEF\xBB\xBF%\r\n", " \t%\r\n"}) {
+    EXPECT_EQ(Thin(opening + header, FormatKind::Pmc).out, thinned) << opening;
+  }
+  EXPECT_EQ(Thin("% \r\n" + header, FormatKind::Pmc).out, "%\n\r\n" + thinned.substr(3));
+  EXPECT_EQ(Thin(header, FormatKind::Pmc).out, "%\n" + thinned.substr(3));
+  EXPECT_EQ(Thin("%N600002 P10\r\n%\r\n", FormatKind::Pmc).out, "%\nN600002 P10\r\n%");
+  EXPECT_EQ(Thin("N600002 P10\r\n%\r\n", FormatKind::Pmc).out, "%\nN600002 P10\r\n%");
 }
 
 TEST(Frame, UnhandledKindsAreDroppedAndCounted) {

@@ -18,7 +18,8 @@ std::string_view EdgeTexts::Pick(std::initializer_list<std::string_view> choices
 }
 
 std::string EdgeTexts::Next() {
-  std::string text(Pick({"%\n", "%\r\n", "%\r", "", "(PMC)\r\n", "x%\n", "%\n\xE3\x81\n"}));
+  std::string text(Pick({"%\n", "%\r\n", "%\r", "", "(PMC)\r\n", "x%\n", "%\n\xE3\x81\n",
+                         "\xEF\xBB\xBF%\r\n", " %\n", "% \r\n", "\t%", "\xEF\xBB\xBF"}));
   for (unsigned records = random_() % 6; records-- > 0;) text += Record();
   text += Pick({"%", "%\n", "%\r\n", "", "%\r"});
   if (OneIn(4)) text += Record() + std::string(Pick({"", "%", "\n%\n"}));

@@ -95,6 +95,15 @@ class RecordRules {
   std::vector<std::size_t> nextMarker_;  // for each index, the first marker at or after it
 };
 
+// Where the kept header of a PMC text starts: two characters after its opening "%", which only a
+// UTF-8 byte order mark (two characters in CP932) and blanks may precede; at the start of a text
+// without one.
+std::size_t PreambleStart(std::u16string_view text, std::size_t first) {
+  const std::size_t percent =
+      text.find_first_not_of(u" \t", text.starts_with(u"\xEFBB\xBF") ? 2 : 0);
+  return percent < first && text[percent] == u'%' ? percent + 2 : 0;
+}
+
 }  // namespace
 
 std::optional<ExpectedRun> ExpectedResult(std::u16string_view text, FormatKind kind,
@@ -102,12 +111,13 @@ std::optional<ExpectedRun> ExpectedResult(std::u16string_view text, FormatKind k
   const FormatRules rules = RulesFor(kind);
   const std::size_t first = text.find(u'N');
   if (first == kNone) return std::nullopt;
-  if (rules.keepsPreamble && first < 2) return std::nullopt;
   const std::size_t end = std::min(text.find(u'%', first + 1), text.size());
 
   ExpectedRun run{comment != nullptr ? std::u16string(*comment) + u'\n' : u"", 0, 0};
   run.result.append(u"%\n");
-  if (rules.keepsPreamble) run.result.append(text.substr(2, first - 2));
+  if (const std::size_t from = PreambleStart(text, first); rules.keepsPreamble && from < first) {
+    run.result.append(text.substr(from, first - from));
+  }
   const RecordRules records(text, rules);
   for (std::size_t start = first;;) {
     const std::size_t next = std::min(text.find(u'N', start + 1), end);
