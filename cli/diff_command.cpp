@@ -53,15 +53,15 @@ bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
 void NoteLeftOut(std::vector<std::string>& leftOut, std::size_t& count, const Backup& backup) {
   const std::string name = DisplayName(backup.file);
   const FilterStats& stats = backup.stats;
-  if (stats.recordsAfterEnd != 0) {
-    leftOut.push_back(std::to_string(stats.recordsAfterEnd) + " record(s) of " + name +
+  if (stats.recordsLostAfterEnd != 0) {
+    leftOut.push_back(std::to_string(stats.recordsLostAfterEnd) + " record(s) of " + name +
                       " after the closing \"%\"");
   }
   if (stats.entriesUnmarked != 0) {
     leftOut.push_back(std::to_string(stats.entriesUnmarked) + " entry(ies) of " + name +
                       " without a value marker");
   }
-  count += static_cast<std::size_t>(stats.recordsAfterEnd + stats.entriesUnmarked);
+  count += static_cast<std::size_t>(stats.recordsLostAfterEnd + stats.entriesUnmarked);
 }
 
 // The formats as -f takes them: "30i", or "16i,30i" for files of different formats.

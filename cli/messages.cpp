@@ -39,6 +39,12 @@ void NotChosen(std::ostringstream& message, std::string_view name, const FilterS
   }
 }
 
+// The --stats lines' count of the records after the closing "%", and of those that hold a value.
+std::string AfterEndCount(const FilterStats& stats) {
+  return std::to_string(stats.recordsAfterEnd) + " after the closing % (" +
+         std::to_string(stats.recordsLostAfterEnd) + " holding a value)";
+}
+
 // The --stats lines' count of those records, told only when there are any.
 std::string NotChosenCount(const FilterStats& stats) {
   if (stats.recordsNotChosen == 0) return {};
@@ -116,9 +122,10 @@ std::string LossWarnings(std::string_view name, FormatKind kind, const FilterSta
              " has no rule for their kind" + notZero,
          *stats.firstUnhandled);
   }
-  if (stats.firstAfterEnd) {
-    Loss(message, name, stats.recordsAfterEnd,
-         "record(s) dropped because they follow the closing \"%\"" + notZero, *stats.firstAfterEnd);
+  if (stats.firstLostAfterEnd) {
+    Loss(message, name, stats.recordsLostAfterEnd,
+         "record(s) dropped because they follow the closing \"%\"" + notZero,
+         *stats.firstLostAfterEnd);
   }
   if (stats.firstUnmarked) {
     Loss(message, name, stats.entriesUnmarked,
@@ -137,9 +144,9 @@ std::string TableLossWarnings(std::string_view name, FormatKind kind, const Filt
              " has no rule for their kind",
          *stats.firstUnhandled);
   }
-  if (stats.firstAfterEnd) {
-    Loss(message, name, stats.recordsAfterEnd,
-         "record(s) left out because they follow the closing \"%\"", *stats.firstAfterEnd);
+  if (stats.firstLostAfterEnd) {
+    Loss(message, name, stats.recordsLostAfterEnd,
+         "record(s) left out because they follow the closing \"%\"", *stats.firstLostAfterEnd);
   }
   if (stats.firstUnmarked) {
     Loss(message, name, stats.entriesUnmarked,
@@ -155,9 +162,8 @@ std::string StatsLine(std::string_view name, FormatKind kind, const FilterStats&
   message << "habuki: " << name << ": format " << FormatName(kind) << ", " << stats.recordsRead
           << " records read, " << stats.recordsKept << " kept, " << stats.recordsZero
           << " dropped as zero, " << stats.recordsUnhandled << " dropped for an unhandled kind, "
-          << stats.recordsAfterEnd << " after the closing %, "
-          << stats.entriesZero + stats.entriesUnmarked << " entries dropped"
-          << NotChosenCount(stats) << '\n';
+          << AfterEndCount(stats) << ", " << stats.entriesZero << " entries dropped as zero, "
+          << stats.entriesUnmarked << " without a value marker" << NotChosenCount(stats) << '\n';
   return message.str();
 }
 
@@ -167,9 +173,9 @@ std::string TableStatsLine(std::string_view name, FormatKind kind, const FilterS
   message << "habuki: " << name << ": format " << FormatName(kind) << ", " << stats.recordsRead
           << " records read, " << rows << " rows written"
           << (all ? "" : " (the values of 0 left out)") << ", " << stats.recordsUnhandled
-          << " records read as text for an unhandled kind, " << stats.recordsAfterEnd
-          << " after the closing %, " << stats.entriesUnmarked << " entries without a value marker"
-          << NotChosenCount(stats) << '\n';
+          << " records read as text for an unhandled kind, " << AfterEndCount(stats) << ", "
+          << stats.entriesUnmarked << " entries without a value marker" << NotChosenCount(stats)
+          << '\n';
   return message.str();
 }
 

@@ -30,7 +30,7 @@ void Form1::OnFilterButtonClick() {
     if (kind) outcome = RunFilter(state_, *kind, comments_.WithComment());
     if (outcome.produced) {
       view_.SetPaneText(Pane::Text2, state_.OutText.Bytes());
-      loss = LossMessage(state_, *kind, outcome.stats);
+      loss = LossMessage(outcome.stats);
     }
   } catch (const std::bad_alloc&) {
     outcome = {false, FilterError{}, {}};  // a text too large to thin or show fails as any other

@@ -26,17 +26,20 @@ struct FilterStats {
   Pos recordsZero = 0;       // value zero, or every entry zero
   Pos recordsUnhandled = 0;  // dropped because the format has no rule for their kind letter
   Pos recordsAfterEnd = 0;   // records after the closing "%", which ends the text
+  // Of those, the ones that hold a value that is not zero, or that cannot be told to be zero
+  // (a kind without a rule, a value that is no number): what is lost by their being after it.
+  Pos recordsLostAfterEnd = 0;
   Pos entriesZero = 0;       // entries of multi-entry records dropped as zero
   Pos entriesUnmarked = 0;   // entries dropped because no value marker follows them anywhere
   Pos recordsNotChosen = 0;  // left out for their numbers (FilterState::Numbers)
   // The first record of each kind of loss that is not a zero value, for the user to look at.
   std::optional<TextPlace> firstUnhandled;
   std::optional<TextPlace> firstUnmarked;
-  std::optional<TextPlace> firstAfterEnd;
+  std::optional<TextPlace> firstLostAfterEnd;
   std::optional<TextPlace> firstNotChosen;
 
   // Records and entries dropped without their value being zero: usually the wrong format.
-  Pos LostWithoutZero() const { return recordsUnhandled + recordsAfterEnd + entriesUnmarked; }
+  Pos LostWithoutZero() const { return recordsUnhandled + recordsLostAfterEnd + entriesUnmarked; }
 
   friend bool operator==(const FilterStats&, const FilterStats&) = default;
 };

@@ -72,16 +72,39 @@ bool RecordScanner<Unit>::Chosen(UnitView<Unit> head) {
   return false;
 }
 
-// Nothing after the closing "%" is copied; records there are lost though they may not be zero,
-// so they are counted for the user to hear of.
+// Nothing after the closing "%" is copied; those records there that hold a value are lost, so
+// they are counted for the user to hear of. Each is read by itself, up to the next record or
+// "%", by the format's rules: one that these keep, or that breaks them, holds a value. Past the
+// record limit, where no backup goes, records are not read but counted as holding one.
 template <typename Unit>
 void RecordScanner<Unit>::NoteRecordsAfter(Pos closingPercent) {
-  for (Pos at = text_.find(closingPercent + 1, 'N'); at != 0;
-       at = find(text_.text(), at + 1, Unit{'N'})) {
-    if (stats_.recordsAfterEnd++ == 0) {
-      stats_.firstAfterEnd = PlaceIn(text_.text(), at);
+  const UnitView<Unit> text = text_.text();
+  Pos percent = closingPercent;  // the next "%" from the record at hand, 0 when there is none
+  for (Pos at = text_.find(closingPercent + 1, 'N'); at != 0;) {
+    if (percent != 0 && percent < at) percent = find(text, at + 1, Unit{'%'});
+    const Pos nextN = find(text, at + 1, Unit{'N'});
+    Pos end = nextN != 0 ? nextN : static_cast<Pos>(text.size()) + 1;
+    if (percent != 0 && percent < end) end = percent;
+    const bool judged = stats_.recordsAfterEnd++ < kRecordLimit;
+    if (!judged || HoldsValue(text.substr(static_cast<std::size_t>(at - 1),
+                                          static_cast<std::size_t>(end - at)))) {
+      if (stats_.recordsLostAfterEnd++ == 0) stats_.firstLostAfterEnd = PlaceIn(text, at);
     }
+    at = nextN;
   }
+}
+
+template <typename Unit>
+bool RecordScanner<Unit>::HoldsValue(UnitView<Unit> record) const {
+  RecordScanner<Unit> alone(record, profile_);
+  try {
+    alone.Run(nullptr);
+  } catch (const FilterFailure&) {
+    return true;
+  }
+  return alone.Stats().recordsKept + alone.Stats().recordsUnhandled +
+             alone.Stats().entriesUnmarked !=
+         0;
 }
 
 template <typename Unit>

@@ -51,6 +51,8 @@ class RecordScanner {
   bool Chosen(UnitView<Unit> head);
   void NoteUnmarked(Pos unmarkedEntries);
   void NoteRecordsAfter(Pos closingPercent);
+  // Whether `record`, read as a text of its own, holds a value that is not zero.
+  bool HoldsValue(UnitView<Unit> record) const;
 
   LetterFinder<Unit> text_;
   const FormatProfile& profile_;

@@ -205,16 +205,21 @@ TEST(Cli, DiffIsTheCommandOnlyAsTheFirstArgument) {
   }
 }
 
-// Entries dropped count those without a marker (A2) with those of value 0.
+// Entries without a marker (A2) are counted apart from those of value 0, and the records after
+// the closing "%" that hold a value (N00006: 1) apart from those that do not (N00005).
 TEST(Cli, StatsCountWhatBecameOfRecordsAndEntries) {
-  const Result result =
-      Habuki{
-          "%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\nN00004Q1A1P0A2\r\n%\r\nN9\r\n"}
-          .Run({"-c", "none", "--stats"});
-  EXPECT_NE(result.err.find("format 30i, 4 records read, 1 kept, 2 dropped as zero, 1 dropped for "
-                            "an unhandled kind, 1 after the closing %, 4 entries dropped\n"),
-            std::string::npos)
-      << result.err;
+  const std::string records = "%\r\nN00001Q1L1P5L2P0L3P0\r\nN00002Q1P0\r\nN00003Q1X1\r\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {records + "N00004Q1A1P0A2\r\n%\r\nN9\r\n",
+       "4 records read, 1 kept, 2 dropped as zero, 1 dropped for an unhandled kind, 1 after the "
+       "closing % (1 holding a value), 3 entries dropped as zero, 1 without a value marker\n"},
+      {records + "%\r\nN00005Q1P0\r\nN00006Q1A1P0A2P1\r\n",
+       "3 records read, 1 kept, 1 dropped as zero, 1 dropped for an unhandled kind, 2 after the "
+       "closing % (1 holding a value), 2 entries dropped as zero, 0 without a value marker\n"}};
+  for (const auto& [text, stats] : cases) {
+    const Result result = Habuki{text}.Run({"-c", "none", "--stats"});
+    EXPECT_NE(result.err.find("format 30i, " + stats), std::string::npos) << result.err;
+  }
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(ExportAndDiff, StatsAndCounts) {
       {{"--to", "csv", "--all", "--stats"},
        "",
        "format 30i, 5 records read, 6 rows written, 1 records read as text for an unhandled "
-       "kind, 0 after the closing %, 0 entries without a value marker\n"},
+       "kind, 0 after the closing % (0 holding a value), 0 entries without a value marker\n"},
       {{"--to", "json", "--stats"}, "", "3 rows written (the values of 0 left out), "},
       {{"diff", "--to", "json", "-", "new.txt"},
        "\"counts\": {\"changed\": 1, \"added\": 0, \"removed\": 1, \"set to 0\": 1, "

@@ -34,12 +34,13 @@ TEST(NumberOptions, ThinningKeepsOnlyTheChosenNumbersAndSaysWhatItLeftOut) {
       Habuki{kOld}.Run({"-c", "none", "--stats", "--only", "1000-1005", "--ignore", "1000", "-"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "%\nN01005Q1A1P10\n%\r\n");
-  EXPECT_EQ(run.err,
-            "habuki: standard input:2:1: 2 record(s) left out because --only or --ignore leaves "
-            "out their numbers; the first: N01000Q1P1\n"
-            "habuki: standard input: format 30i, 3 records read, 1 kept, 0 dropped as zero, 0 "
-            "dropped for an unhandled kind, 0 after the closing %, 1 entries dropped, 2 records "
-            "left out by --only or --ignore\n");
+  EXPECT_EQ(
+      run.err,
+      "habuki: standard input:2:1: 2 record(s) left out because --only or --ignore leaves "
+      "out their numbers; the first: N01000Q1P1\n"
+      "habuki: standard input: format 30i, 3 records read, 1 kept, 0 dropped as zero, 0 "
+      "dropped for an unhandled kind, 0 after the closing % (0 holding a value), 1 entries "
+      "dropped as zero, 0 without a value marker, 2 records left out by --only or --ignore\n");
 }
 
 TEST(NumberOptions, TablesAndComparisonsHoldOnlyTheChosenNumbers) {

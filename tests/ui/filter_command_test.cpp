@@ -137,8 +137,9 @@ TEST_F(WindowTest, LossMessageCountsOnlyValuesThatAreNotZero) {
       {"%\r\nN0001Q1P5\r\nN0002Q1X5\r\n%\r\nN0003Q1P0\r\nN0004Q1Z5\r\n",
        start + unhandled(1) + afterEnd(1)},
       // A double-byte character before them (ク, whose second byte is an "N"); behind a further
-      // "%" the records count unread.
-      {"%\r\nN0001Q1P5\r\n%\r\n\x83\x4E\r\nN0002Q1P0\r\n%\r\nN0003Q1P0\r\n", start + afterEnd(1)},
+      // "%", each is read by itself too.
+      {"%\r\nN0001Q1P5\r\n%\r\n\x83\x4E\r\nN0002Q1P0\r\n%\r\nN0003Q1P0\r\n", ""},
+      {"%\r\nN0001Q1P5\r\n%\r\n\x83\x4E\r\nN0002Q1P0\r\n%\r\nN0003Q1P1\r\n", start + afterEnd(1)},
       {"%\r\nN0001Q1A1P5A2\r\n%\r\n",
        "値が０ではないのに省いたものがあります。\r\n\r\n"
        "値の印（P、M）が後にないエントリ: 1 件"}};
