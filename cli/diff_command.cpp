@@ -9,9 +9,9 @@
 
 #include "cli/diff_report.h"
 #include "cli/exit_status.h"
+#include "cli/file_format.h"
 #include "cli/fleet_report.h"
 #include "cli/messages.h"
-#include "core/filter/detect_format.h"
 #include "core/filter/header_lines.h"
 #include "core/io/file_writing.h"
 #include "core/io/output_plan.h"
@@ -95,14 +95,38 @@ std::string FormatOption(const Backups& backups) {
   return option;
 }
 
-// Each file's format as -f gives it or as thinning would guess it; guesses that differ make
-// the comparison meaningless unless the user says that the files are of different formats.
-bool SettleFormats(const DiffOptions& options, Backups& backups, CliIo& io) {
-  bool given = false;
+// Each file's format as -f gives it or as its record heads show it; gives the exit status of the
+// files that have none (kExitOk when every file has one).
+int SettleFormats(const DiffOptions& options, Backups& backups, CliIo& io) {
+  int status = kExitOk;
   for (std::size_t i = 0; i < backups.size(); ++i) {
-    given = given || options.formats[i].has_value();
-    backups[i].kind = options.formats[i].value_or(GuessFormat(backups[i].state.AllText));
+    const FileFormat format =
+        FormatOfFile(DisplayName(backups[i].file), backups[i].state, options.formats[i], io.err);
+    if (format.kind) {
+      backups[i].kind = *format.kind;
+    } else {
+      const bool several = format.refusal == FormatRefusal::SeveralFormats;
+      status = std::max(status, several ? kExitUsage : kExitFileError);
+    }
   }
+  return status;
+}
+
+// A CNC backup and a PMC backup hold different parameters: they are never compared. Formats of
+// CNC backups that differ make the comparison meaningless unless the user says that the files
+// are of different formats (a retrofit from 16i to 30i).
+bool Comparable(const DiffOptions& options, const Backups& backups, CliIo& io) {
+  const auto isPmc = [](const Backup& backup) { return backup.kind == FormatKind::Pmc; };
+  const auto pmc = std::find_if(backups.begin(), backups.end(), isPmc);
+  const auto cnc = std::find_if_not(backups.begin(), backups.end(), isPmc);
+  if (pmc != backups.end() && cnc != backups.end()) {
+    io.err << "habuki: " << DisplayName(pmc->file) << " holds PMC parameters and "
+           << DisplayName(cnc->file) << " CNC parameters (" << FormatName(cnc->kind)
+           << "): they are different parameters, so they are not compared\n";
+    return false;
+  }
+  const bool given = std::any_of(options.formats.begin(), options.formats.end(),
+                                 [](const auto& format) { return format.has_value(); });
   const bool alike = std::all_of(backups.begin(), backups.end(), [&](const Backup& backup) {
     return backup.kind == backups.front().kind;
   });
@@ -227,7 +251,8 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
     backup.state.Numbers = options.numbers;
   }
   if (!loaded) return kExitFileError;
-  if (!SettleFormats(options, backups, io)) return kExitUsage;
+  if (const int status = SettleFormats(options, backups, io)) return status;
+  if (!Comparable(options, backups, io)) return kExitUsage;
   if (options.Table()) return CompareMany(options, target, backups, io);
   return CompareTwo(options, target, backups[0], backups[1], io);
 }

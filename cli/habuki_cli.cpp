@@ -9,11 +9,11 @@
 #include "cli/cli_options.h"
 #include "cli/diff_command.h"
 #include "cli/exit_status.h"
+#include "cli/file_format.h"
 #include "cli/messages.h"
 #include "cli/parameter_export.h"
 #include "cli/parameter_xlsx.h"
 #include "comment/comment_files.h"
-#include "core/filter/detect_format.h"
 #include "core/filter/run_filter.h"
 #include "core/io/file_writing.h"
 #include "core/io/param_file.h"
@@ -106,7 +106,10 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   FilterState state;
   if (!LoadInput(file, state, io_)) return kExitFileError;
   state.Numbers = options_.numbers;
-  const FormatKind kind = options_.format.value_or(GuessFormat(state.AllText));
+  const FileFormat format = FormatOfFile(DisplayName(file), state, options_.format, io_.err);
+  if (format.refusal == FormatRefusal::SeveralFormats) return kExitUsage;
+  if (!format.kind) return kExitFilterFailed;
+  const FormatKind kind = *format.kind;
   if (options_.to == ExportKind::Xlsx) return ExportXlsx(file, state, kind, output);
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);

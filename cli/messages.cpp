@@ -51,7 +51,74 @@ std::string NotChosenCount(const FilterStats& stats) {
   return ", " + std::to_string(stats.recordsNotChosen) + " records left out by --only or --ignore";
 }
 
+// A record head of each format, and its shape.
+std::string_view HeadShape(FormatKind kind) {
+  switch (kind) {
+    case FormatKind::Fs30i:
+      return "N01005Q1: \"N\", five digits, \"Q\"";
+    case FormatKind::Fs16i:
+      return "N1005Q1: \"N\", four digits, \"Q\"";
+    case FormatKind::Pmc:
+      break;
+  }
+  return "N600002 P10: \"N\", six digits, a blank or \"P\"";
+}
+
+// "30i, 9124 of them, the first at line 2: N00000Q1L1P..."
+std::string HeadsOf(FormatKind kind, const HeadsFound& heads) {
+  return std::string(FormatName(kind)) + ", " + std::to_string(heads.count) +
+         " of them, the first at line " + std::to_string(heads.first->line) + ": " +
+         Shown(*heads.first);
+}
+
+std::string LooksLike(const TextLooks& looks) {
+  switch (looks.kind) {
+    case Resemblance::Binary:
+      return "binary data, such as an image, an archive or a workbook";
+    case Resemblance::Json:
+      return "a JSON document";
+    case Resemblance::Table:
+      return "a table, as line " + std::to_string(looks.example->line) + ": " +
+             Shown(*looks.example);
+    case Resemblance::Program:
+      return "a program with sequence numbers, as line " + std::to_string(looks.example->line) +
+             ": " + Shown(*looks.example);
+    case Resemblance::Text:
+      break;
+  }
+  return "text without a record";
+}
+
 }  // namespace
+
+std::string NoParameterFileMessage(std::string_view name, std::optional<FormatKind> given,
+                                   const FormatGuess& guess, const TextLooks& looks) {
+  std::string message = "habuki: " + std::string(name) + ": not a parameter file";
+  if (!given) {
+    message += ": it holds no record head of any format (30i " +
+               std::string(HeadShape(FormatKind::Fs30i)) + "; 16i " +
+               std::string(HeadShape(FormatKind::Fs16i)) + "; pmc " +
+               std::string(HeadShape(FormatKind::Pmc)) + "); it looks like " + LooksLike(looks);
+    return message + '\n';
+  }
+  message += " of format " + std::string(FormatName(*given)) + ": it holds no " +
+             std::string(FormatName(*given)) + " record head (" + std::string(HeadShape(*given)) +
+             ")";
+  const std::vector<FormatKind> found = guess.Found();
+  if (found.empty()) return message + "; it looks like " + LooksLike(looks) + '\n';
+  message += "; it holds record heads of " + HeadsOf(found.front(), guess.Of(found.front()));
+  return message + "; give -f " + std::string(FormatName(found.front())) + ", or no -f\n";
+}
+
+std::string SeveralFormatsMessage(std::string_view name, const FormatGuess& guess) {
+  std::string message =
+      "habuki: " + std::string(name) + ": it holds record heads of several formats: ";
+  const std::vector<FormatKind> found = guess.Found();
+  for (const FormatKind kind : found) {
+    message += (kind == found.front() ? "" : "; ") + HeadsOf(kind, guess.Of(kind));
+  }
+  return message + "; give the format with -f\n";
+}
 
 std::string DisplayName(std::string_view file) {
   return file == "-" ? "standard input" : EscapeControls(file);

@@ -4,7 +4,9 @@
 #include <string_view>
 
 #include "core/filter/filter_state.h"
+#include "core/filter/format_guess.h"
 #include "core/filter/run_filter.h"
+#include "core/filter/text_looks.h"
 #include "core/io/output_plan.h"
 #include "core/io/param_file.h"
 
@@ -25,7 +27,15 @@ std::string LoadProblem(std::string_view name, const LoadResult& loaded);
 std::string RefusalMessage(std::string_view input, const PlannedOutput& output);
 std::string ClashMessage(const TargetClash& clash);
 
-// "habuki: NAME:LINE: what failed at character POS (record head)" and a line break.
+// Why a file is refused before it is read: it holds no record head of the format `given`, or of
+// any format when none is given (what it holds instead, or what it looks like, is told); or it
+// holds heads of several formats.
+std::string NoParameterFileMessage(std::string_view name, std::optional<FormatKind> given,
+                                   const FormatGuess& guess, const TextLooks& looks);
+std::string SeveralFormatsMessage(std::string_view name, const FormatGuess& guess);
+
+// "habuki: NAME:LINE:COLUMN: what failed: TEXT", or the line that is no record, and a line
+// break.
 std::string FailureMessage(std::string_view name, const FilterError& error);
 
 // Lines about records and entries that were dropped without being zero; empty when none were.

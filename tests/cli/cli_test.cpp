@@ -48,8 +48,8 @@ TEST(Cli, CommentComesFromTheCommentFolderOrTheBuiltInText) {
 TEST(Cli, FormatOptionOverridesTheGuess) {
   const Habuki habuki{"%\r\nN0020Q1P17\r\nN0021Q1L1P5\r\n%\r\n"};
   EXPECT_EQ(habuki.Run({"-c", "none", "-f", "16i"}).out, "%\nN0020Q1P17\r\n%\r\n");
-  const Result guessed = habuki.Run({"-c", "none", "--stats"});  // the "L" makes it 30i
-  EXPECT_NE(guessed.err.find("format 30i, 2 records read, 0 kept"), std::string::npos)
+  const Result guessed = habuki.Run({"-c", "none", "--stats"});  // its heads are 16i
+  EXPECT_NE(guessed.err.find("format 16i, 2 records read, 1 kept"), std::string::npos)
       << guessed.err;
 }
 
@@ -76,7 +76,7 @@ TEST(Cli, FileProblemsAreStatusThreeAndDoNotStopTheOthers) {
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.out, kSimpleThinned);
   for (const std::string& expected : std::vector<std::string>{
-           "bad.txt: no record: the text holds no \"N\"\n",
+           "bad.txt: not a parameter file: it holds no record head of any format",
            "missing.txt: cannot read: No such file or directory\n", "empty.txt: file is empty\n",
            dir.path().string() + ": cannot read: Is a directory\n",
            "mis\\x1B[2Jsing.txt: cannot read", "/no/such/backup.txt: cannot read"}) {

@@ -163,7 +163,9 @@ TEST(Diff, ExitStatuses) {
     EXPECT_EQ(result.status, status) << args.back() << result.err;
     EXPECT_EQ(result.out, out) << args.back();
   }
-  EXPECT_EQ(Habuki{}.Run({"diff", "-f", "pmc", "old.txt", "pmc.txt"}).status, 1);
+  // A CNC backup and a PMC backup are never compared; -f does not make one the other.
+  EXPECT_EQ(Habuki{}.Run({"diff", "-f", "30i,pmc", "old.txt", "pmc.txt"}).status, 2);
+  EXPECT_EQ(Habuki{}.Run({"diff", "-f", "pmc", "old.txt", "pmc.txt"}).status, 3);
 }
 
 TEST(Diff, CsvAndJsonGiveTheSameRows) {

@@ -82,7 +82,11 @@ TEST(FleetDiff, ExitStatusesAndUsage) {
        "",
        "habuki: the files look like different formats: a.txt 30i, b.txt 30i, 16i.txt 16i; give "
        "the format of all with -f, or of each in the files' order (here -f 30i,30i,16i)\n"},
-      {{"-q", "-f", "30i", "a.txt", "b.txt", "16i.txt"}, 1, "", ""},
+      {{"-q", "-f", "30i,30i,16i", "a.txt", "b.txt", "16i.txt"}, 1, "", ""},
+      {{"-q", "-f", "30i", "a.txt", "b.txt", "16i.txt"},
+       3,
+       "",
+       "16i.txt: not a parameter file of format 30i: it holds no 30i record head"},
       {{"-f", "30i,30i", "a.txt", "b.txt", "c.txt"},
        2,
        "",

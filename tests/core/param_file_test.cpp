@@ -126,28 +126,6 @@ TEST(DetectFormat, FirstNAfterPositionFiveMeansPmc) {
   EXPECT_EQ(Guess("nothing"), FormatKind::Fs16i);
 }
 
-// The command line's guess reads habuki's own results: a comment line before the "%" line
-// does not make a text PMC, and a 30i head makes 30i without any "L".
-TEST(GuessFormat, ReadsFromTheFirstPercentLine) {
-  const struct {
-    std::string_view text;
-    FormatKind kind;
-  } cases[] = {
-      {"Comment\n%\nN00000Q1L1P00000010\r\n%", FormatKind::Fs30i},
-      {"Comment\n%\nN01005Q1A1P10\r\nN03700Q1S2P1500\r\n%", FormatKind::Fs30i},
-      {"%\r\nN01005Q1A1P10\r\n%\r\n", FormatKind::Fs30i},
-      {"Comment\n%\nN1005Q1A1P10\r\n%", FormatKind::Fs16i},
-      {"Comment\n%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%", FormatKind::Pmc},
-      {"%\r\n(PMC=0I-F)\r\nN600000 P0\r\n", FormatKind::Pmc},
-      {"Comment 100%\r\nN0001Q1P5\r\n", FormatKind::Pmc},  // no line is "%" alone
-  };
-  for (const auto& [text, kind] : cases) {
-    EXPECT_EQ(GuessFormat(Cp932Text::FromBytes(text)), kind) << text;
-  }
-  // The window keeps its own rule, which takes a commented text for PMC.
-  EXPECT_EQ(Guess(cases[0].text), FormatKind::Pmc);
-}
-
 TEST(DetectFormat, RealBackupsAndExamples) {
   FilterState state;
   for (const auto& [file, kind] :

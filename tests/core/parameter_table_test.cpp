@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bench/param_generator.h"
-#include "core/filter/detect_format.h"
+#include "core/filter/format_guess.h"
 #include "core/io/param_file.h"
 #include "tests/support/test_support.h"
 
@@ -149,13 +149,13 @@ TEST(ReadParameters, ThinnedFileHoldsTheNonZeroRowsOfItsBackup) {
   for (const auto& [backup, kind] : backups) {
     FilterState state;
     ASSERT_TRUE(LoadParamBytes(state, backup));
-    ASSERT_EQ(GuessFormat(state.AllText), kind);
+    ASSERT_EQ(GuessFormat(state.AllText).Found(), std::vector{kind});
     state.CommentText = Cp932Text::FromBytes("Parameters of the parameter value 0 omitted.");
     ASSERT_TRUE(RunFilter(state, kind, true).produced);
     FilterState thinned;
     ASSERT_TRUE(LoadParamBytes(thinned, std::string(state.OutText.Bytes()) + "\r\n"));
-    const FormatKind guessed = GuessFormat(thinned.AllText);
-    EXPECT_EQ(guessed, kind);
+    ASSERT_EQ(GuessFormat(thinned.AllText).Found(), std::vector{kind});
+    const FormatKind guessed = kind;
     const Strings kept = withoutLines(Rows(thinned, guessed));
     EXPECT_EQ(kept, withoutLines(Rows(state, kind, RowsWanted::NonZero)));
     EXPECT_GT(kept.size(), 50u);

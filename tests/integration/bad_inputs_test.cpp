@@ -73,8 +73,8 @@ TEST_P(BadInputs, WindowShowsTheMessageOrNothingAndKeepsTheLastResult) {
 INSTANTIATE_TEST_SUITE_P(Table, BadInputs, ::testing::ValuesIn(Table()), NameOf);
 
 // A line before the "%" line: the window's guess, which the user sees and may change, takes the
-// text for PMC and says that records were dropped; the command line guesses from the "%" line
-// and keeps both records.
+// text for PMC and says that records were dropped; the command line reads the format from the
+// record heads and keeps both records.
 TEST(BadInputs, ALineBeforeThePercentLineIsGuessedByEachProgramsRule) {
   TempDir dir;
   WriteBytes(dir / "input.txt", "BACKUP 100%\r\n%\r\nN00001Q1L1P5\r\nN00002Q1P7\r\n%\r\n");

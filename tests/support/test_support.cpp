@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -66,7 +67,9 @@ FilterState StateWithText(std::string_view bytes) {
 std::string Records(int count, std::string_view body) {
   std::string text = "%\r\n";
   for (int i = 0; i < count; ++i) {
-    text.append("N").append(std::to_string(1000000 + i)).append(body).append("\r\n");
+    char head[16];
+    std::snprintf(head, sizeof head, "N%05dQ1", i);
+    text.append(head).append(body).append("\r\n");
   }
   return text + "%\r\n";
 }

@@ -49,7 +49,8 @@ std::filesystem::path ExampleFile(std::string_view name);
 // A state whose AllText is `text` exactly (no line splitting), for filter tests.
 FilterState StateWithText(std::string_view bytes);
 
-// A text of `count` records, "N" and 1000000 + i followed by `body` and CR LF, framed by "%".
+// A text of `count` (at most 100000) 30i records, "N", i in five digits and "Q1", followed by
+// `body` and CR LF, framed by "%".
 std::string Records(int count, std::string_view body);
 
 // One 30i record "N00001Q1" of `count` entries, each `letter`, its number and `value`, then

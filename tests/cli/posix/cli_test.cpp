@@ -26,12 +26,12 @@ TEST(Cli, TerminalSeesUtf8AndEverythingElseTheBytes) {
   const std::string record =
       "N\x83\x4E\xFD"
       "00001P5\r\n";
-  const Habuki habuki{"%\r\n" + record + "%\r\n"};
-  EXPECT_EQ(habuki.Run({"-c", "none", "-f", "30i"}).out, "%\n" + record + "%\r\n");
+  const Habuki habuki{"%\r\nN00001Q1P1\r\n" + record + "%\r\n"};
+  EXPECT_EQ(habuki.Run({"-c", "none", "-f", "30i"}).out, "%\nN00001Q1P1\r\n" + record + "%\r\n");
   Habuki terminal = habuki;
   terminal.terminal = true;
   EXPECT_EQ(terminal.Run({"-c", "none", "-f", "30i"}).out,
-            "%\nNク\xEF\xBF\xBD"
+            "%\nN00001Q1P1\r\nNク\xEF\xBF\xBD"
             "00001P5\r\n%\r\n");
 }
 
@@ -226,8 +226,9 @@ const std::vector<ShellCase> kShellCases = {
      0,
      "",
      {{"out.txt", kBuiltInE + kSimpleThinned}}},
-    {"printf '%%\\r\\nN\\033[2J\\033[HQ1\\r\\n%%\\r\\n' | habuki -f 30i -c none > out.txt", 0,
-     ":2:1: 1 record(s) dropped because format 30i has no rule for their kind, not "
+    {"printf '%%\\r\\nN00001Q1P1\\r\\nN\\033[2J\\033[HQ1\\r\\n%%\\r\\n' | habuki -c none > out.txt",
+     0,
+     ":3:1: 1 record(s) dropped because format 30i has no rule for their kind, not "
      "because they are zero; the first: N\\x1B[2J\\x1B[HQ1"},
 };
 

@@ -1,0 +1,89 @@
+#include "core/filter/format_guess.h"
+
+#include <gtest/gtest.h>
+
+#include "core/filter/header_lines.h"
+#include "core/filter/text_looks.h"
+#include "tests/support/test_support.h"
+
+namespace habuki {
+namespace {
+
+using namespace std::literals;
+using Formats = std::vector<FormatKind>;
+
+Formats Found(std::string_view text) { return GuessFormat(Cp932Text::FromBytes(text)).Found(); }
+
+// A head is its own shape wherever it stands; what stands around the records changes nothing.
+TEST(GuessFormat, ReadsTheShapesOfTheRecordHeads) {
+  const Formats cnc30i{FormatKind::Fs30i}, cnc16i{FormatKind::Fs16i}, pmc{FormatKind::Pmc};
+  const std::pair<std::string_view, Formats> cases[] = {
+      {"%\r\nN01005Q1A1P10\r\n%", cnc30i},
+      {"Comment\n%\nN01005Q1A1P10\r\nN03700Q1S2P1500\r\n%", cnc30i},  // habuki's own result
+      {"\xEF\xBB\xBF%\r\n(MC-3 2024/05)\r\n\r\nN00000Q1L1P5\r\r\n%\x1A", cnc30i},
+      {"N1005Q1A1P10\r\nN1006Q1P0", cnc16i},  // no "%" at all
+      {"%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%", pmc},
+      {"N600002P10", pmc},
+      {"%\r\nN01005Q1P1\r\n%\r\nN600002 P10\r\n", {FormatKind::Fs30i, FormatKind::Pmc}},
+      // Not heads: other digit counts, another letter after them, a trail byte that is an "N".
+      {"N10 G01 X10.\r\nN20 G00 Z0.\r\n", {}},
+      {"N010050Q1P1 N123456Q N12345P N1005 P N1234567 P", {}},
+      {"\x83N01005Q1P1", {}},
+      {"", {}},
+  };
+  for (const auto& [text, formats] : cases) {
+    EXPECT_EQ(Found(text), formats) << text;
+  }
+  const FormatGuess guess = GuessFormat(Cp932Text::FromBytes("%\r\nN0001Q1P1\r\nN0002Q1P1\r\n"));
+  EXPECT_EQ(guess.Of(FormatKind::Fs16i).count, 2);
+  EXPECT_EQ(guess.Of(FormatKind::Fs16i).first->line, 2);
+}
+
+TEST(GuessFormat, RealBackupsAndExamples) {
+  for (const auto& [file, kind] :
+       {std::pair{test::DataFile("machining-center-30i.txt"), FormatKind::Fs30i},
+        std::pair{test::DataFile("machining-center-pmc.txt"), FormatKind::Pmc},
+        std::pair{test::ExampleFile("fs30i-example.txt"), FormatKind::Fs30i},
+        std::pair{test::ExampleFile("fs16i-example.txt"), FormatKind::Fs16i},
+        std::pair{test::ExampleFile("pmc-example.txt"), FormatKind::Pmc}}) {
+    EXPECT_EQ(Found(test::ReadBytes(file)), Formats{kind}) << file;
+  }
+}
+
+// What a text without records looks like, for the message that refuses it.
+TEST(LooksOf, TellsWhatATextWithoutRecordsIs) {
+  const std::pair<std::string_view, Resemblance> cases[] = {
+      {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR"sv, Resemblance::Binary},
+      {"PK\x03\x04\x14\0\0\0"sv, Resemblance::Binary},
+      {"\xEF\xBB\xBF  {\"file\": \"a.txt\"}", Resemblance::Json},
+      {"number,qualifier,entry,marker,value,line\r\n01005,Q1,A1,P,10,2\r\n", Resemblance::Table},
+      {"%\r\nO0001\r\nN10 G01 X10.\r\n", Resemblance::Program},
+      {"%\r\nthis is no parameter file\r\n%\r\n", Resemblance::Text},
+  };
+  for (const auto& [text, kind] : cases) {
+    EXPECT_EQ(LooksOf(Cp932Text::FromBytes(text)).kind, kind) << text;
+  }
+  const TextLooks program = LooksOf(Cp932Text::FromBytes("%\r\n\x82\xA0\r\nN10 G01 X10.\r\n"));
+  ASSERT_TRUE(program.example);
+  EXPECT_EQ(program.example->line, 3);
+  EXPECT_EQ(program.example->text.Bytes(), "N10 G01 X10.");
+}
+
+// The header lines stand between the "%" line, however it is written, and the first record.
+TEST(HeaderLines, FollowThePercentLineHoweverItIsWritten) {
+  using Lines = std::vector<std::string_view>;
+  const std::pair<std::string_view, Lines> cases[] = {
+      {"%\r\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%", {"(PMC=0I-F,MSID=1)"}},
+      {"\xEF\xBB\xBF%\r\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%", {"(PMC=0I-F,MSID=1)"}},
+      {" % \r\r\n\r\n(PMC=0I-F,MSID=1)\nN600002 P10\r\n%", {"(PMC=0I-F,MSID=1)"}},
+      {"Comment\n%\n\n(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%", {"(PMC=0I-F,MSID=1)"}},
+      {"(PMC=0I-F,MSID=1)\r\nN600002 P10\r\n%", {"(PMC=0I-F,MSID=1)"}},
+      {"\xEF\xBB\xBF%\nN01005Q1P1\n%", {}},
+  };
+  for (const auto& [text, lines] : cases) {
+    EXPECT_EQ(HeaderLines(text), lines) << text;
+  }
+}
+
+}  // namespace
+}  // namespace habuki
