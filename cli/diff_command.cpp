@@ -61,7 +61,7 @@ void NoteLeftOut(std::vector<std::string>& leftOut, std::size_t& count, const Ba
     leftOut.push_back(std::to_string(stats.entriesUnmarked) + " entry(ies) of " + name +
                       " without a value marker");
   }
-  count += static_cast<std::size_t>(stats.recordsLostAfterEnd + stats.entriesUnmarked);
+  count += static_cast<std::size_t>(stats.LeftOutOfTables());
 }
 
 // The formats as -f takes them: "30i", or "16i,30i" for files of different formats.

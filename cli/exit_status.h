@@ -6,7 +6,7 @@ namespace habuki {
 
 // The command's exit statuses; with several files the highest one wins.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFilterFailed = 1;
+inline constexpr int kExitContentProblem = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitFileError = 3;
 
@@ -17,9 +17,13 @@ struct ExitStatusMeaning {
 };
 
 inline constexpr ExitStatusMeaning kExitStatuses[] = {
-    {kExitOk, "every file was thinned"},
-    {kExitFilterFailed, "a file could not be thinned (the message names its line)"},
-    {kExitUsage, "usage error, or two results for one target (nothing is written)"},
+    {kExitOk, "every file was thinned, and no value that is not zero was left out"},
+    {kExitContentProblem,
+     "a file's content has a problem: it is no parameter file, it could not be thinned, or "
+     "values that are not zero were left out (the messages say which and where)"},
+    {kExitUsage,
+     "usage error, two results for one target (nothing is written), or a file that holds the "
+     "records of several formats and no -f"},
     {kExitFileError,
      "a file could not be read or written, is empty or too large, or its result would "
      "replace an input"},

@@ -33,6 +33,10 @@ TablePart TablePartOf(const CliOptions& options) {
   return several && options.to != ExportKind::Thinned ? TablePart::Member : TablePart::Whole;
 }
 
+// A result is written though values that are not zero were left out of it, and its status says
+// so: a batch's only sign of such a file is not a line among many.
+int LossStatus(Pos lost) { return lost != 0 ? kExitContentProblem : kExitOk; }
+
 class FileThinner {
  public:
   FileThinner(const CliOptions& options, CliIo& io)
@@ -55,7 +59,8 @@ class FileThinner {
              const PlannedOutput& output);
   int ExportXlsx(const std::string& file, const FilterState& state, FormatKind kind,
                  const PlannedOutput& output);
-  // Tells what became of a table's text; gives kExitFilterFailed when it broke the rules.
+  // Tells what became of a table's text; gives kExitContentProblem when it broke the rules, and
+  // nothing of it is written.
   int Told(const std::string& file, FormatKind kind, const TableExport& table);
   int WriteThinned(const PlannedOutput& output, std::string_view result);
   int Write(const PlannedOutput& output, ByteParts parts);
@@ -108,7 +113,7 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   state.Numbers = options_.numbers;
   const FileFormat format = FormatOfFile(DisplayName(file), state, options_.format, io_.err);
   if (format.refusal == FormatRefusal::SeveralFormats) return kExitUsage;
-  if (!format.kind) return kExitFilterFailed;
+  if (!format.kind) return kExitContentProblem;
   const FormatKind kind = *format.kind;
   if (options_.to == ExportKind::Xlsx) return ExportXlsx(file, state, kind, output);
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
@@ -117,11 +122,12 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   const std::string name = DisplayName(file);
   if (outcome.error) {
     io_.err << FailureMessage(name, *outcome.error);
-    return kExitFilterFailed;
+    return kExitContentProblem;
   }
   io_.err << LossWarnings(name, kind, outcome.stats);
   if (options_.stats) io_.err << StatsLine(name, kind, outcome.stats);
-  return WriteThinned(output, state.OutText.Bytes());
+  return std::max(WriteThinned(output, state.OutText.Bytes()),
+                  LossStatus(outcome.stats.LostWithoutZero()));
 }
 
 void FileThinner::LoadComment(FilterState& state) const {
@@ -151,7 +157,7 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
   const std::error_code error = WriteOutput(output, contents, io_.streams, batch_);
   if (const int status = Told(file, kind, table)) return status;
   firstMember_ = false;
-  return Reported(output, error);
+  return std::max(Reported(output, error), LossStatus(table.reading.stats.LeftOutOfTables()));
 }
 
 // A workbook is made whole before it is written: a table of every value too, whose rows the
@@ -163,10 +169,11 @@ int FileThinner::ExportXlsx(const std::string& file, const FilterState& state, F
   ParameterWorkbook& workbook = document_ ? *document_ : own.emplace(TablePart::Whole);
   const TableExport table = workbook.Add(state, kind, options_.all, file);
   if (const int status = Told(file, kind, table)) return status;
-  if (document_) return kExitOk;
+  const int lost = LossStatus(table.reading.stats.LeftOutOfTables());
+  if (document_) return lost;
   const XlsxWorkbook made = own->Finish();
   const std::string_view bytes[] = {made.bytes.view()};
-  if (made.error.empty()) return Write(output, bytes);
+  if (made.error.empty()) return std::max(Write(output, bytes), lost);
   const std::string target = output.file ? DisplayName(Utf8Of(*output.file)) : "standard output";
   io_.err << FileProblem(target, "cannot write", made.error);
   return kExitFileError;
@@ -176,7 +183,7 @@ int FileThinner::Told(const std::string& file, FormatKind kind, const TableExpor
   const std::string name = DisplayName(file);
   if (table.reading.error) {
     io_.err << FailureMessage(name, *table.reading.error);
-    return kExitFilterFailed;
+    return kExitContentProblem;
   }
   io_.err << TableLossWarnings(name, kind, table.reading.stats);
   if (options_.stats) {

@@ -40,6 +40,9 @@ struct FilterStats {
 
   // Records and entries dropped without their value being zero: usually the wrong format.
   Pos LostWithoutZero() const { return recordsUnhandled + recordsLostAfterEnd + entriesUnmarked; }
+  // What a table or a comparison cannot hold, which reads a record of a kind without a rule as
+  // text: records after the closing "%" that hold a value, and entries without a value marker.
+  Pos LeftOutOfTables() const { return recordsLostAfterEnd + entriesUnmarked; }
 
   friend bool operator==(const FilterStats&, const FilterStats&) = default;
 };

@@ -135,15 +135,38 @@ TEST(Cli, OutputFolderTakesEachInputsNameButNeverOverwritesAnInput) {
   EXPECT_EQ(test::ReadBytes(in / "a.txt"), kSimple);
 }
 
+// Values that are not zero and left out make status 1, though the result is written; zeros
+// after the closing "%" are no loss.
 TEST(Cli, LossesThatAreNotZeroAreReported) {
-  const Result result =
-      Habuki{"%\r\nN0020Q1P17\r\nN0021Q1L1P5\r\nN0022Q1L2P5\r\n%\r\n"}.Run({"-f", "16i"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(
-      result.err.find("standard input:3:1: 2 record(s) dropped because format 16i has no rule "
-                      "for their kind, not because they are zero; the first: N0021Q1L1P5\n"),
-      std::string::npos)
-      << result.err;
+  const std::string zerosAfter =
+      "%\r\nN0001Q1P5\r\n%\r\nN0002Q1P0\r\nN0003Q1P000\r\nN0004Q1A1P0A2P0\r\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {zerosAfter, ""},
+      {"%\r\nN0020Q1P17\r\nN0021Q1L1P5\r\nN0022Q1L2P5\r\n%\r\n",
+       "standard input:3:1: 2 record(s) dropped because format 16i has no rule for their kind, "
+       "not because they are zero; the first: N0021Q1L1P5\n"},
+      {zerosAfter + "N0005Q1A1P0A2P3\r\n",
+       "standard input:7:1: 1 record(s) dropped because they follow the closing \"%\", not "
+       "because they are zero; the first: N0005Q1A1P0A2P3\n"},
+      {"%\r\nN0001Q1A1P5A2\r\n%\r\n", "1 entry(ies) dropped because no value marker follows"},
+  };
+  for (const auto& [text, err] : cases) {
+    const Result result = Habuki{text}.Run({"-f", "16i", "-c", "none"});
+    EXPECT_EQ(result.status, err.empty() ? 0 : 1) << text;
+    EXPECT_TRUE(result.out.starts_with("%\nN0")) << result.out;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.empty(), err.empty()) << result.err;
+  }
+  // In a batch, the file that lost values has its result too, and the run ends with status 1.
+  test::TempDir dir;
+  test::WriteBytes(dir / "a.txt", kSimple);
+  test::WriteBytes(dir / "b.txt", zerosAfter + "N0005Q1P1\r\n");
+  std::filesystem::create_directory(dir / "out");
+  const Result batch = Habuki{}.Run({"-c", "none", "--output-dir", (dir / "out").string(),
+                                     (dir / "a.txt").string(), (dir / "b.txt").string()});
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_EQ(test::ReadBytes(dir / "out" / "a.txt"), kSimpleThinned);
+  EXPECT_EQ(test::ReadBytes(dir / "out" / "b.txt"), "%\nN0001Q1P5\r\n%\r\n");
 }
 
 // Two results for one target, or an input in the way of another's result: the whole run is a

@@ -246,7 +246,8 @@ TEST(ExportAndDiff, TellWhatTheyLeaveOut) {
     int status;
     std::string err, summary;
   } cases[] = {
-      {{"--to", "csv", "doubled.txt"}, 0, afterEnd, ""},
+      {{"--to", "csv", "doubled.txt"}, 1, afterEnd, ""},
+      {{"--to", "xlsx", "-o", "doubled.xlsx", "unmarked.txt"}, 1, unmarked, ""},
       {{"diff", "good.txt", "doubled.txt"},
        1,
        afterEnd,

@@ -131,7 +131,7 @@ TEST(FormatGuess, MixedOrWrongFormatsAreTold) {
        "both.txt: it holds record heads of several formats: 30i, 1 of them, the first at line 2: "
        "N01005Q1A1P10; pmc, 1 of them, the first at line 5: N600002 P10; give the format with "
        "-f\n"},
-      {{"-f", "30i", "both.txt"}, 0, "1 record(s) dropped because they follow the closing"},
+      {{"-f", "30i", "both.txt"}, 1, "1 record(s) dropped because they follow the closing"},
       {{"-f", "16i", "cnc.txt"},
        1,
        "cnc.txt: not a parameter file of format 16i: it holds no 16i record head (N1005Q1: \"N\", "
