@@ -25,16 +25,22 @@ namespace {
 
 // One file of the comparison: the loaded text, its format, and what reading it gave.
 struct Backup {
-  explicit Backup(std::string name) : file(std::move(name)) {}
+  Backup(std::string name, std::optional<FormatKind> format)
+      : file(std::move(name)), given(format) {}
 
   std::string file;
+  std::optional<FormatKind> given;  // by -f
   FilterState state;
   FormatKind kind = FormatKind::Fs30i;
   FilterStats stats;
+  bool usable = true;  // loaded, with a format, and read by its rules
 };
 
 // The files in the order given; a deque, so that each loaded text stays where it is.
 using Backups = std::deque<Backup>;
+
+// A fleet carries on without the files it cannot use; two files are compared only together.
+bool IsFleet(const DiffOptions& options) { return options.files.size() >= 3; }
 
 // Tells what reading a side gave: why it failed, or what it could not read as values.
 bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
@@ -95,16 +101,24 @@ std::string FormatOption(const Backups& backups) {
   return option;
 }
 
-// Each file's format as -f gives it or as its record heads show it; gives the exit status of the
-// files that have none (kExitOk when every file has one).
-int SettleFormats(const DiffOptions& options, Backups& backups, CliIo& io) {
+// Loads each file and finds its format, as -f gives it or as its record heads show it; a file
+// that cannot be read or has no format is told of and marked unusable. Gives the exit status of
+// those files (kExitOk when there are none). Every file is tried, so that one run tells of all.
+int LoadBackups(const DiffOptions& options, Backups& backups, CliIo& io) {
   int status = kExitOk;
-  for (std::size_t i = 0; i < backups.size(); ++i) {
+  for (std::size_t i = 0; i < options.files.size(); ++i) {
+    Backup& backup = backups.emplace_back(options.files[i], options.formats[i]);
+    backup.state.Numbers = options.numbers;
+    if (!LoadInput(backup.file, backup.state, io)) {
+      backup.usable = false;
+      status = std::max(status, kExitFileError);
+      continue;
+    }
     const FileFormat format =
-        FormatOfFile(DisplayName(backups[i].file), backups[i].state, options.formats[i], io.err);
-    if (format.kind) {
-      backups[i].kind = *format.kind;
-    } else {
+        FormatOfFile(DisplayName(backup.file), backup.state, backup.given, io.err);
+    backup.kind = format.kind.value_or(FormatKind::Fs30i);
+    backup.usable = format.kind.has_value();
+    if (!backup.usable) {
       const bool several = format.refusal == FormatRefusal::SeveralFormats;
       status = std::max(status, several ? kExitUsage : kExitFileError);
     }
@@ -112,10 +126,20 @@ int SettleFormats(const DiffOptions& options, Backups& backups, CliIo& io) {
   return status;
 }
 
+// The files of a fleet that it leaves out, named for the report; they leave the comparison.
+std::vector<std::string> LeaveOutUnusable(Backups& backups) {
+  std::vector<std::string> names;
+  for (const Backup& backup : backups) {
+    if (!backup.usable) names.push_back(backup.file);
+  }
+  std::erase_if(backups, [](const Backup& backup) { return !backup.usable; });
+  return names;
+}
+
 // A CNC backup and a PMC backup hold different parameters: they are never compared. Formats of
 // CNC backups that differ make the comparison meaningless unless the user says that the files
 // are of different formats (a retrofit from 16i to 30i).
-bool Comparable(const DiffOptions& options, const Backups& backups, CliIo& io) {
+bool Comparable(const Backups& backups, CliIo& io) {
   const auto isPmc = [](const Backup& backup) { return backup.kind == FormatKind::Pmc; };
   const auto pmc = std::find_if(backups.begin(), backups.end(), isPmc);
   const auto cnc = std::find_if_not(backups.begin(), backups.end(), isPmc);
@@ -125,8 +149,8 @@ bool Comparable(const DiffOptions& options, const Backups& backups, CliIo& io) {
            << "): they are different parameters, so they are not compared\n";
     return false;
   }
-  const bool given = std::any_of(options.formats.begin(), options.formats.end(),
-                                 [](const auto& format) { return format.has_value(); });
+  const bool given = std::any_of(backups.begin(), backups.end(),
+                                 [](const Backup& backup) { return backup.given.has_value(); });
   const bool alike = std::all_of(backups.begin(), backups.end(), [&](const Backup& backup) {
     return backup.kind == backups.front().kind;
   });
@@ -189,8 +213,10 @@ int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& t
   return Ending(findings.Alike());
 }
 
-FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table) {
+FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table,
+                              std::vector<std::string> notCompared) {
   FleetFindings findings;
+  findings.notCompared = std::move(notCompared);
   std::vector<std::vector<std::string_view>> headers;
   for (const Backup& backup : backups) {
     findings.files.push_back(backup.file);
@@ -215,21 +241,37 @@ bool WriteTable(const FleetFindings& findings, ReportKind to, const PlannedOutpu
   return WriteReport(target, workbook.bytes.view(), io);
 }
 
-// Three or more files, or a workbook: one column a file.
-int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& target,
-                Backups& backups, CliIo& io) {
-  std::vector<FleetMember> members;
-  for (const Backup& backup : backups) members.push_back({&backup.state, backup.kind});
-  FleetComparison table =
-      CompareFleet(members, options.all ? FleetRows::All : FleetRows::Differing);
-  bool read = true;
-  for (std::size_t i = 0; i < backups.size(); ++i) {
-    read = Told(backups[i], table.readings[i], io) && read;
+// The backups side by side; a fleet leaves out those that break their format's rules and
+// compares the others again.
+FleetComparison CompareSideBySide(const DiffOptions& options, Backups& backups,
+                                  std::vector<std::string>& notCompared, CliIo& io) {
+  for (;;) {
+    std::vector<FleetMember> members;
+    for (const Backup& backup : backups) members.push_back({&backup.state, backup.kind});
+    FleetComparison table =
+        CompareFleet(members, options.all ? FleetRows::All : FleetRows::Differing);
+    for (std::size_t i = 0; i < backups.size(); ++i) {
+      backups[i].usable = Told(backups[i], table.readings[i], io);
+    }
+    if (!table.Failed() || !IsFleet(options)) return table;
+    for (std::string& name : LeaveOutUnusable(backups)) notCompared.push_back(std::move(name));
   }
-  if (!read) return kExitFileError;
-  const FleetFindings findings = FleetFindingsOf(backups, std::move(table));
+}
+
+// Three or more files, or a workbook: one column a file. A fleet that left files out ends with
+// kExitFileError, its table written.
+int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& target,
+                Backups& backups, std::vector<std::string> notCompared, CliIo& io) {
+  FleetComparison table = CompareSideBySide(options, backups, notCompared, io);
+  if (table.Failed()) return kExitFileError;
+  if (backups.empty()) {
+    io.err << "habuki: none of the files could be compared; no table was written\n";
+    return kExitFileError;
+  }
+  const bool leftOut = !notCompared.empty();
+  const FleetFindings findings = FleetFindingsOf(backups, std::move(table), std::move(notCompared));
   if (target && !WriteTable(findings, options.to, *target, io)) return kExitFileError;
-  return Ending(findings.Alike());
+  return leftOut ? kExitFileError : Ending(findings.Alike());
 }
 
 }  // namespace
@@ -243,17 +285,11 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   std::optional<PlannedOutput> target;
   if (!options.quiet && !(target = ReportTarget(options, io))) return kExitFileError;
   Backups backups;
-  // Every file is tried, so that one run tells of all that cannot be read.
-  bool loaded = true;
-  for (const std::string& file : options.files) {
-    Backup& backup = backups.emplace_back(file);
-    loaded = LoadInput(file, backup.state, io) && loaded;
-    backup.state.Numbers = options.numbers;
-  }
-  if (!loaded) return kExitFileError;
-  if (const int status = SettleFormats(options, backups, io)) return status;
-  if (!Comparable(options, backups, io)) return kExitUsage;
-  if (options.Table()) return CompareMany(options, target, backups, io);
+  const int status = LoadBackups(options, backups, io);
+  if (status != kExitOk && !IsFleet(options)) return status;
+  std::vector<std::string> notCompared = LeaveOutUnusable(backups);
+  if (!Comparable(backups, io)) return kExitUsage;
+  if (options.Table()) return CompareMany(options, target, backups, std::move(notCompared), io);
   return CompareTwo(options, target, backups[0], backups[1], io);
 }
 

@@ -99,6 +99,9 @@ std::string TextReport(const FleetFindings& findings) {
   for (std::size_t i = 0; i < findings.leftOut.size(); ++i) {
     out += (i == 0 ? "; left out: " : ", ") + findings.leftOut[i];
   }
+  for (std::size_t i = 0; i < findings.notCompared.size(); ++i) {
+    out += (i == 0 ? "; not compared: " : ", ") + DisplayName(findings.notCompared[i]);
+  }
   return out + "\n";
 }
 
@@ -151,6 +154,8 @@ std::string JsonReport(const FleetFindings& findings) {
   AppendJsonArray(out, findings.files, NameText);
   out += ", \"formats\": ";
   AppendJsonArray(out, findings.formats, NameText);
+  out += ", \"not compared\": ";
+  AppendJsonArray(out, findings.notCompared, NameText);
   out += ", \"headers\": [";
   for (const FleetHeaderLine& header : findings.headers) {
     if (&header != &findings.headers.front()) out += ", ";

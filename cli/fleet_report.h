@@ -24,9 +24,12 @@ struct FleetFindings {
   std::vector<std::size_t> headersDiffering;  // the files whose header lines are not the first's
   std::vector<std::string> leftOut;  // what the comparison could not read, one part a file's kind
   std::size_t leftOutCount = 0;      // records and entries in it
+  std::vector<std::string> notCompared;  // the files left out, as given: they could not be read
 
   // Nothing differs and nothing was left out that might.
-  bool Alike() const { return table.differing == 0 && headers.empty() && leftOut.empty(); }
+  bool Alike() const {
+    return table.differing == 0 && headers.empty() && leftOut.empty() && notCompared.empty();
+  }
 };
 
 // The header lines of the files compared line by line as text: the lines that differ, and the

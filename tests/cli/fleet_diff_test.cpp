@@ -29,7 +29,7 @@ TEST(FleetDiff, TableInEachForm) {
        "number,qualifier,entry,a.txt,b.txt,c.txt\r\n00001,Q1,A2,7,8,\r\n00020,Q1,,17,0,17\r\n"},
       {{"--to", "json", "a.txt", "b.txt", "c.txt"},
        "{\"files\": [\"a.txt\", \"b.txt\", \"c.txt\"], \"formats\": [\"30i\", \"30i\", \"30i\"], "
-       "\"headers\": [], \"parameters\": [\n"
+       "\"not compared\": [], \"headers\": [], \"parameters\": [\n"
        "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"values\": [\"7\", "
        "\"8\", null]},\n"
        "  {\"number\": \"00020\", \"qualifier\": \"Q1\", \"entry\": \"\", \"values\": [\"17\", "
@@ -49,7 +49,8 @@ TEST(FleetDiff, TableInEachForm) {
        ",,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\"\r\n"},
       {{"--to", "json", "p1.txt", "p2.txt", "p3.txt"},
        "{\"files\": [\"p1.txt\", \"p2.txt\", \"p3.txt\"], \"formats\": [\"pmc\", \"pmc\", "
-       "\"pmc\"], \"headers\": [[\"(PMC=0I-F,MSID=1)\", \"(PMC=0I-F,MSID=1)\", "
+       "\"pmc\"], \"not compared\": [], \"headers\": [[\"(PMC=0I-F,MSID=1)\", "
+       "\"(PMC=0I-F,MSID=1)\", "
        "\"(PMC=0I-F,MSID=2)\"]], \"parameters\": [], \"counts\": {\"differing\": 0, \"header "
        "lines\": 1, \"left out\": 0}}\n"},
       {{"a.txt", "a.txt", "doubled.txt"},
@@ -75,8 +76,21 @@ TEST(FleetDiff, ExitStatusesAndUsage) {
       {{"a.txt", "a.txt", "a.txt"}, 0, "0 row(s) differ among 3 files\n", ""},
       {{"-q", "a.txt", "b.txt", "c.txt"}, 1, "", ""},
       {{"-q", "a.txt", "a.txt", "a.txt"}, 0, "", ""},
-      {{"a.txt", "b.txt", "missing.txt"}, 3, "", "missing.txt"},
-      {{"broken.txt", "b.txt", "broken.txt"}, 3, "", "broken.txt"},
+      // A fleet leaves out what it cannot read and compares the others.
+      {{"a.txt", "b.txt", "missing.txt"},
+       3,
+       "number  qualifier  entry  a.txt  b.txt\n00001   Q1         A2     7      8\n"
+       "00020   Q1                17     0\n"
+       "2 row(s) differ among 2 files; not compared: missing.txt\n",
+       "missing.txt: cannot read"},
+      {{"-f", "30i", "a.txt", "broken.txt", "a.txt", "16i.txt"},
+       3,
+       "0 row(s) differ among 2 files; not compared: 16i.txt, broken.txt\n",
+       "broken.txt:2:10: value empty or not a number: 1 2\n"},
+      {{"--to", "json", "broken.txt", "missing.txt", "broken.txt"},
+       3,
+       "",
+       "habuki: none of the files could be compared; no table was written\n"},
       {{"a.txt", "b.txt", "16i.txt"},
        2,
        "",
