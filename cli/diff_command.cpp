@@ -12,12 +12,14 @@
 #include "cli/file_format.h"
 #include "cli/fleet_report.h"
 #include "cli/messages.h"
+#include "cli/record_names.h"
 #include "core/filter/header_lines.h"
 #include "core/io/file_writing.h"
 #include "core/io/output_plan.h"
 #include "core/io/path_text.h"
 #include "core/table/fleet_comparison.h"
 #include "core/table/parameter_diff.h"
+#include "core/text/display_text.h"
 
 namespace habuki {
 
@@ -33,6 +35,7 @@ struct Backup {
   FilterState state;
   FormatKind kind = FormatKind::Fs30i;
   FilterStats stats;
+  RecordNames names;
   bool usable = true;  // loaded, with a format, and read by its rules
 };
 
@@ -101,10 +104,11 @@ std::string FormatOption(const Backups& backups) {
   return option;
 }
 
-// Loads each file and finds its format, as -f gives it or as its record heads show it; a file
-// that cannot be read or has no format is told of and marked unusable. Gives the exit status of
-// those files (kExitOk when there are none). Every file is tried, so that one run tells of all.
-int LoadBackups(const DiffOptions& options, Backups& backups, CliIo& io) {
+// Loads each file and finds its format, as -f gives it or as its record heads show it, and what
+// its records' names show (noting in `matches` the ranges that name them); a file that cannot be
+// read or has no format is told of and marked unusable. Gives the exit status of those files
+// (kExitOk when there are none). Every file is tried, so that one run tells of all.
+int LoadBackups(const DiffOptions& options, Backups& backups, RangeMatches& matches, CliIo& io) {
   int status = kExitOk;
   for (std::size_t i = 0; i < options.files.size(); ++i) {
     Backup& backup = backups.emplace_back(options.files[i], options.formats[i]);
@@ -121,9 +125,45 @@ int LoadBackups(const DiffOptions& options, Backups& backups, CliIo& io) {
     if (!backup.usable) {
       const bool several = format.refusal == FormatRefusal::SeveralFormats;
       status = std::max(status, several ? kExitUsage : kExitFileError);
+      continue;
     }
+    backup.names =
+        CheckRecordNames(DisplayName(backup.file), backup.state, backup.kind,
+                         options.numbers.Everything() ? nullptr : &matches, true, io.err);
   }
   return status;
+}
+
+// Whether --only and --ignore leave any record of the backups to compare.
+bool AnythingChosen(const Backups& backups) {
+  return std::any_of(backups.begin(), backups.end(),
+                     [](const Backup& backup) { return backup.names.chosen != 0; });
+}
+
+// A parameter that stands more often in one backup than in another is paired in the order of its
+// records, which may pair values that were not meant to meet: each is told, and gives true.
+bool TellAmbiguousPairs(const Backups& backups, CliIo& io) {
+  bool ambiguous = false;
+  for (const Backup& backup : backups) {
+    for (const RepeatedRecord& repeat : backup.names.repeats) {
+      for (const Backup& other : backups) {
+        const auto& repeats = other.names.repeats;
+        const auto match = std::find_if(repeats.begin(), repeats.end(),
+                                        [&](const auto& r) { return r.SameParameter(repeat); });
+        const std::size_t times = match == repeats.end() ? 1 : match->lines.size();
+        if (times >= repeat.lines.size()) continue;
+        io.err << "habuki: " << Cp932ForMessage(repeat.head) << " stands " << repeat.lines.size()
+               << " times in " << DisplayName(backup.file) << " and "
+               << (times == 1 ? "once or not at all" : std::to_string(times) + " times") << " in "
+               << DisplayName(other.file)
+               << ": its values are paired in the order they stand, which may not be the pairs "
+                  "meant\n";
+        ambiguous = true;
+        break;
+      }
+    }
+  }
+  return ambiguous;
 }
 
 // The files of a fleet that it leaves out, named for the report; they leave the comparison.
@@ -203,14 +243,16 @@ int Ending(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
 
 // OLD against NEW: the values that changed.
 int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& target,
-               Backup& before, Backup& after, CliIo& io) {
+               Backups& backups, CliIo& io) {
+  Backup& before = backups[0];
+  Backup& after = backups[1];
   BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
   const bool beforeRead = Told(before, comparison.before, io);
   const bool afterRead = Told(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
   const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
   if (target && !WriteReport(*target, DiffReport(findings, options.to), io)) return kExitFileError;
-  return Ending(findings.Alike());
+  return Ending(findings.Alike() && !TellAmbiguousPairs(backups, io));
 }
 
 FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table,
@@ -271,7 +313,8 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
   const bool leftOut = !notCompared.empty();
   const FleetFindings findings = FleetFindingsOf(backups, std::move(table), std::move(notCompared));
   if (target && !WriteTable(findings, options.to, *target, io)) return kExitFileError;
-  return leftOut ? kExitFileError : Ending(findings.Alike());
+  const bool ambiguous = TellAmbiguousPairs(backups, io);
+  return leftOut ? kExitFileError : Ending(findings.Alike() && !ambiguous);
 }
 
 }  // namespace
@@ -285,12 +328,18 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   std::optional<PlannedOutput> target;
   if (!options.quiet && !(target = ReportTarget(options, io))) return kExitFileError;
   Backups backups;
-  const int status = LoadBackups(options, backups, io);
+  RangeMatches matches(options.numbers);
+  const int status = LoadBackups(options, backups, matches, io);
   if (status != kExitOk && !IsFleet(options)) return status;
   std::vector<std::string> notCompared = LeaveOutUnusable(backups);
   if (!Comparable(backups, io)) return kExitUsage;
+  TellUnmatchedRanges(matches, io.err);
+  if (!options.numbers.Everything() && !AnythingChosen(backups)) {
+    io.err << "habuki: --only and --ignore leave no record of any file to compare\n";
+    return kExitUsage;
+  }
   if (options.Table()) return CompareMany(options, target, backups, std::move(notCompared), io);
-  return CompareTwo(options, target, backups[0], backups[1], io);
+  return CompareTwo(options, target, backups, io);
 }
 
 }  // namespace habuki

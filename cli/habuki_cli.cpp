@@ -13,6 +13,7 @@
 #include "cli/messages.h"
 #include "cli/parameter_export.h"
 #include "cli/parameter_xlsx.h"
+#include "cli/record_names.h"
 #include "comment/comment_files.h"
 #include "core/filter/run_filter.h"
 #include "core/io/file_writing.h"
@@ -40,7 +41,7 @@ int LossStatus(Pos lost) { return lost != 0 ? kExitContentProblem : kExitOk; }
 class FileThinner {
  public:
   FileThinner(const CliOptions& options, CliIo& io)
-      : options_(options), io_(io), part_(TablePartOf(options)) {}
+      : options_(options), io_(io), part_(TablePartOf(options)), matches_(options.numbers) {}
 
   // Thins one input into its planned output; gives the file's exit status. A result for a file
   // is in place only once it is committed.
@@ -51,6 +52,8 @@ class FileThinner {
   // What stands around the tables of a document of several; each gives an exit status.
   int OpenDocument();
   int CloseDocument();
+  // Tells of the ranges of --only and --ignore that named no record of any input.
+  void TellUnmatchedRanges() const { habuki::TellUnmatchedRanges(matches_, io_.err); }
 
  private:
   int ThinAndWrite(const std::string& file, const PlannedOutput& output);
@@ -76,6 +79,7 @@ class FileThinner {
   bool firstMember_ = true;
   // The one workbook the inputs' tables go into on standard output, written at its end.
   std::optional<ParameterWorkbook> document_;
+  RangeMatches matches_;
 };
 
 int FileThinner::OpenDocument() {
@@ -115,6 +119,11 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   if (format.refusal == FormatRefusal::SeveralFormats) return kExitUsage;
   if (!format.kind) return kExitContentProblem;
   const FormatKind kind = *format.kind;
+  // A table tells of parameters that stand twice, which it shows as two rows; thinning, which
+  // keeps them as they stand, with --stats.
+  const bool repeats = options_.stats || options_.to != ExportKind::Thinned;
+  CheckRecordNames(DisplayName(file), state, kind,
+                   options_.numbers.Everything() ? nullptr : &matches_, repeats, io_.err);
   if (options_.to == ExportKind::Xlsx) return ExportXlsx(file, state, kind, output);
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);
@@ -291,6 +300,7 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
     status = std::max(status, thinner.Commit(false));
   }
   status = std::max(status, thinner.Commit(true));
+  thinner.TellUnmatchedRanges();
   return std::max(status, thinner.CloseDocument());
 }
 

@@ -120,6 +120,27 @@ std::string SeveralFormatsMessage(std::string_view name, const FormatGuess& gues
   return message + "; give the format with -f\n";
 }
 
+std::string RepeatsMessage(std::string_view name, const std::vector<RepeatedRecord>& repeats) {
+  constexpr std::size_t kShown = 10;  // repeats told, and lines of each
+  std::string message;
+  for (std::size_t i = 0; i < std::min(repeats.size(), kShown); ++i) {
+    const RepeatedRecord& repeat = repeats[i];
+    message += "habuki: " + std::string(name) + ':' + std::to_string(repeat.lines.front()) + ':' +
+               std::to_string(repeat.column) + ": " + Cp932ForMessage(repeat.head) + " stands " +
+               std::to_string(repeat.lines.size()) + " times, on lines ";
+    for (std::size_t j = 0; j < std::min(repeat.lines.size(), kShown); ++j) {
+      message += (j == 0 ? "" : ", ") + std::to_string(repeat.lines[j]);
+    }
+    if (repeat.lines.size() > kShown) message += ", ...";
+    message += '\n';
+  }
+  if (repeats.size() > kShown) {
+    message += "habuki: " + std::string(name) + ": " + std::to_string(repeats.size() - kShown) +
+               " more parameters stand more than once\n";
+  }
+  return message;
+}
+
 std::string DisplayName(std::string_view file) {
   return file == "-" ? "standard input" : EscapeControls(file);
 }

@@ -5,6 +5,7 @@
 
 #include "core/filter/filter_state.h"
 #include "core/filter/format_guess.h"
+#include "core/filter/record_heads.h"
 #include "core/filter/run_filter.h"
 #include "core/filter/text_looks.h"
 #include "core/io/output_plan.h"
@@ -33,6 +34,10 @@ std::string ClashMessage(const TargetClash& clash);
 std::string NoParameterFileMessage(std::string_view name, std::optional<FormatKind> given,
                                    const FormatGuess& guess, const TextLooks& looks);
 std::string SeveralFormatsMessage(std::string_view name, const FormatGuess& guess);
+
+// One line for each parameter that stands more than once in a file, with the lines of its
+// records, the first ten of them; empty when there is none.
+std::string RepeatsMessage(std::string_view name, const std::vector<RepeatedRecord>& repeats);
 
 // "habuki: NAME:LINE:COLUMN: what failed: TEXT", or the line that is no record, and a line
 // break.

@@ -37,6 +37,32 @@ std::variant<std::pair<std::uint32_t, std::uint32_t>, std::string> ParseRange(
 
 }  // namespace
 
+std::string NumberRanges::Named(std::size_t index) const {
+  const auto [first, last] = ranges_[index];
+  return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
+}
+
+void RangeMatches::Note(std::optional<std::uint32_t> number) {
+  if (!number) return;
+  for (std::size_t i = 0; i < only_.size(); ++i) {
+    if (choice_.only->HoldsAt(i, *number)) only_[i] = true;
+  }
+  for (std::size_t i = 0; i < ignore_.size(); ++i) {
+    if (choice_.ignore.HoldsAt(i, *number)) ignore_[i] = true;
+  }
+}
+
+std::vector<std::string> RangeMatches::Unmatched() const {
+  std::vector<std::string> ranges;
+  for (std::size_t i = 0; i < only_.size(); ++i) {
+    if (!only_[i]) ranges.push_back("--only " + choice_.only->Named(i));
+  }
+  for (std::size_t i = 0; i < ignore_.size(); ++i) {
+    if (!ignore_[i]) ranges.push_back("--ignore " + choice_.ignore.Named(i));
+  }
+  return ranges;
+}
+
 std::variant<NumberRanges, std::string> ParseNumberRanges(std::string_view text) {
   std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;
   for (std::size_t from = 0;;) {

@@ -30,6 +30,13 @@ class NumberRanges {
   void Add(const NumberRanges& other) {
     ranges_.insert(ranges_.end(), other.ranges_.begin(), other.ranges_.end());
   }
+  std::size_t size() const { return ranges_.size(); }
+  // Whether the range at `index` holds `number`.
+  bool HoldsAt(std::size_t index, std::uint32_t number) const {
+    return number >= ranges_[index].first && number <= ranges_[index].second;
+  }
+  // The range at `index` as it is written: "1000-1999", or "6700" for one number.
+  std::string Named(std::size_t index) const;
 
   friend bool operator==(const NumberRanges&, const NumberRanges&) = default;
 
@@ -54,6 +61,26 @@ struct NumberChoice {
   }
 
   friend bool operator==(const NumberChoice&, const NumberChoice&) = default;
+};
+
+// Which ranges of a choice name some record: a range that names none is most likely a typo
+// (--only 10005 for 1005), which the user should hear of.
+class RangeMatches {
+ public:
+  explicit RangeMatches(const NumberChoice& choice)
+      : choice_(choice),
+        only_(choice.only ? choice.only->size() : 0, false),
+        ignore_(choice.ignore.size(), false) {}
+
+  // Notes the number of a record.
+  void Note(std::optional<std::uint32_t> number);
+  // The ranges that named none of the numbers noted, as the options give them: "--only 10005".
+  std::vector<std::string> Unmatched() const;
+
+ private:
+  const NumberChoice& choice_;
+  std::vector<bool> only_;
+  std::vector<bool> ignore_;
 };
 
 // The number of a record's head: the digits after its "N" (N01005Q1 is 1005, N600002 is

@@ -12,7 +12,7 @@ namespace {
 using test::Habuki;
 using Result = test::HabukiRun;
 
-// Taken for a 30i backup for its "L".
+// A 30i backup.
 const std::string kBackup =
     "%\r\nN00001Q1A1P00000010A2P0\r\nN00002Q1P0\r\nN00003Q1X1,\"2\"\r\nN00004Q1M2.5\r\n"
     "N00005Q1L1P0\r\n%\r\n";
@@ -264,6 +264,38 @@ TEST(ExportAndDiff, TellWhatTheyLeaveOut) {
     EXPECT_EQ(result.status, status) << args.back();
     EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
     EXPECT_TRUE(result.out.ends_with(summary)) << result.out;
+  }
+}
+
+// A parameter that stands twice is named with its lines by tables, diff and thinning's --stats;
+// diff pairs its records in order, and does not call backups alike where that pairing is
+// ambiguous.
+TEST(ExportAndDiff, TellOfParametersThatStandTwice) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "twice.txt", "%\r\nN01000Q1P5\r\nN01000Q1P0\r\n%\r\n");
+  test::WriteBytes(dir / "once.txt", "%\r\nN01000Q1P5\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  const std::string told = "twice.txt:2:1: N01000Q1 stands 2 times, on lines 2, 3\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"--to", "csv", "twice.txt"}, 0, told},
+      {{"--stats", "twice.txt"}, 0, told},
+      {{"twice.txt"}, 0, ""},
+      {{"diff", "twice.txt", "twice.txt"}, 0, told},
+      {{"diff", "once.txt", "twice.txt"},
+       1,
+       "N01000Q1 stands 2 times in twice.txt and once or not at all in once.txt: its values are "
+       "paired in the order they stand, which may not be the pairs meant\n"},
+      {{"diff", "once.txt", "once.txt", "twice.txt"}, 1, "stands 2 times in twice.txt"},
+  };
+  for (const auto& [args, status, err] : cases) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, status) << args[0] << ' ' << args[1];
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.empty(), err.empty()) << result.err;
   }
 }
 

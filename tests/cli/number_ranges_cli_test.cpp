@@ -65,5 +65,38 @@ TEST(NumberOptions, TablesAndComparisonsHoldOnlyTheChosenNumbers) {
   EXPECT_NE(text.out.find("01005"), std::string::npos) << text.out;
 }
 
+// A range that names no record is most likely a typo: it is named, and a comparison of nothing is
+// no agreement.
+TEST(NumberOptions, RangesThatNameNoRecordAreTold) {
+  const test::TempDir folder;
+  test::WriteBytes(folder / "new.txt", kNew);
+  const std::string newFile = (folder / "new.txt").string();
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"--only", "1005,10005", "--ignore", "9-12"},
+       0,
+       "habuki: --only 10005 names no record of any input\n"
+       "habuki: --ignore 9-12 names no record of any input\n"},
+      {{"diff", "--only", "10005", "-", newFile},
+       2,
+       "habuki: --only 10005 names no record of any input\n"
+       "habuki: --only and --ignore leave no record of any file to compare\n"},
+      {{"diff", "--only", "1000-6700", "--ignore", "1000-6700", "-", newFile},
+       2,
+       "habuki: --only and --ignore leave no record of any file to compare\n"},
+      {{"diff", "-q", "--only", "6700,6701", "-", newFile},
+       0,
+       "habuki: --only 6701 names no record of any input\n"},
+  };
+  for (const auto& [args, status, err] : cases) {
+    const Result run = Habuki{kOld}.Run(args);
+    EXPECT_EQ(run.status, status) << args[1];
+    EXPECT_NE(run.err.find(err), std::string::npos) << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace habuki

@@ -1,7 +1,8 @@
-#include "core/filter/format_guess.h"
+#include "core/filter/record_heads.h"
 
 #include <gtest/gtest.h>
 
+#include "core/filter/format_guess.h"
 #include "core/filter/header_lines.h"
 #include "core/filter/text_looks.h"
 #include "tests/support/test_support.h"
@@ -83,6 +84,27 @@ TEST(HeaderLines, FollowThePercentLineHoweverItIsWritten) {
   for (const auto& [text, lines] : cases) {
     EXPECT_EQ(HeaderLines(text), lines) << text;
   }
+}
+
+// A parameter that stands twice is found by number (as a number) and qualifier, with its lines;
+// what --only leaves out, and what stands after the closing "%", does not count.
+TEST(RepeatedRecords, FindsParametersThatStandMoreThanOnce) {
+  const Cp932Text text = Cp932Text::FromBytes(
+      "%\r\nN01000Q1P5\r\nN01000Q2P5\r\nN\x82\xA0\r\nN02000Q1P1\r\nN01000Q1P0\nN02000Q1P1\r\n"
+      "N02000Q1P2\r\nN03000Q1P1\r\n%\r\nN03000Q1P1\r\n");
+  const std::vector<RecordHead> heads = RecordHeads(text, FormatKind::Fs30i);
+  ASSERT_EQ(heads.size(), 8u);
+  EXPECT_EQ(heads[1].Qualifier(), "Q2");
+  const std::vector<RepeatedRecord> repeats = RepeatedRecords(text, heads, {});
+  ASSERT_EQ(repeats.size(), 2u);
+  EXPECT_EQ(repeats[0].head, "N01000Q1");
+  EXPECT_EQ(repeats[0].lines, (std::vector<Pos>{2, 6}));
+  EXPECT_EQ(repeats[1].head, "N02000Q1");
+  EXPECT_EQ(repeats[1].lines, (std::vector<Pos>{5, 7, 8}));
+  EXPECT_EQ(RepeatedRecords(text, heads, {NumberRanges({{1000, 1000}}), {}}).size(), 1u);
+  const Cp932Text inOrder =
+      Cp932Text::FromBytes("%\r\nN01000Q1P5\r\nN01000Q2P5\r\nN01001Q1P5\r\n%");
+  EXPECT_TRUE(RepeatedRecords(inOrder, RecordHeads(inOrder, FormatKind::Fs30i), {}).empty());
 }
 
 }  // namespace
