@@ -35,9 +35,15 @@ inline constexpr int kDiffDifferent = 1;
 
 inline constexpr ExitStatusMeaning kDiffExitStatuses[] = {
     {kDiffSame, "no value differs"},
-    {kDiffDifferent, "some values differ, or records were left out of the comparison"},
-    {kExitUsage, "usage error, files of different formats without -f, or --to xlsx to a terminal"},
-    {kExitFileError, "a file could not be read or does not follow its format's rules"},
+    {kDiffDifferent,
+     "some values differ, records were left out of the comparison, or a parameter that stands "
+     "more often in one file than in another is paired in order"},
+    {kExitUsage,
+     "usage error, files of different formats without -f, a CNC backup against a PMC one, "
+     "--only/--ignore leaving nothing to compare, or --to xlsx to a terminal"},
+    {kExitFileError,
+     "a file could not be read, is no parameter file or does not follow its format's rules; of "
+     "three or more files, the others are compared"},
 };
 
 }  // namespace habuki

@@ -4,7 +4,8 @@
 # with -o and --output-dir must be the same files with the same bytes too. The inputs are the
 # real backups of tests/data (and of ../shared/data beside the repository, or beside the main
 # worktree of a git worktree, when it is there and holds others), the examples, and copies made
-# here: one with CP932 text and a Japanese name, one with changed values, and a thinned backup.
+# here: one with CP932 text and a Japanese name, one with changed values, a thinned backup, real
+# backups as editors and card readers leave them, and files that are no backup.
 # Standard error is not compared: it holds the operating system's own words for a failure.
 #
 # The cases: every format (-f auto, 30i, 16i, pmc) with every comment choice (-c none; -c ja and
@@ -187,6 +188,29 @@ compare_wildcard -c none '*.txt'
 compare -c ja --comment-dir ../comments -o ../out/ハブキ済.txt パラメータ.txt
 compare -c none --output-dir ../out "${inputs[@]}"
 compare --to csv --output-dir ../out "${inputs[@]}"
+
+# Backups as editors, card readers and transfer programs leave them, and files that are no
+# backup: guessed, thinned and tabled as on Linux, or refused with the same status.
+{ printf '\xEF\xBB\xBF'; cat "$in/machining-center-30i.txt"; } >"$in/bom-30i.txt"
+{ printf '\xEF\xBB\xBF'; cat "$in/machining-center-pmc.txt"; } >"$in/bom-pmc.txt"
+tail -c +3 "$in/machining-center-pmc.txt" >"$in/no-percent-pmc.txt"
+{ printf '%%\n(MC-3 2024/05)\n'; tail -c +3 "$in/machining-center-30i.txt"; } >"$in/note-30i.txt"
+sed 's/$/\r\r/' "$in/machining-center-30i.txt" >"$in/crcrlf-30i.txt"
+{ cat "$in/fs30i-example.txt"; printf '\x1A'; head -c 64 /dev/zero; } >"$in/ctrl-z-30i.txt"
+printf '%%\r\nO0001\r\nN10 G01 X10.\r\nN20 M30\r\n%%\r\n' >"$in/program.nc"
+printf '\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10' >"$in/image.png"
+"$linux" --to csv "$in/fs30i-example.txt" >"$in/table.csv"
+{ cat "$in/fs30i-example.txt"; cat "$in/pmc-example.txt"; } >"$in/both.txt"
+for input in bom-30i.txt bom-pmc.txt no-percent-pmc.txt note-30i.txt crcrlf-30i.txt \
+  ctrl-z-30i.txt program.nc image.png table.csv both.txt; do
+  compare -c none --stats "$input"
+  compare -f 30i -c none "$input"
+  compare --to csv "$input"
+done
+compare diff machining-center-30i.txt bom-30i.txt
+compare diff machining-center-pmc.txt no-percent-pmc.txt
+compare diff fs30i-example.txt pmc-example.txt
+compare diff fs30i-example.txt program.nc newer.txt image.png
 
 # diff: equal, changed, of another format, thinned against its backup, and files that fail.
 pairs=(

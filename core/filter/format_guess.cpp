@@ -4,11 +4,6 @@ namespace habuki {
 
 namespace {
 
-template <typename Unit>
-bool IsDigit(Unit c) {
-  return c >= '0' && c <= '9';
-}
-
 // The format whose head starts at the "N" at `n`, if it is the head of one.
 template <typename Unit>
 std::optional<FormatKind> HeadAt(UnitView<Unit> text, std::size_t n) {

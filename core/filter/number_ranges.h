@@ -88,7 +88,7 @@ class RangeMatches {
 template <typename Unit>
 std::optional<std::uint32_t> HeadNumber(UnitView<Unit> head) {
   std::optional<std::uint32_t> number;
-  for (std::size_t i = 1; i < head.size() && head[i] >= '0' && head[i] <= '9'; ++i) {
+  for (std::size_t i = 1; i < head.size() && IsDigit(head[i]); ++i) {
     // A head is a few characters long; its digits cannot overflow.
     number = number.value_or(0) * 10 + static_cast<std::uint32_t>(head[i] - '0');
   }

@@ -28,7 +28,7 @@ std::vector<RecordHead> Heads(UnitView<Unit> text, Pos headLength) {
     AppendBytes(record.text, head);
     record.number = HeadNumber(head);
     std::size_t digits = 1;
-    while (digits < head.size() && head[digits] >= '0' && head[digits] <= '9') ++digits;
+    while (digits < head.size() && IsDigit(head[digits])) ++digits;
     std::string prefix;
     AppendBytes(prefix, head.substr(0, digits));
     record.qualifierFrom = prefix.size();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text/byte_order_mark.h"
+#include "core/text/text_primitives.h"
 
 namespace habuki {
 
@@ -18,8 +19,6 @@ bool LooksBinary(std::string_view bytes) {
            byte != 0x1B;
   });
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A line that starts with a sequence number: "N", digits, then a blank or an address letter.
 bool StartsWithSequenceNumber(std::string_view line) {

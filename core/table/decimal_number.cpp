@@ -8,11 +8,9 @@ namespace habuki {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The leading digits of `text`, taken off it.
 std::string_view TakeDigits(std::string_view& text) {
-  const auto end = std::find_if_not(text.begin(), text.end(), IsDigit);
+  const auto end = std::find_if_not(text.begin(), text.end(), IsDigit<char>);
   const std::string_view digits = text.substr(0, static_cast<std::size_t>(end - text.begin()));
   text.remove_prefix(digits.size());
   return digits;

@@ -15,11 +15,6 @@ namespace habuki {
 namespace {
 
 template <typename Unit>
-bool IsDigit(Unit c) {
-  return c >= '0' && c <= '9';
-}
-
-template <typename Unit>
 const Unit* SkipBlanks(const Unit* at, const Unit* end) {
   while (at != end && IsBlank(*at)) ++at;
   return at;

@@ -23,6 +23,11 @@ constexpr bool IsBlank(Unit c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+template <typename Unit>
+constexpr bool IsDigit(Unit c) {
+  return c >= '0' && c <= '9';
+}
+
 // `text` without the blanks at its ends.
 template <typename Unit>
 constexpr UnitView<Unit> WithoutBlanks(UnitView<Unit> text) {

@@ -128,12 +128,7 @@ TEST(DetectFormat, FirstNAfterPositionFiveMeansPmc) {
 
 TEST(DetectFormat, RealBackupsAndExamples) {
   FilterState state;
-  for (const auto& [file, kind] :
-       {std::pair{test::DataFile("machining-center-30i.txt"), FormatKind::Fs30i},
-        std::pair{test::DataFile("machining-center-pmc.txt"), FormatKind::Pmc},
-        std::pair{test::ExampleFile("fs30i-example.txt"), FormatKind::Fs30i},
-        std::pair{test::ExampleFile("fs16i-example.txt"), FormatKind::Fs16i},
-        std::pair{test::ExampleFile("pmc-example.txt"), FormatKind::Pmc}}) {
+  for (const auto& [file, kind] : test::KnownBackups()) {
     ASSERT_TRUE(LoadParamFile(state, file)) << file;
     EXPECT_EQ(DetectFormat(state.AllText), kind) << file;
   }

@@ -41,12 +41,7 @@ TEST(GuessFormat, ReadsTheShapesOfTheRecordHeads) {
 }
 
 TEST(GuessFormat, RealBackupsAndExamples) {
-  for (const auto& [file, kind] :
-       {std::pair{test::DataFile("machining-center-30i.txt"), FormatKind::Fs30i},
-        std::pair{test::DataFile("machining-center-pmc.txt"), FormatKind::Pmc},
-        std::pair{test::ExampleFile("fs30i-example.txt"), FormatKind::Fs30i},
-        std::pair{test::ExampleFile("fs16i-example.txt"), FormatKind::Fs16i},
-        std::pair{test::ExampleFile("pmc-example.txt"), FormatKind::Pmc}}) {
+  for (const auto& [file, kind] : test::KnownBackups()) {
     EXPECT_EQ(Found(test::ReadBytes(file)), Formats{kind}) << file;
   }
 }

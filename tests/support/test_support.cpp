@@ -58,6 +58,14 @@ std::filesystem::path ExampleFile(std::string_view name) {
   return std::filesystem::path(HABUKI_EXAMPLES_DIR) / name;
 }
 
+std::vector<std::pair<std::filesystem::path, FormatKind>> KnownBackups() {
+  return {{DataFile("machining-center-30i.txt"), FormatKind::Fs30i},
+          {DataFile("machining-center-pmc.txt"), FormatKind::Pmc},
+          {ExampleFile("fs30i-example.txt"), FormatKind::Fs30i},
+          {ExampleFile("fs16i-example.txt"), FormatKind::Fs16i},
+          {ExampleFile("pmc-example.txt"), FormatKind::Pmc}};
+}
+
 FilterState StateWithText(std::string_view bytes) {
   FilterState state;
   state.AllText = Cp932Text::FromBytes(bytes);

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/filter/filter_state.h"
 #include "core/filter/run_filter.h"
@@ -45,6 +47,8 @@ void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
 // The real backups kept with the tests.
 std::filesystem::path DataFile(std::string_view name);
 std::filesystem::path ExampleFile(std::string_view name);
+// Those and the examples, each with its format.
+std::vector<std::pair<std::filesystem::path, FormatKind>> KnownBackups();
 
 // A state whose AllText is `text` exactly (no line splitting), for filter tests.
 FilterState StateWithText(std::string_view bytes);
