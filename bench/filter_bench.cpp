@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "bench/param_generator.h"
+#include "core/filter/format_guess.h"
 #include "core/filter/run_filter.h"
 #include "core/io/param_file.h"
 
@@ -69,12 +70,26 @@ void Adversarial30i(benchmark::State& run) {
   Thin(run, bytes, FormatKind::Fs30i);
 }
 
+// The command line's guess without -f: every record head of the text counted, before it is
+// thinned.
+void GuessGenerated30i(benchmark::State& run) {
+  static const std::string bytes = GenerateShaped30i(kLargestText);
+  FilterState state;
+  if (!LoadParamBytes(state, bytes)) run.SkipWithError("nothing to read");
+  for (auto _ : run) {
+    const FormatGuess guess = GuessFormat(state.AllText);
+    if (guess.Found() != std::vector{FormatKind::Fs30i}) run.SkipWithError("a wrong guess");
+  }
+  run.SetBytesProcessed(static_cast<int64_t>(run.iterations() * bytes.size()));
+}
+
 BENCHMARK(RealBackup30i)->Unit(benchmark::kMillisecond);
 BENCHMARK(RealBackup30iRanges)->Unit(benchmark::kMillisecond);
 BENCHMARK(RealBackupPmc)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generated30i)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generated30iCodes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Adversarial30i)->Unit(benchmark::kMillisecond);
+BENCHMARK(GuessGenerated30i)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace habuki::bench

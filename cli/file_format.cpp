@@ -10,7 +10,7 @@ namespace habuki {
 
 FileFormat FormatOfFile(std::string_view name, const FilterState& state,
                         std::optional<FormatKind> given, std::ostream& err) {
-  const FormatGuess guess = GuessFormat(state.AllText);
+  const FormatGuess guess = GuessFormat(state.AllText, given);
   if (given && guess.Of(*given).count != 0) return {given, std::nullopt};
   const std::vector<FormatKind> found = guess.Found();
   if (!given && found.size() == 1) return {found.front(), std::nullopt};

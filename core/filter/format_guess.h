@@ -30,6 +30,8 @@ struct FormatGuess {
   std::vector<FormatKind> Found() const;
 };
 
-FormatGuess GuessFormat(const Cp932Text& text);
+// With `enoughOf`, the counting stops at the first head of that format: the text holds it, which
+// is all that a format given by the user needs to know.
+FormatGuess GuessFormat(const Cp932Text& text, std::optional<FormatKind> enoughOf = std::nullopt);
 
 }  // namespace habuki

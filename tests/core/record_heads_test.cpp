@@ -35,9 +35,21 @@ TEST(GuessFormat, ReadsTheShapesOfTheRecordHeads) {
   for (const auto& [text, formats] : cases) {
     EXPECT_EQ(Found(text), formats) << text;
   }
+  // Heads at every place of the looks of 16 characters, up to the text's last character.
+  for (std::size_t filler = 0; filler < 40; ++filler) {
+    const std::string before(filler, 'x');
+    EXPECT_EQ(Found(before + "N01005Q"), cnc30i) << filler;
+    EXPECT_EQ(Found(before + "N01005"), Formats{}) << filler;
+    EXPECT_EQ(Found(before + "N600002P" + before), pmc) << filler;
+  }
   const FormatGuess guess = GuessFormat(Cp932Text::FromBytes("%\r\nN0001Q1P1\r\nN0002Q1P1\r\n"));
   EXPECT_EQ(guess.Of(FormatKind::Fs16i).count, 2);
   EXPECT_EQ(guess.Of(FormatKind::Fs16i).first->line, 2);
+  // A format given needs only one head of it.
+  EXPECT_EQ(GuessFormat(Cp932Text::FromBytes("%\r\nN0001Q1P1\r\nN0002Q1P1\r\n"), FormatKind::Fs16i)
+                .Of(FormatKind::Fs16i)
+                .count,
+            1);
 }
 
 TEST(GuessFormat, RealBackupsAndExamples) {
