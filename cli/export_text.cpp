@@ -3,32 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/text/display_text.h"
+
 namespace habuki {
 
 namespace {
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// The length of the UTF-8 sequence at the start of `text`, 0 when it is not a valid one.
-std::size_t Utf8Length(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80                    ? 1
-                             : lead >= 0xC2 && lead <= 0xDF ? 2
-                             : lead >= 0xE0 && lead <= 0xEF ? 3
-                             : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                            : 0;
-  if (length == 0 || length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-  }
-  // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8 either.
-  if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F) ||
-      (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) > 0x8F)) {
-    return 0;
-  }
-  return length;
-}
 
 // Bytes that a JSON string cannot hold as they are, or that may start a sequence to check.
 bool NeedsCare(char c) {
@@ -61,7 +40,9 @@ void AppendJsonEscape(std::string& out, char c) {
 
 }  // namespace
 
-void AppendCsvField(std::string& out, std::string_view field) {
+void AppendCsvField(std::string& out, std::string_view text) {
+  const std::string escaped = IsUtf8(text) ? std::string() : Utf8Escaped(text);
+  const std::string_view field = escaped.empty() ? text : escaped;
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
     out += field;
     return;
@@ -85,7 +66,8 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
     if (utf8.empty()) break;
     const std::size_t length = Utf8Length(utf8);
     if (length == 0) {
-      out += kReplacement;
+      // "\x95", as every table writes a byte that is no UTF-8, its backslash escaped.
+      out += '\\' + Utf8Escaped(utf8.substr(0, 1));
       utf8.remove_prefix(1);
       continue;
     }

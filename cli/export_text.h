@@ -10,11 +10,13 @@
 namespace habuki {
 
 // One CSV field as RFC 4180 has it: quoted, with quotes doubled, when it holds a comma, a quote,
-// CR or LF; as it is otherwise.
+// CR or LF; as it is otherwise. A byte that is no UTF-8 (a file name may hold any) is written
+// \xHH, so that the table stays UTF-8.
 void AppendCsvField(std::string& out, std::string_view field);
 
 // A JSON string, quotes included: quotes, backslashes and control characters escaped; bytes that
-// are not UTF-8 (a file name may hold any) written as U+FFFD, so the document stays valid.
+// are not UTF-8 (a file name may hold any) written \xHH as the CSV writes them, so the document
+// stays valid and two names never look alike.
 void AppendJsonString(std::string& out, std::string_view utf8);
 
 // One row of a table as CSV: its fields as AppendCsvField writes them, ended by CR LF, so that

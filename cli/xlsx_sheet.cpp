@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "cli/xlsx_check.h"
 #include "core/io/path_text.h"
 #include "core/text/display_text.h"
 
@@ -38,7 +39,9 @@ std::string Numbered(std::size_t number) {
 
 XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
                      std::span<const std::size_t> numericColumns)
-    : header_(header.begin(), header.end()), numeric_(header.size()), widths_(header.size()) {
+    : numeric_(header.size()), widths_(header.size()) {
+  // A workbook is UTF-8 throughout: a file name that is not is written \xHH, as CSV has it.
+  for (const std::string_view name : header) header_.push_back(Utf8Escaped(name));
   for (const std::size_t column : numericColumns) numeric_.at(column) = true;
   if (header_.empty()) {
     Fail("a table needs at least one column");
@@ -124,7 +127,11 @@ void XlsxSheet::WriteCell(std::size_t column, std::string_view text, bool shaded
     std::from_chars(text.data(), text.data() + text.size(), number);
     written = worksheet_write_number(sheet_, row, col, number, shaded ? shadedNumber_ : nullptr);
   } else {
-    cell_.assign(text);
+    if (IsUtf8(text)) {
+      cell_.assign(text);
+    } else {
+      cell_ = Utf8Escaped(text);
+    }
     written = worksheet_write_string(sheet_, row, col, cell_.c_str(), shaded ? shadedText_ : text_);
   }
   Check(written, column);
@@ -192,10 +199,14 @@ XlsxWorkbook XlsxSheet::Finish() {
   } else if (contents.error) {
     workbook.error = "cannot read the workbook back: " + contents.error.message();
   }
-  // What the library wrote by name is read back through the file made for it; anything but a
-  // zip there means the name no longer led to that file, and nothing is given as a workbook.
-  if (workbook.error.empty() && !contents.bytes.view().starts_with("PK\x03\x04")) {
-    workbook.error = "the workbook read back from " + scratch_.Utf8Path() + " is not a workbook";
+  // What the library wrote is read back through the file made for it, and must be the very
+  // workbook written: the library does not check its own writes (a full disk, a file size
+  // limit leave a workbook cut short or without rows), and nothing else is given as one.
+  if (workbook.error.empty()) {
+    const std::size_t rows[] = {rows_};
+    if (const std::string problem = CheckWorkbook(contents.bytes.view(), rows); !problem.empty()) {
+      workbook.error = "the workbook the library wrote is not whole: " + problem;
+    }
   }
   if (workbook.error.empty()) workbook.bytes = std::move(contents.bytes);
   return workbook;

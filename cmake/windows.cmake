@@ -46,6 +46,9 @@ target_compile_options(habuki_xlsxwriter PRIVATE -include
 set_source_files_properties(${xlsxwriter_sources} ${xlsxwriter_third_party} PROPERTIES
                             COMPILE_OPTIONS -w)
 target_link_libraries(habuki_xlsxwriter PUBLIC ${HABUKI_MINGW_ZLIB})
+# zlib reads a finished workbook back before it replaces anything.
+add_library(habuki_zlib INTERFACE)
+target_link_libraries(habuki_zlib INTERFACE ${HABUKI_MINGW_ZLIB})
 # One executable that needs only the DLLs every Windows has.
 add_link_options(-static)
 # Wine shows this machine's files on drive Z:, where the tests find their data and the program

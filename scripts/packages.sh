@@ -3,7 +3,7 @@
 # the missing ones and stops otherwise.
 
 HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ pkgconf libcli11-dev libacl1-dev libattr1-dev
-                       libxlsxwriter-dev)  # the command line habuki, its xlsx tables
+                       libxlsxwriter-dev zlib1g-dev)  # the command line habuki, its xlsx tables
 HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # window, glyphs, Qt's texts
 HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks

@@ -1,5 +1,6 @@
 #include "core/text/display_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/text/cp932_decoder.h"
@@ -36,6 +37,37 @@ std::string ConvertCp932(std::string_view bytes, Unconvertible unconvertible) {
 
 }  // namespace
 
+std::size_t Utf8Length(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+  if (length == 0 || text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  // The second byte's range where the lead allows overlong forms, surrogates or too much.
+  const unsigned char second = byte(1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
+    return 0;
+  }
+  return length;
+}
+
+namespace {
+
+void AppendEscaped(std::string& shown, unsigned char byte) {
+  char hex[5];
+  std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+  shown += hex;
+}
+
+}  // namespace
+
 std::string Cp932ToUtf8(std::string_view bytes) {
   // One replacement per character; ASCII shows as itself where there is no converter.
   return ConvertCp932(bytes, [](std::string& utf8, std::string_view character) {
@@ -47,13 +79,10 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 std::string Cp932ForMessage(std::string_view bytes) {
   return EscapeControls(ConvertCp932(bytes, [](std::string& utf8, std::string_view character) {
     for (const char c : character) {
-      const auto byte = static_cast<unsigned char>(c);
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      if (byte < 0x80) {
+      if (static_cast<unsigned char>(c) < 0x80) {
         utf8 += c;
       } else {
-        utf8 += hex;
+        AppendEscaped(utf8, static_cast<unsigned char>(c));
       }
     }
   }));
@@ -62,21 +91,44 @@ std::string Cp932ForMessage(std::string_view bytes) {
 std::string EscapeControls(std::string_view text) {
   std::string shown;
   shown.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
-                    static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                    static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-    if (byte >= 0x20 && byte != 0x7F && !c1) {
-      shown.push_back(text[i]);
-      continue;
+  while (!text.empty()) {
+    const std::size_t length = Utf8Length(text);
+    const auto byte = static_cast<unsigned char>(text[0]);
+    const bool c1 = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[1]) <= 0x9F;
+    if (length == 0 || (length == 1 && (byte < 0x20 || byte == 0x7F))) {
+      AppendEscaped(shown, byte);
+    } else if (c1) {
+      AppendEscaped(shown, static_cast<unsigned char>(text[1]));
+    } else {
+      shown.append(text.substr(0, length));
     }
-    const unsigned escaped = c1 ? static_cast<unsigned char>(text[++i]) : byte;
-    char hex[5];
-    std::snprintf(hex, sizeof hex, "\\x%02X", escaped);
-    shown += hex;
+    text.remove_prefix(std::max<std::size_t>(length, 1));
   }
   return shown;
+}
+
+bool IsUtf8(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t length = Utf8Length(text);
+    if (length == 0) return false;
+    text.remove_prefix(length);
+  }
+  return true;
+}
+
+std::string Utf8Escaped(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  while (!text.empty()) {
+    const std::size_t length = Utf8Length(text);
+    if (length == 0) {
+      AppendEscaped(escaped, static_cast<unsigned char>(text[0]));
+    } else {
+      escaped.append(text.substr(0, length));
+    }
+    text.remove_prefix(std::max<std::size_t>(length, 1));
+  }
+  return escaped;
 }
 
 std::size_t DisplayWidth(std::string_view utf8) {

@@ -19,8 +19,20 @@ std::string Cp932ForMessage(std::string_view bytes);
 
 // A text from a file or a file name, made safe to show in a message: control characters (C0,
 // DEL and, in UTF-8, C1) are written as \xHH escapes, so that no byte of a file can move the
-// cursor, clear the screen or retitle the terminal of the person reading.
+// cursor, clear the screen or retitle the terminal of the person reading; so is every byte that
+// is no part of UTF-8 (a CP932 file name, a lone 0x9B that an 8-bit terminal takes for CSI).
 std::string EscapeControls(std::string_view text);
+
+// How many bytes the UTF-8 character that starts `text` takes; 0 when none starts there.
+std::size_t Utf8Length(std::string_view text);
+
+// Whether `text` is UTF-8 throughout (no overlong form, no surrogate, nothing past U+10FFFF).
+bool IsUtf8(std::string_view text);
+
+// `text` as UTF-8 for a table that is UTF-8 (CSV, JSON, a workbook): its UTF-8 characters as
+// they are, each byte that is no part of one written \xHH, so that a file name in CP932 never
+// breaks the document and two different names never look alike.
+std::string Utf8Escaped(std::string_view text);
 
 // How many columns a UTF-8 text takes on a screen or in a spreadsheet: two for the wide
 // characters of East Asian scripts (kanji, kana, full-width forms), one for every other

@@ -4,6 +4,7 @@
 
 #include "core/filter/detect_format.h"
 #include "core/filter/run_filter.h"
+#include "core/text/display_text.h"
 #include "tests/support/test_support.h"
 
 namespace habuki {
@@ -77,6 +78,30 @@ TEST(Cp932Text, EveryLeadByteTakesTheNAfterIt) {
   for (const char notLead : {'\x80', '\xA0', '\xDF', '\xFD'}) {
     EXPECT_EQ(Cp932Text::FromBytes(std::string{notLead, 'N'}).size(), 2u) << int(notLead & 0xFF);
   }
+}
+
+// What a message or a table shows of a name: UTF-8 as it is, controls and every byte that is no
+// part of UTF-8 escaped, so that neither a terminal nor a document is broken by a name.
+TEST(DisplayText, NamesAreEscapedWhereTheyAreNoUtf8) {
+  const std::pair<std::string_view, std::string_view> shown[] = {
+      {"機械1.txt", "機械1.txt"},
+      {"a\x1B[2Jb", "a\\x1B[2Jb"},
+      {"a\xC2\x9B"
+       "b",
+       "a\\x9Bb"},  // C1 CSI in UTF-8
+      {"a\x9B"
+       "2Jb",
+       "a\\x9B2Jb"},                                 // a lone CSI byte
+      {"\x8B\x40\x8A\x42.txt", "\\x8B@\\x8AB.txt"},  // CP932 機械
+      {"\xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80",
+       "\\xE0\\x80\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80"},
+  };
+  for (const auto& [name, message] : shown) {
+    EXPECT_EQ(EscapeControls(name), message) << name;
+  }
+  EXPECT_EQ(Utf8Escaped("機械\x95\x73.txt\x1B"), "機械\\x95s.txt\x1B");
+  EXPECT_TRUE(IsUtf8("機械 ﾊﾌﾞｷ"));
+  EXPECT_FALSE(IsUtf8("\xC0\xAF"));
 }
 
 }  // namespace

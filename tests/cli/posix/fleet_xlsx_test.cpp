@@ -26,7 +26,10 @@ TEST(FleetXlsx, CellsAreTheCsvFieldsAndDifferencesAreShaded) {
       {{"a.txt", "b.txt", "c.txt"}, "shaded E2 F2 E3\n"},
       {{"--all", "a.txt", "b.txt", "c.txt"}, "shaded E3 F3 E4\n"},
       {{"p1.txt", "p2.txt", "p3.txt"}, "shaded F2\n"},
+      // A name that is no UTF-8 (CP932 機械) is written \xHH in the workbook as in the CSV.
+      {{"\x8B\x40\x8A\x42.txt", "b.txt", "c.txt"}, "shaded E2 F2 E3\n"},
   };
+  std::filesystem::copy_file(files.dir() / "a.txt", files.dir() / "\x8B\x40\x8A\x42.txt");
   for (const auto& [names, shaded] : cases) {
     std::vector<std::string> args{"diff", "--to", "csv"};
     args.insert(args.end(), names.begin(), names.end());
