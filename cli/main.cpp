@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
   habuki::UseBinaryStandardStreams();
   habuki::EndOnInterrupt();
+  habuki::TreatClosedPipesAsErrors();
   const std::vector<std::string> arguments = habuki::Utf8Arguments(argc, argv);
   std::vector<const char*> pointers;
   for (const std::string& argument : arguments) pointers.push_back(argument.c_str());

@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <filesystem>
 #include <utility>
 
 #include "cli/xlsx_check.h"
-#include "core/io/path_text.h"
 #include "core/text/display_text.h"
 
 namespace habuki {
@@ -48,12 +46,11 @@ XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
     return;
   }
   if (scratch_.error()) {
-    Fail("cannot make a temporary file for the workbook: " + scratch_.error().message());
+    Fail("cannot make a private folder for the workbook's scratch files in " + scratch_.Place() +
+         ": " + scratch_.error().message());
     return;
   }
-  // Known to be there: the scratch file was just made in it.
-  std::error_code ignored;
-  temporaryFolder_ = Utf8Of(std::filesystem::temp_directory_path(ignored));
+  temporaryFolder_ = scratch_.Utf8Folder();
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
   options.tmpdir = temporaryFolder_.data();
@@ -197,7 +194,8 @@ XlsxWorkbook XlsxSheet::Finish() {
   if (contents.error == std::errc::file_too_large) {
     workbook.error = "the workbook is larger than " + Numbered(kWorkbookRead.bytes) + " bytes";
   } else if (contents.error) {
-    workbook.error = "cannot read the workbook back: " + contents.error.message();
+    workbook.error =
+        "cannot read the workbook back from " + scratch_.Place() + ": " + contents.error.message();
   }
   // What the library wrote is read back through the file made for it, and must be the very
   // workbook written: the library does not check its own writes (a full disk, a file size
@@ -205,7 +203,8 @@ XlsxWorkbook XlsxSheet::Finish() {
   if (workbook.error.empty()) {
     const std::size_t rows[] = {rows_};
     if (const std::string problem = CheckWorkbook(contents.bytes.view(), rows); !problem.empty()) {
-      workbook.error = "the workbook the library wrote is not whole: " + problem;
+      workbook.error =
+          "the workbook the library wrote in " + scratch_.Place() + " is not whole: " + problem;
     }
   }
   if (workbook.error.empty()) workbook.bytes = std::move(contents.bytes);

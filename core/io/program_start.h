@@ -16,6 +16,11 @@ void UseBinaryStandardStreams();
 // actions of the signals do that there, with InterruptCleanup; Windows needs a handler.
 void EndOnInterrupt();
 
+// Writing to a pipe whose reader has gone is an error for that stream, told and ended as any
+// failed write, never the end of the program: on POSIX systems SIGPIPE would end it at once and
+// silently, in the middle of a batch.
+void TreatClosedPipesAsErrors();
+
 // The program's arguments in UTF-8, whatever the system's code page: on Windows they are taken
 // from the wide command line, where any file name can be written.
 std::vector<std::string> Utf8Arguments(int argc, const char* const* argv);

@@ -8,14 +8,18 @@
 
 namespace habuki {
 
-// A private temporary file for a library that writes only to a file it opens by name, whose
-// bytes the program then reads back. It is made new (never a file that was there), readable
-// and writable by its owner alone, under a short random name in the system's temporary folder;
-// a signal or Ctrl-C that ends the program meanwhile removes it (see InterruptCleanup), and so
-// does the end of the ScratchFile.
+// A private place for a library that writes only to files it opens by name (libxlsxwriter): a
+// folder of its own, made new in the system's temporary folder ($TMPDIR, /tmp when that is unset
+// or empty; %TEMP% on Windows) and readable, writable and searchable by its owner alone, for the
+// library's own temporary files, and in it the one file whose bytes the program reads back.
+// Another user who may write the temporary folder, even one who owns it, can neither swap a name
+// inside it nor read what is written there. A signal or Ctrl-C that ends the program meanwhile
+// removes the folder with everything in it (see InterruptCleanup), and so does the end of the
+// ScratchFile.
 //
-// The program holds it open from the moment it is made, and reads it back through that
-// descriptor: what it reads is the file it made, whatever happens to the name meanwhile.
+// On Linux the library is given both through the descriptors the program holds (/proc/self/fd),
+// and the file has no name at all where the file system allows (O_TMPFILE); what the program
+// reads back is the file it made, whatever happens to any name meanwhile.
 class ScratchFile {
  public:
   ScratchFile();
@@ -23,18 +27,23 @@ class ScratchFile {
   ScratchFile& operator=(const ScratchFile&) = delete;
   ~ScratchFile();
 
-  // Why the file could not be made; nothing else is asked of it then.
+  // Why the folder or the file could not be made; nothing else is asked of it then.
   std::error_code error() const { return error_; }
-  // Its path as UTF-8, for the library to open.
+  // Where the folder is, or was to be made, for messages.
+  const std::string& Place() const { return place_; }
+  // The folder and the file, as UTF-8 paths for the library to open.
+  const std::string& Utf8Folder() const { return utf8Folder_; }
   const std::string& Utf8Path() const { return utf8Path_; }
-  // Its whole contents, from its start, within `limit` as ReadDescriptor reads.
+  // The file's whole contents, from its start, within `limit` as ReadDescriptor reads.
   FileContents ReadBack(ReadLimit limit) const;
 
  private:
-  // What each system holds to remove the file: its folder and a watch, or its path.
+  // What each system holds to remove the folder: descriptors and a watch, or paths.
   struct State;
   std::unique_ptr<State> state_;
   std::error_code error_;
+  std::string place_;
+  std::string utf8Folder_;
   std::string utf8Path_;
 };
 

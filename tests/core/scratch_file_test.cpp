@@ -23,15 +23,19 @@ void WriteByName(const ScratchFile& scratch, const std::string& bytes) {
   ASSERT_TRUE(out.flush()) << scratch.Utf8Path();
 }
 
+// The folder is made in the temporary folder, and goes with all in it.
 TEST(ScratchFile, ReadsBackWhatWasWrittenByNameAndIsGoneAfterwards) {
-  std::filesystem::path path;
+  std::filesystem::path place;
   {
     const ScratchFile scratch;
     ASSERT_FALSE(scratch.error()) << scratch.error().message();
-    path = PathFromUtf8(scratch.Utf8Path());
+    place = PathFromUtf8(scratch.Place());
     // Compared as written: Windows ends the temporary folder's name with a separator.
-    EXPECT_EQ(path.parent_path() / "", std::filesystem::temp_directory_path() / "");
-    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    EXPECT_EQ(place.parent_path() / "", std::filesystem::temp_directory_path() / "");
+    EXPECT_TRUE(std::filesystem::is_directory(PathFromUtf8(scratch.Utf8Folder())));
+    EXPECT_EQ(std::filesystem::file_size(PathFromUtf8(scratch.Utf8Path())), 0u);
+    // What the library leaves in the folder goes with it.
+    std::ofstream(PathFromUtf8(scratch.Utf8Folder()) / "left-over") << "x";
     // Read twice, the second written shorter: each reading starts at the file's start.
     for (const std::string& bytes :
          {std::string("PK\x03\x04 workbook\0bytes", 20), std::string("x")}) {
@@ -41,7 +45,7 @@ TEST(ScratchFile, ReadsBackWhatWasWrittenByNameAndIsGoneAfterwards) {
       EXPECT_EQ(back.bytes.view(), bytes);
     }
   }
-  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_FALSE(std::filesystem::exists(place));
 }
 
 TEST(ScratchFile, EachIsANewFileOfItsOwn) {
@@ -50,7 +54,7 @@ TEST(ScratchFile, EachIsANewFileOfItsOwn) {
   for (int i = 0; i < 20; ++i) {
     scratches.push_back(std::make_unique<ScratchFile>());
     ASSERT_FALSE(scratches.back()->error());
-    paths.insert(scratches.back()->Utf8Path());
+    paths.insert(scratches.back()->Place());
   }
   EXPECT_EQ(paths.size(), scratches.size());
   for (const std::string& path : paths) EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(path)));

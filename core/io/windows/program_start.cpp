@@ -44,6 +44,8 @@ void UseBinaryStandardStreams() {
 
 void EndOnInterrupt() { const InterruptCleanup installed; }
 
+void TreatClosedPipesAsErrors() {}  // a write to a closed pipe fails with an error here
+
 // `argv` holds the arguments in the code page, where a name with characters it lacks is lost;
 // the wide command line holds them all. Wildcards in file names are expanded.
 std::vector<std::string> Utf8Arguments(int argc, const char* const* argv) {

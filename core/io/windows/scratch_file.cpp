@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "core/io/errno_error.h"
 #include "core/io/path_text.h"
@@ -14,20 +15,6 @@
 #include "core/io/windows/system_error.h"
 
 namespace habuki {
-
-struct ScratchFile::State {
-  InterruptCleanup cleanup;
-  std::filesystem::path path;
-  int descriptor = -1;
-  int watch = -1;
-
-  ~State() {
-    if (descriptor < 0) return;
-    ::_close(descriptor);
-    ::DeleteFileW(path.c_str());
-    InterruptCleanup::Forget(watch);
-  }
-};
 
 namespace {
 
@@ -49,39 +36,84 @@ HANDLE CreateScratch(const std::filesystem::path& path) {
                        FILE_ATTRIBUTE_TEMPORARY, nullptr);
 }
 
+// Removes what a library left in `folder`, then the folder.
+void RemoveFolder(const std::filesystem::path& folder) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+    ::DeleteFileW(entry.path().c_str());
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 
-ScratchFile::ScratchFile() : state_(std::make_unique<State>()) {
-  const std::filesystem::path folder = TemporaryFolder(error_);
-  if (error_) return;
-  std::mt19937 random(std::random_device{}());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    state_->path = folder / TemporaryName(random);
+// The folder, in the user's own temporary folder, takes the permissions the user's files there
+// have: no other user's.
+struct ScratchFile::State {
+  InterruptCleanup cleanup;
+  std::filesystem::path folder;
+  int folderWatch = -1;
+  std::filesystem::path path;
+  int descriptor = -1;
+  int watch = -1;
+
+  ~State() {
+    if (descriptor >= 0) {
+      ::_close(descriptor);
+      ::DeleteFileW(path.c_str());
+      InterruptCleanup::Forget(watch);
+    }
+    if (folderWatch >= 0) {
+      RemoveFolder(folder);
+      InterruptCleanup::Forget(folderWatch);
+    }
+  }
+
+  std::error_code MakeFolder(const std::filesystem::path& temporary) {
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      folder = temporary / TemporaryName(random);
+      DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
+      folderWatch = InterruptCleanup::CreateWatchedFolder(folder, [&] {
+        const bool made = ::CreateDirectoryW(folder.c_str(), nullptr) != 0;
+        failure = ::GetLastError();
+        return made;
+      });
+      if (folderWatch >= 0) return {};
+      if (failure != ERROR_ALREADY_EXISTS) return WindowsError(failure);
+    }
+    return std::make_error_code(std::errc::file_exists);
+  }
+
+  std::error_code MakeFile() {
+    path = folder / L"workbook";
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
-    state_->watch = InterruptCleanup::CreateWatched(state_->path, [&] {
-      handle = CreateScratch(state_->path);
+    watch = InterruptCleanup::CreateWatched(path, [&] {
+      handle = CreateScratch(path);
       failure = ::GetLastError();
       return handle != INVALID_HANDLE_VALUE;
     });
-    if (state_->watch >= 0) {
-      state_->descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
-      if (state_->descriptor < 0) {
-        error_ = LastError();
-        ::CloseHandle(handle);
-        ::DeleteFileW(state_->path.c_str());
-        InterruptCleanup::Forget(state_->watch);
-        return;
-      }
-      utf8Path_ = Utf8Of(state_->path);
-      return;
-    }
-    if (failure != ERROR_FILE_EXISTS) {
-      error_ = WindowsError(failure);
-      return;
-    }
+    if (watch < 0) return WindowsError(failure);
+    descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (descriptor >= 0) return {};
+    const std::error_code error = LastError();
+    ::CloseHandle(handle);
+    ::DeleteFileW(path.c_str());
+    InterruptCleanup::Forget(std::exchange(watch, -1));
+    return error;
   }
-  error_ = std::make_error_code(std::errc::file_exists);
+};
+
+ScratchFile::ScratchFile() : state_(std::make_unique<State>()) {
+  const std::filesystem::path temporary = TemporaryFolder(error_);
+  if (error_) return;
+  place_ = Utf8Of(temporary);
+  if ((error_ = state_->MakeFolder(temporary))) return;
+  place_ = Utf8Of(state_->folder);
+  if ((error_ = state_->MakeFile())) return;
+  utf8Folder_ = place_;
+  utf8Path_ = Utf8Of(state_->path);
 }
 
 ScratchFile::~ScratchFile() = default;
