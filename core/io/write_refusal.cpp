@@ -19,6 +19,13 @@ class WriteRefusalCategory : public std::error_category {
         return "its ACL cannot be kept; not replacing it";
       case WriteRefusal::AttributesNotKept:
         return "its extended attributes cannot be kept; not replacing it";
+      case WriteRefusal::OtherUsersFile:
+        return "it belongs to another user in a folder that others may write (the sticky bit "
+               "is set); not writing to it, as the system's protected_regular rule refuses it";
+      case WriteRefusal::AppendOnlyFolder:
+        return "its folder is append-only: it takes new files, but none in it can be replaced";
+      case WriteRefusal::NameTaken:
+        return "another program made a file of that name meanwhile; not replacing it";
     }
     return "refused";
   }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 namespace habuki {
 
@@ -21,9 +22,14 @@ FileOps SystemFileOps() {
       [](int from, int to) { return ::perm_copy_fd("", from, "", to, nullptr); },
       [](int from, int to) { return ::attr_copy_fd("", from, "", to, nullptr, nullptr); },
       ::fchmod,
-      ::syncfs,
+      [](int fd) { return ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); },
+      ::fdatasync,
       ::fsync,
       ::close,
+      [](int fd, int toFolder, const char* to) {
+        const std::string path = "/proc/self/fd/" + std::to_string(fd);
+        return ::linkat(AT_FDCWD, path.c_str(), toFolder, to, AT_SYMLINK_FOLLOW);
+      },
       ::renameat,
   };
 }

@@ -18,9 +18,13 @@ struct FileOps {
   std::function<int(int from, int to)> copyAcl;
   std::function<int(int from, int to)> copyAttributes;
   std::function<int(int fd, mode_t mode)> fchmod;
-  std::function<int(int fd)> syncfs;
+  // Starts writing a file's data back (sync_file_range, SYNC_FILE_RANGE_WRITE), without waiting.
+  std::function<int(int fd)> startWriteBack;
+  std::function<int(int fd)> fdatasync;
   std::function<int(int fd)> fsync;
   std::function<int(int fd)> close;
+  // Gives the unnamed file `fd` (O_TMPFILE) the name `to`: linkat through /proc/self/fd/N.
+  std::function<int(int fd, int toFolder, const char* to)> linkUnnamed;
   std::function<int(int fromFolder, const char* from, int toFolder, const char* to)> renameat;
 };
 

@@ -24,10 +24,14 @@ std::optional<int> NumberIn(std::string_view digits) {
   return number;
 }
 
-// A process or thread id of this process: /proc/self/task lists every thread, the first one
-// being the process itself.
+// This process, or one of its threads: "self" and "thread-self" (which /proc makes links to the
+// ids, but which name this process without /proc too), the process's id, or an id that
+// /proc/self/task lists, the first one being the process itself.
 bool IsOwnTask(const std::string& id) {
-  return NumberIn(id) && ::access(("/proc/self/task/" + id).c_str(), F_OK) == 0;
+  if (id == "self" || id == "thread-self") return true;
+  const std::optional<int> number = NumberIn(id);
+  if (!number) return false;
+  return *number == ::getpid() || ::access(("/proc/self/task/" + id).c_str(), F_OK) == 0;
 }
 
 // The descriptor an entry of this process's descriptor folder stands for: /proc/ID/fd/N or

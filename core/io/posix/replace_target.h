@@ -31,7 +31,9 @@ struct ReplaceTarget {
 // included. A regular file is opened for writing, which asks whether the caller may, and is
 // anchored at its own folder and name, checked to be that very file (else
 // WriteRefusal::TargetMoved). A link to a missing file is refused (WriteRefusal::DanglingLink), a
-// folder is refused (EISDIR).
+// folder is refused (EISDIR); so are another user's file or pipe in a shared folder with the
+// sticky bit (WriteRefusal::OtherUsersFile) and a file in an append-only folder
+// (WriteRefusal::AppendOnlyFolder).
 std::error_code FindTarget(const FileOps& ops, const std::filesystem::path& path,
                            ReplaceTarget& target);
 

@@ -3,7 +3,9 @@
 #include <acl/libacl.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <sys/acl.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -122,7 +124,7 @@ const FailingStep kCopyAttributes{
 const FailingStep kChmod{"fchmod",
                          [](FileOps& ops) { ops.fchmod = Fails<int, int, mode_t>(EPERM); },
                          make_error_code(std::errc::operation_not_permitted)};
-const FailingStep kSync{"syncfs", [](FileOps& ops) { ops.syncfs = Fails<int, int>(EIO); },
+const FailingStep kSync{"fdatasync", [](FileOps& ops) { ops.fdatasync = Fails<int, int>(EIO); },
                         make_error_code(std::errc::io_error)};
 // close releases the descriptor even when it reports an error, as Linux does.
 const FailingStep kClose{"close",
@@ -138,10 +140,14 @@ const FailingStep kRename{
     "rename",
     [](FileOps& ops) { ops.renameat = Fails<int, int, const char*, int, const char*>(EXDEV); },
     make_error_code(std::errc::cross_device_link)};
+// Naming the unnamed temporary: for a new file its final name, else a name to rename from.
+const FailingStep kLink{
+    "link", [](FileOps& ops) { ops.linkUnnamed = Fails<int, int, int, const char*>(EMLINK); },
+    make_error_code(std::errc::too_many_links)};
 
 INSTANTIATE_TEST_SUITE_P(EachStep, ReplacingFailsAt,
                          testing::Values(kOpen, kCopyAcl, kCopyAttributes, kChmod, kWrite, kSync,
-                                         kClose, kRename),
+                                         kLink, kRename),
                          StepName);
 
 // A new file gets no permissions copied, so there is no fchmod to fail.
@@ -154,8 +160,8 @@ TEST_P(CreatingFailsAt, LeavesNoFileBehind) {
   EXPECT_EQ(EntriesIn(dir.path()), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachStep, CreatingFailsAt,
-                         testing::Values(kOpen, kWrite, kSync, kClose, kRename), StepName);
+INSTANTIATE_TEST_SUITE_P(EachStep, CreatingFailsAt, testing::Values(kOpen, kWrite, kSync, kLink),
+                         StepName);
 
 // A named pipe stands for the targets that are written directly; the test holds its reading end
 // open, so that opening it for writing does not wait.
@@ -459,7 +465,7 @@ TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
     }
   };
   FileOps ops = SystemFileOps();  // syncing has no part in the race and only slows the attempts
-  ops.syncfs = ops.fsync = [](int) { return 0; };
+  ops.fdatasync = ops.fsync = [](int) { return 0; };
   // The swapper starts in the writer's process: a thread running while the tests fork could hold
   // a lock of the allocator that the child would then wait on for ever.
   const int written = test::RunAsOtherUser([&] {
@@ -476,6 +482,57 @@ TEST(WriteFileAtomically, ANameSwappedForALinkNeverLeadsToAnotherFile) {
   EXPECT_GT(written, 0);
   EXPECT_EQ(test::ReadBytes(victim), "victim");
   EXPECT_EQ(std::filesystem::status(victim).permissions(), std::filesystem::perms(0444));
+}
+
+// In a folder with the sticky bit that others may write, another user's file or pipe is not
+// written to, as the kernel's protected_regular and protected_fifos rules have it: whoever made
+// it first would read the result. The user's own file there, and one of the folder's owner, are.
+TEST(WriteFileAtomically, AnotherUsersFileInASharedFolderIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs another user: run as root";
+  test::TempDir dir;
+  const std::filesystem::path shared = dir / "shared";
+  std::filesystem::create_directory(shared);
+  std::filesystem::permissions(shared, std::filesystem::perms(01777));
+  test::WriteBytes(shared / "theirs.txt", "theirs");
+  std::filesystem::permissions(shared / "theirs.txt", std::filesystem::perms(0666));
+  test::GiveToOtherUser(shared / "theirs.txt");
+  ASSERT_EQ(::mkfifo((shared / "pipe").c_str(), 0666), 0);
+  test::GiveToOtherUser(shared / "pipe");
+  test::WriteBytes(shared / "mine.txt", "old");
+  for (const char* name : {"theirs.txt", "pipe"}) {
+    EXPECT_EQ(WriteFileAtomically(shared / name, "secret"), WriteRefusal::OtherUsersFile) << name;
+  }
+  EXPECT_EQ(test::ReadBytes(shared / "theirs.txt"), "theirs");
+  EXPECT_FALSE(WriteFileAtomically(shared / "mine.txt", "new"));
+  EXPECT_EQ(EntriesIn(shared), 3u);
+  test::GiveToOtherUser(shared);  // the folder's owner may have it written
+  EXPECT_FALSE(WriteFileAtomically(shared / "theirs.txt", "new"));
+  EXPECT_EQ(test::ReadBytes(shared / "theirs.txt"), "new");
+}
+
+// An append-only folder (chattr +a) takes a new file, as cp makes one, but a file in it cannot be
+// replaced: that is refused before anything is made, rather than leaving a temporary there that
+// nobody can remove.
+TEST(WriteFileAtomically, AnAppendOnlyFolderTakesNewFilesOnly) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "old");
+  const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  int flags = 0;
+  ASSERT_EQ(::ioctl(folder, FS_IOC_GETFLAGS, &flags), 0);
+  const int appendOnly = flags | FS_APPEND_FL;
+  if (::ioctl(folder, FS_IOC_SETFLAGS, &appendOnly) != 0) {
+    ::close(folder);
+    GTEST_SKIP() << "cannot make a folder append-only here: " << std::strerror(errno);
+  }
+  const std::error_code created = WriteFileAtomically(dir / "new.txt", "new");
+  const std::error_code replaced = WriteFileAtomically(dir / "old.txt", "new");
+  ::ioctl(folder, FS_IOC_SETFLAGS, &flags);
+  ::close(folder);
+  EXPECT_FALSE(created) << created.message();
+  EXPECT_EQ(test::ReadBytes(dir / "new.txt"), "new");
+  EXPECT_EQ(replaced, WriteRefusal::AppendOnlyFolder);
+  EXPECT_EQ(test::ReadBytes(dir / "old.txt"), "old");
+  EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
 
 }  // namespace

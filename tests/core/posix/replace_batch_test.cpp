@@ -1,6 +1,7 @@
 #include "core/io/replace_batch.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,8 +21,8 @@ std::error_code Add(ReplaceBatch& batch, const std::filesystem::path& target,
   return batch.Add(target, ByteParts(&bytes, 1));
 }
 
-// Records the steps of a batch that reach the disk: data written, file systems synced, renames
-// and folder syncs.
+// Records the steps of a batch: data written and waited for, the old file's owner and
+// permissions taken, names given, renames and folder syncs.
 struct StepLog {
   std::vector<std::string> steps;
 
@@ -31,7 +32,19 @@ struct StepLog {
       steps.push_back("write");
       return ::write(fd, data, size);
     };
-    ops.syncfs = [this](int fd) { return steps.push_back("sync files"), ::syncfs(fd); };
+    ops.fdatasync = [this](int fd) { return steps.push_back("wait"), ::fdatasync(fd); };
+    ops.fchown = [this](int fd, uid_t owner, gid_t group) {
+      return steps.push_back("owner"), ::fchown(fd, owner, group);
+    };
+    ops.fchmod = [this](int fd, mode_t mode) {
+      return steps.push_back("mode"), ::fchmod(fd, mode);
+    };
+    const auto link = ops.linkUnnamed;
+    ops.linkUnnamed = [this, link](int fd, int folder, const char* to) {
+      const bool temporary = std::string_view(to).starts_with(".habuki-");
+      steps.push_back("name " + std::string(temporary ? "temporary" : to));
+      return link(fd, folder, to);
+    };
     ops.renameat = [this](int fromFolder, const char* from, int toFolder, const char* to) {
       steps.push_back(std::string("rename ") + to);
       return ::renameat(fromFolder, from, toFolder, to);
@@ -41,9 +54,12 @@ struct StepLog {
   }
 };
 
-// Every result is written, then one sync puts them all on disk, then they replace their
-// targets, then each folder is synced once: "." for a bare name.
-TEST(ReplaceBatch, SyncsOnceThenRenamesThenSyncsEachFolder) {
+// Every result is written, then the batch waits for their data, then each takes its target's
+// place, then each folder is synced once ("." for a bare name). The temporary of a file replaced
+// is its writer's alone until its data is on disk: only then does it take the old file's owner
+// and mode. A new file's unnamed temporary is given its final name; an old file's a temporary
+// one, renamed over it.
+TEST(ReplaceBatch, WritesThenWaitsThenPublishesThenSyncsEachFolder) {
   test::TempDir dir;
   const test::InFolder inDir(dir.path());
   std::filesystem::create_directory("sub");
@@ -56,9 +72,10 @@ TEST(ReplaceBatch, SyncsOnceThenRenamesThenSyncsEachFolder) {
   EXPECT_EQ(test::ReadBytes("a.txt"), "old");
   EXPECT_FALSE(std::filesystem::exists("c.txt"));
   EXPECT_TRUE(batch.Commit().empty());
-  EXPECT_EQ(log.steps, (std::vector<std::string>{"write", "write", "write", "sync files",
-                                                 "rename a.txt", "rename b.txt", "rename c.txt",
-                                                 "sync folder", "sync folder"}));
+  EXPECT_EQ(log.steps,
+            (std::vector<std::string>{"write", "write", "write", "wait", "wait", "wait", "owner",
+                                      "mode", "name temporary", "rename a.txt", "name b.txt",
+                                      "name c.txt", "sync folder", "sync folder"}));
   for (const char* target : {"a.txt", "sub/b.txt", "c.txt"}) {
     EXPECT_EQ(test::ReadBytes(target), std::string("new ") + target);
   }
@@ -113,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, ReplaceBatchFails,
                                                       {"a.txt", "c.txt"}},
                                          BatchFailure{"sync",
                                                       [](FileOps& ops) {
-                                                        ops.syncfs = [](int) {
+                                                        ops.fdatasync = [](int) {
                                                           errno = EIO;
                                                           return -1;
                                                         };
@@ -137,6 +154,26 @@ TEST(ReplaceBatch, ASignalLeavesNoTemporaryOfTheBatch) {
   EXPECT_EXIT(interruptedBatch(), testing::ExitedWithCode(128 + SIGTERM), "");
   EXPECT_EQ(test::ReadBytes(dir / "a.txt"), "old");
   EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+// Temporaries have no name until the commit: a run killed before it leaves nothing behind.
+TEST(ReplaceBatch, AKilledRunLeavesNoTemporary) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "a.txt", "old");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ReplaceBatch batch;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+      const std::string_view bytes = "new";
+      if (batch.Add(dir / name, ByteParts(&bytes, 1))) ::_exit(1);
+    }
+    ::raise(SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(EntriesIn(dir.path()), 1u);
+  EXPECT_EQ(test::ReadBytes(dir / "a.txt"), "old");
 }
 
 }  // namespace
