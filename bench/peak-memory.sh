@@ -13,7 +13,9 @@
 # Then the tables and the comparison of 50 MB backups, against four times the inputs' size plus
 # 16 MB: --to json --all and --to csv of one, and diff of it against itself, for records of 999
 # entries mostly zero (adversarial-50mb) and for records of 150 entries none of them zero
-# (kept-50mb).
+# (kept-50mb). Last, diff of a fleet: 1,000 copies of the real 30i backup, each with three
+# parameters of its own, against twice the inputs' size plus 64 MB: the texts are held, and of
+# their rows only what the comparison needs.
 #
 #   bench/peak-memory.sh [HABUKI]   the program to measure; default build/default/cli/habuki
 set -euo pipefail
@@ -63,4 +65,20 @@ for shape in adversarial-50mb kept-50mb; do
       "$shape" "$run" "$bytes" "$peak_kb" "$budget_kb" "$verdict"
   done
 done
+mkdir "$work/fleet"
+base=tests/data/machining-center-30i.txt
+for i in $(seq 0 999); do
+  { head -c -1 "$base"
+    printf 'N%05dQ1P1\nN%05dQ1P1\nN%05dQ1P1\n%%' $((30000 + 3 * i)) $((30001 + 3 * i)) \
+      $((30002 + 3 * i)); } >"$work/fleet/m$(printf %04d "$i").txt"
+done
+bytes=$(cat "$work"/fleet/*.txt | wc -c)
+result=$( { /usr/bin/time -f '%M %e' "$habuki" diff -q -f 30i "$work"/fleet/*.txt \
+  2>&1 >/dev/null || true; } | tail -n 1)
+peak_kb=${result% *}
+budget_kb=$(( (2 * bytes + 64 * 1024 * 1024) / 1024 ))
+verdict=within
+if [ "$peak_kb" -gt "$budget_kb" ]; then verdict=OVER; over=1; fi
+printf '%-33s %10d bytes  peak %7d KB  budget %7d KB  %s  (%s s)\n' \
+  "diff of 1,000 copies" "$bytes" "$peak_kb" "$budget_kb" "$verdict" "${result#* }"
 exit "$over"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -317,9 +318,8 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
   return leftOut ? kExitFileError : Ending(findings.Alike() && !ambiguous);
 }
 
-}  // namespace
-
-int RunDiff(const DiffOptions& options, CliIo& io) {
+// The whole comparison: the files loaded and compared, the report written.
+int CompareFiles(const DiffOptions& options, CliIo& io) {
   if (options.to == ReportKind::Xlsx && !options.quiet &&
       !WorkbookMayGoTo(options.output, io, "give -o FILE or redirect standard output to a file")) {
     return kExitUsage;
@@ -340,6 +340,18 @@ int RunDiff(const DiffOptions& options, CliIo& io) {
   }
   if (options.Table()) return CompareMany(options, target, backups, std::move(notCompared), io);
   return CompareTwo(options, target, backups, io);
+}
+
+}  // namespace
+
+// Running out of memory is a message and a status, never an abort.
+int RunDiff(const DiffOptions& options, CliIo& io) {
+  try {
+    return CompareFiles(options, io);
+  } catch (const std::bad_alloc&) {
+    io.err << "habuki: out of memory while comparing the files\n";
+    return kExitFileError;
+  }
 }
 
 }  // namespace habuki

@@ -68,6 +68,48 @@ class FleetWalk {
   std::vector<std::size_t> taking_;  // the backups whose current rows are the step's
 };
 
+// A row's key as a ParameterRow, for CompareKeys.
+ParameterRow KeyRow(const FleetKey& key) {
+  ParameterRow row;
+  row.number = key.number;
+  row.qualifier = key.qualifier;
+  row.entry = key.entry;
+  return row;
+}
+
+// Where the table shows a backup's cell as missing, gives it that backup's row of value 0 of the
+// same key, if its text holds one: a comparison of the non-zero rows finds what differs, and only
+// the rows shown need their zeros. The backup's text is read again only where a cell wants one.
+void AddZeroCells(FleetComparison& table, std::size_t member, const FleetMember& backup) {
+  std::vector<std::size_t> wanted;  // rows whose cell of `member` is empty, in key order
+  for (std::size_t row = 0; row < table.keys.size(); ++row) {
+    if (!table.cells[row * table.members + member].present) wanted.push_back(row);
+  }
+  if (wanted.empty()) return;
+  const auto firstAtOrAfter = [&](const ParameterRow& row) {
+    return std::lower_bound(wanted.begin(), wanted.end(), row,
+                            [&](std::size_t at, const ParameterRow& key) {
+                              return InOrder(KeyRow(table.keys[at]), key);
+                            });
+  };
+  const ZeroRowsOf records = [&](std::string_view number, std::string_view qualifier) {
+    const auto at = firstAtOrAfter(KeyRow({number, qualifier, {}}));
+    return at != wanted.end() && CompareNumbers(table.keys[*at].number, number) == 0 &&
+           table.keys[*at].qualifier == qualifier;
+  };
+  ReadParameters(*backup.state, backup.kind, records, [&](const ParameterRow& row) {
+    if (!row.zero) return;
+    // The first empty cell of the key: the k-th zero row of a key goes to its k-th such cell.
+    for (auto at = firstAtOrAfter(row); at != wanted.end(); ++at) {
+      if (CompareKeys(KeyRow(table.keys[*at]), row) != 0) return;
+      FleetCell& cell = table.cells[*at * table.members + member];
+      if (cell.present) continue;
+      cell = {row.value, true, cell.differs};
+      return;
+    }
+  });
+}
+
 void AddRow(FleetComparison& table, const std::vector<const ParameterRow*>& step, bool differs) {
   const ParameterRow& key =
       **std::find_if(step.begin(), step.end(), [](const ParameterRow* row) { return row; });
@@ -90,10 +132,13 @@ FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows row
   FleetComparison table;
   table.members = members.size();
   table.readings.resize(members.size());
+  // Every row of every backup only where every row is shown: nearly every value is 0, and a
+  // comparison of many backups would hold each several times over.
+  const RowsWanted wanted = rows == FleetRows::All ? RowsWanted::All : RowsWanted::NonZero;
   std::vector<HeldRows> held;
   held.reserve(members.size());
   for (std::size_t i = 0; i < members.size(); ++i) {
-    held.push_back(Hold(*members[i].state, members[i].kind, RowsWanted::All, table.readings[i]));
+    held.push_back(Hold(*members[i].state, members[i].kind, wanted, table.readings[i]));
   }
   if (table.Failed() || members.empty()) return table;
   FleetWalk walk(held);
@@ -103,6 +148,10 @@ FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows row
       return Differ(step.front(), row);
     });
     if (differs || rows == FleetRows::All) AddRow(table, step, differs);
+  }
+  held.clear();
+  if (wanted == RowsWanted::NonZero) {
+    for (std::size_t i = 0; i < members.size(); ++i) AddZeroCells(table, i, members[i]);
   }
   return table;
 }

@@ -49,11 +49,13 @@ struct FleetComparison {
   bool Failed() const;
 };
 
-// Reads each backup once, every row of it held in 24 bytes (StoredRow), and matches the rows by
-// number, qualifier and entry (the k-th row of a key with the k-th of the same key in every
-// backup). A row differs when some backup's value is not the first's; a missing row and a row of
-// value 0 are alike there, but each shows as what it is. Every backup is read even when one
-// fails, so that one run tells of them all.
+// Reads each backup, its rows held in 24 bytes each (StoredRow), and matches the rows by number,
+// qualifier and entry (the k-th row of a key with the k-th of the same key in every backup), as
+// CompareBackups matches two. A row differs when some backup's value is not the first's; a
+// missing row and a row of value 0 are alike there, but each shows as what it is. Only the
+// non-zero rows are held for the rows that differ, and the zero rows that the table shows are
+// read afterwards, from the backups that lack a value there; FleetRows::All holds every row.
+// Every backup is read even when one fails, so that one run tells of them all.
 FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows rows);
 
 }  // namespace habuki
