@@ -8,6 +8,7 @@
 #include "cli/exit_status.h"
 #include "core/io/path_text.h"
 #include "core/io/user_config_folder.h"
+#include "core/text/display_text.h"
 #include "core/text/size_limits.h"
 #include "habuki/version.h"
 
@@ -295,9 +296,15 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
   AddNumberOptions(app, named);
 }
 
+// A usage error quotes what the user gave, which may hold anything: it is shown with control
+// characters and bytes that are no UTF-8 escaped, line by line, so that no option value can
+// steer the terminal.
 EarlyExit EndEarly(const CLI::App& app, const CLI::ParseError& error, std::ostream& out,
                    std::ostream& err) {
-  const int status = app.exit(error, out, err);
+  std::ostringstream told;
+  const int status = app.exit(error, out, told);
+  std::istringstream lines(told.str());
+  for (std::string line; std::getline(lines, line);) err << EscapeControls(line) << '\n';
   return EarlyExit{status == 0 ? kExitOk : kExitUsage};
 }
 

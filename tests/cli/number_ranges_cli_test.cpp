@@ -20,6 +20,13 @@ TEST(NumberOptions, BadRangesAreUsageErrorsNamingTheirPart) {
       {{"--only", "-5"}, "--only: bad range \"-5\""},
       {{"--only", "1,99999999999"}, "--only: bad range \"99999999999\""},
       {{"diff", "--ignore", "7-", "a", "b"}, "--ignore: bad range \"7-\""},
+      // What the user gave is shown escaped: no value can steer the terminal.
+      {{"--only", "1\x1B[2J"}, "--only: bad range \"1\\x1B[2J\""},
+      {{"diff", "-f",
+        "\x9B"
+        "31m",
+        "a", "b"},
+       "unknown format \\x9B31m"},
   };
   for (const auto& [args, message] : cases) {
     const Result run = Habuki{kOld}.Run(args);

@@ -95,6 +95,21 @@ TEST(CliProcess, RunningOutOfMemoryIsAMessage) {
   EXPECT_NE(test::ReadBytes(dir / "err.txt").find("big.txt: "), std::string::npos);
   EXPECT_NE(test::ReadBytes(dir / "err.txt").find("memory"), std::string::npos);
   EXPECT_EQ(test::ReadBytes(dir / "out.txt"), kSimpleThinned);
+
+  // diff too: 5,000 records of 1,000 entries, none of them zero, compared with themselves.
+  std::string many = "%\r\n";
+  for (int record = 0; record < 5000; ++record) {
+    many += test::EntryRecord(1000, 'A', "P1").replace(1, 5, std::to_string(10000 + record));
+  }
+  test::WriteBytes(dir / "many.txt", many + "%\r\n");
+  const std::string diff = "ulimit -v 200000 && '" + std::string(HABUKI_EXECUTABLE) +
+                           "' diff -q '" + (dir / "many.txt").string() + "' '" +
+                           (dir / "many.txt").string() + "' 2> '" + (dir / "err.txt").string() +
+                           "'";
+  const int diffStatus = std::system(("bash -c \"" + diff + "\"").c_str());
+  ASSERT_TRUE(WIFEXITED(diffStatus));
+  EXPECT_EQ(WEXITSTATUS(diffStatus), 3);
+  EXPECT_EQ(test::ReadBytes(dir / "err.txt"), "habuki: out of memory while comparing the files\n");
 }
 
 // A file size limit makes the write fail with a message, not end the program, and leaves the old
@@ -165,6 +180,31 @@ TEST(Cli, FailedWriteToStandardOutputIsStatusThree) {
   }
 }
 
+// Without /proc (a container, a chroot), files are replaced from the folder held and the name,
+// and the names of descriptors are known for what they are: here /proc is hidden by a mount in a
+// namespace of the test's own.
+TEST(Cli, WorksWithoutProc) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "LeakSanitizer needs /proc";
+#endif
+  if (std::system("unshare -rm true 2> /dev/null") != 0) GTEST_SKIP() << "no namespaces here";
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", kSimple);
+  test::WriteBytes(dir / "old.txt", "old");
+  const std::string habuki = HABUKI_EXECUTABLE;
+  const std::string script = "cd '" + dir.path().string() +
+                             "' && mount -t tmpfs none /proc && ! [ -e /proc/self ] && " + habuki +
+                             " -c none -o old.txt in.txt && " + habuki +
+                             " -c none -o /dev/null in.txt && { echo A; " + habuki +
+                             " -c none -o /dev/stdout in.txt; } > report.txt && " + habuki +
+                             " --to xlsx -o book.xlsx in.txt";
+  EXPECT_EQ(std::system(("unshare -rm sh -c \"" + script + "\"").c_str()), 0);
+  EXPECT_EQ(test::ReadBytes(dir / "old.txt"), kSimpleThinned);
+  EXPECT_EQ(test::ReadBytes(dir / "report.txt"), "A\n" + kSimpleThinned);
+  EXPECT_EQ(test::ReadBytes(dir / "book.xlsx").substr(0, 2), "PK");
+  EXPECT_EQ(test::EntriesIn(dir.path()), 4u);
+}
+
 // As a shell runs the real program: redirections, closed and odd standard streams, files too
 // large to read, comment files that are no files, a head that would steer the terminal.
 struct ShellCase {
@@ -231,6 +271,25 @@ const std::vector<ShellCase> kShellCases = {
      1,
      ":3:1: 1 record(s) dropped because format 30i has no rule for their kind, not "
      "because they are zero; the first: N\\x1B[2J\\x1B[HQ1"},
+    // Standard error on a pipe whose reader has gone (it says so in "gone" first): the batch goes
+    // on and leaves nothing behind; standard output there is a failed write, status 3.
+    {"mkdir out && for i in \\$(seq 51); do cp in.txt f\\$i.txt; done && "
+     "gone() { exec 0<&-; touch gone; sleep 1; } && after() { until [ -e gone ]; do sleep 0.01; "
+     "done; rm gone; } && { after; habuki -c none --stats --output-dir out f*.txt 2>&1; "
+     "echo \\$? > status.txt; } | gone; ls -A out | wc -l > count.txt; "
+     "{ after; habuki in.txt; } 2> err2.txt | gone; cat err2.txt >&2",
+     0,
+     "habuki: standard output: cannot write: Broken pipe\n",
+     {{"status.txt", "0\n"}, {"count.txt", "51\n"}}},
+    // 200 targets in 200 folders (through links) with few descriptors to hold them: a batch
+    // commits early rather than run out.
+    {"mkdir out && for i in \\$(seq 200); do mkdir d\\$i && touch d\\$i/f\\$i.txt && "
+     "ln -s ../d\\$i/f\\$i.txt out/f\\$i.txt && cp in.txt f\\$i.txt; done && ulimit -n 64 && "
+     "habuki -c none --output-dir out f*.txt && cat d1/f1.txt d200/f200.txt > both.txt && "
+     "cat d*/f*.txt | grep -c N00002Q1L1P1 > count.txt",
+     0,
+     "",
+     {{"both.txt", kSimpleThinned + kSimpleThinned}, {"count.txt", "200\n"}}},
     // The library does not check its writes: what a file size limit cut short is refused.
     {"echo old > book.xlsx && ulimit -f 400 && "
      "habuki --to xlsx --all -o book.xlsx \\$DATA/machining-center-30i.txt",
