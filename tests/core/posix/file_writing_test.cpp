@@ -365,7 +365,9 @@ INSTANTIATE_TEST_SUITE_P(EachSignal, InterruptedWrite,
                          testing::Values(SignalCase{SIGINT, false}, SignalCase{SIGTERM, false},
                                          SignalCase{SIGHUP, false}, SignalCase{SIGQUIT, false},
                                          SignalCase{SIGUSR1, false}, SignalCase{SIGUSR2, false},
-                                         SignalCase{SIGALRM, false}, SignalCase{SIGTERM, true},
+                                         SignalCase{SIGALRM, false}, SignalCase{SIGXCPU, false},
+                                         SignalCase{SIGVTALRM, false}, SignalCase{SIGPROF, false},
+                                         SignalCase{SIGTERM, true},
                                          SignalCase{SIGUSR1, true}));
 
 // Nobody but its owner may open the temporary before it has the old file's owner, and it is
