@@ -49,10 +49,63 @@ target_link_libraries(habuki_xlsxwriter PUBLIC ${HABUKI_MINGW_ZLIB})
 # zlib reads a finished workbook back before it replaces anything.
 add_library(habuki_zlib INTERFACE)
 target_link_libraries(habuki_zlib INTERFACE ${HABUKI_MINGW_ZLIB})
-# One executable that needs only the DLLs every Windows has.
+# One executable that needs only the DLLs every Windows has, and none of their functions that
+# Windows 7 SP1 lacks: the headers declare only what Windows 7 has (a newer function is looked up
+# at run time), and tests/windows/check-built-files.py checks every function imported.
 add_link_options(-static)
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NTDDI_VERSION=0x06010000)
 # Wine shows this machine's files on drive Z:, where the tests find their data and the program
 # they run: "/work/x" alone would be taken on the current drive, which a test may change.
 if(CMAKE_CROSSCOMPILING)
   set(HABUKI_HOST_ROOT Z:)
 endif()
+
+# The version as a Windows version resource writes it: 3.0.1 is "3.00.0001".
+string(SUBSTRING "00${PROJECT_VERSION_MINOR}" 0 -1 minor)
+string(LENGTH "${minor}" length)
+math(EXPR start "${length} - 2")
+string(SUBSTRING "${minor}" ${start} 2 minor)
+string(SUBSTRING "0000${PROJECT_VERSION_PATCH}" 0 -1 patch)
+string(LENGTH "${patch}" length)
+math(EXPR start "${length} - 4")
+string(SUBSTRING "${patch}" ${start} 4 patch)
+set(HABUKI_RESOURCE_VERSION "${PROJECT_VERSION_MAJOR}.${minor}.${patch}")
+# The resource scripts are UTF-8, as every text of the project.
+string(APPEND CMAKE_RC_FLAGS " -c65001")
+
+#   habuki_windows_resources(TARGET DESCRIPTION [ICON FILE] [WINDOW])
+# Gives the program TARGET its manifest (cmake/windows/program.manifest.in) and its version
+# resource, described as DESCRIPTION, with the icon FILE; a WINDOW takes the common controls of
+# version 6 and follows each screen's resolution.
+function(habuki_windows_resources target description)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "WINDOW" "ICON" "")
+  set(HABUKI_PROGRAM ${target})
+  set(HABUKI_PROGRAM_DESCRIPTION "${description}")
+  set(HABUKI_MANIFEST_DEPENDENCY "")
+  set(HABUKI_MANIFEST_SETTINGS "")
+  if(arg_WINDOW)
+    set(HABUKI_MANIFEST_DEPENDENCY [=[  <dependency>
+    <dependentAssembly>
+      <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+                        processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*"/>
+    </dependentAssembly>
+  </dependency>
+]=])
+    set(HABUKI_MANIFEST_SETTINGS [=[      <dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>
+      <dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>
+]=])
+  endif()
+  set(HABUKI_RESOURCE_ICON "")
+  set(depends "")
+  if(arg_ICON)
+    set(HABUKI_RESOURCE_ICON "1 ICON \"${arg_ICON}\"")
+    set(depends ${arg_ICON})
+  endif()
+  set(HABUKI_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.manifest.in ${HABUKI_MANIFEST} @ONLY)
+  set(resources ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.rc.in ${resources} @ONLY)
+  list(APPEND depends ${HABUKI_MANIFEST})
+  set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS "${depends}")
+  target_sources(${target} PRIVATE ${resources})
+endfunction()

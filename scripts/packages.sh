@@ -21,7 +21,7 @@ HABUKI_WINDOWS_PACKAGES=(
   wine wine64                                           # runs the x64 programs here
   unzip                                                 # unpacks the zip for Windows to check it
   nsis                                                  # makensis: the installer for Windows
-  python3                                               # packs the window's icon (.ico)
+  python3 python3-pefile                                # packs the window's icon (.ico); reads the built programs
   xvfb xauth fonts-noto-cjk                             # the window's smoke test, its glyphs
 )
 

@@ -8,6 +8,7 @@
 #include "core/io/windows/wide_text.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/win32_dialogs.h"
+#include "ui/win32/win32_dpi.h"
 #include "ui/win32/win32_text.h"
 
 namespace habuki::ui::win32 {
@@ -67,8 +68,8 @@ Win32Form1View::Win32Form1View(HINSTANCE instance, std::filesystem::path program
   CreateControls(instance);
   focused_ = Control(kCommand1);
   CreateMenus();
-  UseFonts(::GetDpiForWindow(window_));
-  PlaceControls(::GetDpiForWindow(window_));
+  UseFonts(WindowDpi(window_));
+  PlaceControls(WindowDpi(window_));
   form_.emplace(*this);
   ::SetWindowSubclass(Control(kCommand1), Command1Proc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(Control(kText1), Text1Proc, 0, reinterpret_cast<DWORD_PTR>(this));

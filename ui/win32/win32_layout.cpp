@@ -8,6 +8,7 @@
 #include "core/io/windows/wide_text.h"
 #include "ui/twips.h"
 #include "ui/win32/control_ids.h"
+#include "ui/win32/win32_dpi.h"
 #include "ui/win32/win32_form1_view.h"
 #include "ui/window_texts.h"
 
@@ -153,8 +154,7 @@ void Win32Form1View::PlaceControls(UINT dpi) {
   labelFont_ = FontThatFits(Control(kLabel1), dpi);
   ::SendMessageW(Control(kLabel1), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
   RECT frame = PixelRect(kClientArea, dpi);
-  ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)),
-                             TRUE, 0, dpi);
+  AdjustFrameForDpi(frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), 0, dpi);
   ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
