@@ -4,12 +4,16 @@
 # and an uninstaller, whose habuki.exe tells the project's version (and whose habuki-gui.exe,
 # when the zip has the window, carries it in its version resource); the window's Start menu
 # entry and no other; the uninstall entry that Add/Remove Programs lists; the sample comment
-# files into %APPDATA%\habuki beside a user's own, which stays as it was. Its silent uninstaller
-# then takes away all but %APPDATA%\habuki.
-#   check-windows-installer.sh SETUP ZIP VERSION WINE
+# files into %APPDATA%\habuki beside a user's own, which stays as it was. Installed again over
+# itself, it keeps a comment file edited in its folder. While ハブキ丸 is open, neither it nor
+# the uninstaller changes anything, and says so with a status that is not 0; an uninstaller that
+# cannot remove a file (another program holds it open) names it and keeps habuki registered. Its
+# silent uninstaller then takes away all but %APPDATA%\habuki and the edited comment file.
+#   check-windows-installer.sh SETUP ZIP VERSION WINE HELPER
+# HELPER is installer_helper.exe: it waits for a window, or holds a file open.
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/wine-start.sh"
-setup=$(realpath "$1") zip=$(realpath "$2") version=$3 wine=$4
+setup=$(realpath "$1") zip=$(realpath "$2") version=$3 wine=$4 helper=$(realpath "$5")
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
 # Without .NET and a browser engine, which wine would offer to download, and without the menu
 # entries and file types that wine copies from the prefix into this machine's desktop.
@@ -29,6 +33,10 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\habuki'
 registry_value() { windows reg query "$uninstall_key" /v "$1" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 
 wineboot -i >/dev/null 2>&1
+# Windows are made without a screen: the window runs as it would on one. Wine's desktop takes the
+# driver as it starts, so the server ends here and starts anew with it.
+windows reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
+wineserver -k
 # Where this prefix keeps programs, everyone's Start menu and a user's roaming files.
 mapfile -t folders < <(windows cmd /c 'echo %ProgramFiles%& echo %ProgramData%& echo %APPDATA%')
 program_files=$(winepath -u "${folders[0]}")
@@ -99,11 +107,57 @@ cmp -s "$work/own-comment" "$user_comments/英語ｺﾒﾝﾄ.txt" ||
 cmp -s "$zipped/日本語ｺﾒﾝﾄ.txt" "$user_comments/日本語ｺﾒﾝﾄ.txt" ||
   fail "the sample 日本語ｺﾒﾝﾄ.txt is not in %APPDATA%\\habuki"
 
+# A comment file edited in the install folder survives an installation over it.
+printf 'edited for every user\r\n' >"$installed/日本語ｺﾒﾝﾄ.txt"
+"$wine" "$setup" /S || fail "installing over an installation ends with status $?"
+[ "$(cat "$installed/日本語ｺﾒﾝﾄ.txt")" = $'edited for every user\r' ] ||
+  fail "installing again replaced the edited 日本語ｺﾒﾝﾄ.txt of the install folder"
+
+# The uninstaller run in place (_?=FOLDER, last and unquoted, as only cmd passes it) waits and
+# tells its status.
+uninstall_in_place() {
+  "$wine" cmd /c "\"$installed_windows\\uninstall.exe\" /S _?=$installed_windows"
+}
+if [ -f "$zipped/habuki-gui.exe" ]; then
+  # With the window open, nothing is replaced or removed.
+  "$wine" "$installed/habuki-gui.exe" &
+  window=$!
+  "$wine" "$helper" wait-window habuki.Form1 || fail "ハブキ丸's window did not open"
+  printf 'marked' >"$installed/README-en.txt"
+  status=0
+  "$wine" "$setup" /S || status=$?
+  [ $status -ne 0 ] || fail "installing while ハブキ丸 is open ends with status 0"
+  [ "$(cat "$installed/README-en.txt")" = marked ] ||
+    fail "installing while ハブキ丸 is open replaced files"
+  status=0
+  uninstall_in_place || status=$?
+  [ $status -ne 0 ] || fail "uninstalling while ハブキ丸 is open ends with status 0"
+  [ -f "$installed/habuki.exe" ] && [ -n "$(registry_value DisplayName)" ] ||
+    fail "uninstalling while ハブキ丸 is open removed files or the registration"
+  "$wine" "$helper" close-window habuki.Form1 || fail "ハブキ丸's window did not close"
+  wait "$window" || true
+  "$wine" "$setup" /S || fail "installing after the window closed ends with status $?"
+fi
+
+# A file that another program holds open is named, and habuki stays registered.
+coproc holder { "$wine" "$helper" hold "$installed_windows\\LICENSE.txt"; }
+read -r held <&"${holder[0]}" || true
+[ "${held%$'\r'}" = held ] || fail "the helper could not hold LICENSE.txt open"
+status=0
+uninstall_in_place || status=$?
+[ $status -ne 0 ] || fail "an uninstall that cannot remove LICENSE.txt ends with status 0"
+[ -f "$installed/LICENSE.txt" ] && [ -n "$(registry_value DisplayName)" ] ||
+  fail "an uninstall that cannot remove LICENSE.txt took its registration away"
+exec {holder[1]}>&-
+wait "$holder_PID" || true
+
 # The uninstaller runs a copy of itself from %TEMP% and returns at once; the copy has done its
 # work when the prefix's last program, and with it the wine server, has ended.
 "$wine" "$installed_windows\\uninstall.exe" /S || fail "the silent uninstall ends with status $?"
 wineserver -w
-[ ! -e "$installed" ] || fail "the uninstaller leaves $installed:"$'\n'"$(ls "$installed")"
+[ "$(ls "$installed" 2>/dev/null)" = 日本語ｺﾒﾝﾄ.txt ] ||
+  fail "the uninstaller leaves other than the edited 日本語ｺﾒﾝﾄ.txt in $installed:"$'\n'"$(
+    ls "$installed" 2>/dev/null)"
 [ "$(start_menu_entries)" = "$menu_before" ] ||
   fail "the uninstaller leaves Start menu entries:"$'\n'"$(
     comm -13 <(echo "$menu_before") <(start_menu_entries))"
