@@ -132,6 +132,25 @@ class Win32Window : public ::testing::Test {
   }
 
   HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+  // The control that has the keyboard in the program's window.
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(program_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+  }
+  // Gives `control` the keyboard, as a click would: the test's thread shares the program's input
+  // state meanwhile, which lets it set the program's focus.
+  void FocusOn(HWND control) const {
+    ::AttachThreadInput(::GetCurrentThreadId(), program_.dwThreadId, TRUE);
+    ::SetFocus(control);
+    ::AttachThreadInput(::GetCurrentThreadId(), program_.dwThreadId, FALSE);
+  }
+  // A key pressed in `control`, as the keyboard sends it there: the program handles it in
+  // its own time, after what was posted before.
+  void Press(HWND control, WPARAM key) const {
+    ::PostMessageW(control, WM_KEYDOWN, key, 1);
+    ::PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+  }
   void Command(int id) const { ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   HWND Dialog(std::wstring title = {}) const {
     const DWORD thread = program_.dwThreadId;
@@ -171,6 +190,17 @@ TEST_F(Win32Window, ThinsAndSavesABackupAsTheCommandLineDoes) {
   // The pane shows the result; the file ends it with CR LF.
   EXPECT_EQ(TextOf(Control(kText2)), WithoutFinalBreak(AsShown(expected)));
   EXPECT_EQ(TextOf(Control(kCommand1)), L"ハブキ");
+
+  // In either pane Escape changes nothing, and Tab then moves on to the next control.
+  for (const auto& [pane, next] : {std::pair{kText1, kText2}, std::pair{kText2, kOption1}}) {
+    FocusOn(Control(pane));
+    Press(Control(pane), VK_ESCAPE);
+    Press(Control(pane), VK_TAB);
+    const HWND focus = WaitFor([&] { return Focus() == Control(next) ? Focus() : nullptr; });
+    ASSERT_TRUE(::IsWindow(window_)) << "Escape in pane " << pane << " closed the window";
+    EXPECT_EQ(focus, Control(next)) << "Tab in pane " << pane;
+  }
+  EXPECT_EQ(TextOf(Control(kText2)), WithoutFinalBreak(AsShown(expected)));
 
   Command(kMnuHozon);
   HWND save = Dialog();

@@ -72,7 +72,8 @@ Win32Form1View::Win32Form1View(HINSTANCE instance, std::filesystem::path program
   PlaceControls(WindowDpi(window_));
   form_.emplace(*this);
   ::SetWindowSubclass(Control(kCommand1), Command1Proc, 0, reinterpret_cast<DWORD_PTR>(this));
-  ::SetWindowSubclass(Control(kText1), Text1Proc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(Control(kText1), PaneProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(Control(kText2), PaneProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::DragAcceptFiles(Control(kText1), TRUE);
 }
 
@@ -146,6 +147,15 @@ LRESULT Win32Form1View::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (HWND focus = ::GetFocus(); ::IsChild(window_, focus)) focused_ = focus;
       break;
+    case WM_NEXTDLGCTL: {
+      // What the dialog handling of the loop asks for on Tab and Shift+Tab, which only a dialog's
+      // own procedure would answer: the next control in the tab order, or the one before.
+      HWND next = LOWORD(lParam) != 0
+                      ? reinterpret_cast<HWND>(wParam)
+                      : ::GetNextDlgTabItem(window_, ::GetFocus(), wParam != 0);
+      if (next != nullptr) ::SetFocus(next);
+      return 0;
+    }
     case WM_CLOSE:
       form_->OnWindowClosing();
       ::DestroyWindow(window_);
@@ -203,11 +213,33 @@ LRESULT CALLBACK Win32Form1View::Command1Proc(HWND button, UINT message, WPARAM 
   return ::DefSubclassProc(button, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32Form1View::Text1Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR self) {
-  if (message != WM_DROPFILES) return ::DefSubclassProc(pane, message, wParam, lParam);
-  reinterpret_cast<Win32Form1View*>(self)->OnDrop(reinterpret_cast<HDROP>(wParam));
-  return 0;
+// A multi-line edit control keeps Tab for itself and takes Escape as a wish to close its parent:
+// a pane would hold the keyboard, and Escape end the program with its result. Neither key is
+// the pane's here, so the dialog handling of the window's loop moves on with Tab and passes
+// Escape by (IDCANCEL, which no command answers); Enter still makes a new line.
+LRESULT CALLBACK Win32Form1View::PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
+  switch (message) {
+    case WM_GETDLGCODE: {
+      const LRESULT wanted = ::DefSubclassProc(pane, message, wParam, lParam);
+      const auto* key = reinterpret_cast<const MSG*>(lParam);  // none when nothing is pressed
+      const bool tabOrEscape = key != nullptr &&
+                               (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+                               (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
+      return tabOrEscape ? wanted & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE) : wanted;
+    }
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      if (wParam == VK_ESCAPE) return 0;
+      break;
+    case WM_DROPFILES:
+      if (pane != reinterpret_cast<Win32Form1View*>(self)->Control(kText1)) break;
+      reinterpret_cast<Win32Form1View*>(self)->OnDrop(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(pane, message, wParam, lParam);
 }
 
 void Win32Form1View::OnDrop(HDROP drop) {

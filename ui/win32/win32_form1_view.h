@@ -49,8 +49,10 @@ class Win32Form1View final : public Form1View {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK Command1Proc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR self);
-  static LRESULT CALLBACK Text1Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR self);
+  // Both panes: Tab and Shift+Tab move on to the next control and Escape does nothing, as in a
+  // dialog; the left pane takes dropped files.
+  static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR self);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
   void OnDrop(HDROP drop);
