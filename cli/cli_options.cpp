@@ -397,7 +397,10 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
   } catch (const CLI::ParseError& error) {
     return EndEarly(app, error, out, err);
   }
-  if (options.files.empty()) options.files.emplace_back("-");
+  if (options.files.empty()) {
+    options.files.emplace_back("-");
+    options.filesNamed = false;
+  }
   return options;
 }
 

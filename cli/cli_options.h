@@ -21,6 +21,7 @@ enum class ReportKind { Text, Csv, Json, Xlsx };
 
 struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
+  bool filesNamed = true;            // false: none was named, and standard input is read
   std::optional<FormatKind> format;  // none: guess each file's format
   CommentLanguage comment = CommentLanguage::Japanese;
   std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for

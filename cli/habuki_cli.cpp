@@ -286,6 +286,11 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
                        "give -o FILE or --output-dir DIR, or redirect standard output")) {
     return kExitUsage;
   }
+  // Started without a file from a console or a double click, the program would wait silently.
+  if (!options.filesNamed && io.inIsTerminal) {
+    io.err << "habuki: reading a backup from standard input; give a file name, or see habuki "
+              "--help\n";
+  }
   std::vector<PlannedInput> inputs;
   for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
   const OutputPlan plan = PlanOutputs(inputs, DestinationOf(options), io.streams);

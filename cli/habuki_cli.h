@@ -19,6 +19,7 @@ struct CliIo {
   std::ostream& err;
   bool outIsTerminal = false;
   std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
+  bool inIsTerminal = false;
 };
 
 // Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.

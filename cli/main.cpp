@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   habuki::CliIo io{{},
                    err,
                    habuki::IsTerminal(1),
-                   habuki::CommentFolders(habuki::UserConfigFolder(), habuki::ExecutableFolder())};
+                   habuki::CommentFolders(habuki::UserConfigFolder(), habuki::ExecutableFolder()),
+                   habuki::IsTerminal(0)};
   return habuki::RunHabuki(static_cast<int>(pointers.size()), pointers.data(), io);
 }

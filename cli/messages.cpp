@@ -4,6 +4,7 @@
 
 #include "cli/cli_options.h"
 #include "core/io/path_text.h"
+#include "core/io/program_start.h"
 #include "core/text/display_text.h"
 #include "core/text/size_limits.h"
 
@@ -158,6 +159,7 @@ std::string LoadProblem(std::string_view name, const LoadResult& loaded) {
     case LoadStatus::Loaded:
       return {};
     case LoadStatus::CannotRead:
+      if (IsUnmatchedPattern(name)) return "habuki: no file matches " + std::string(name) + '\n';
       return FileProblem(name, "cannot read", loaded.error.message());
     case LoadStatus::TooLarge: {
       const std::string size = loaded.fileSize

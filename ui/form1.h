@@ -49,7 +49,8 @@ class Form1 {
   void ShowCommentChoice();
   void AimDialog(bool offerShownFile);
   void RememberLoaded(PlannedInput file);
-  void ShowSaveOutcome(const PlannedOutput& output, const StandardStreams& streams);
+  void ShowSaveOutcome(const std::filesystem::path& file, const PlannedOutput& output,
+                       const StandardStreams& streams);
   std::error_code SaveResult(const PlannedOutput& output, const StandardStreams& streams);
 
   Form1View& view_;

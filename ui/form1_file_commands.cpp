@@ -109,16 +109,18 @@ void Form1::OnSave() {
     view_.ShowMessage(kNothingToSave, kMessageTitle);
     return;
   }
-  CDG.flags = kOverwritePrompt;
+  CDG.flags = kSaveDialogFlags;
   AimDialog(false);
   const std::optional<std::filesystem::path> file = view_.ShowSaveDialog(CDG);
   if (!file) return;
   const StandardStreams streams;
   const OutputPlan plan = PlanOutputs(loadedFiles_, ToFile{*file}, streams);
-  ShowSaveOutcome(plan.outputs.back(), streams);  // the shown file's; each is refused alike
+  ShowSaveOutcome(*file, plan.outputs.back(), streams);  // the shown file's; each is refused alike
 }
 
-void Form1::ShowSaveOutcome(const PlannedOutput& output, const StandardStreams& streams) {
+// A failure names the file, as opening one does, then why.
+void Form1::ShowSaveOutcome(const std::filesystem::path& file, const PlannedOutput& output,
+                            const StandardStreams& streams) {
   std::string failure;
   if (output.refusal) {
     failure = kSaveOverOpenedBackup;
@@ -128,7 +130,8 @@ void Form1::ShowSaveOutcome(const PlannedOutput& output, const StandardStreams& 
   if (failure.empty()) {
     view_.ShowMessage(kSavedMessage, kMessageTitle);
   } else {
-    view_.ShowMessage(kSaveFailedMessage + failure, kMessageTitle);
+    view_.ShowMessage(kSaveFailedMessage + EscapeControls(Utf8Of(file)) + "\r\n" + failure,
+                      kMessageTitle);
   }
 }
 

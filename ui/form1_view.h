@@ -10,9 +10,16 @@
 
 namespace habuki::ui {
 
-// The option flag of the file dialogs that a view honours: the save dialog asks before it names
-// a file that exists (the Windows common dialog's OFN_OVERWRITEPROMPT).
+// The options of the file dialogs, as the Windows common dialog numbers them (OFN_...): the save
+// dialog asks before it names a file that exists, shows no read-only box, and takes only a
+// folder that exists. The save dialog takes a new file's name all the same: a result is usually
+// saved under one.
 inline constexpr unsigned kOverwritePrompt = 0x2;
+inline constexpr unsigned kHideReadOnly = 0x4;
+inline constexpr unsigned kPathMustExist = 0x800;
+inline constexpr unsigned kFileMustExist = 0x1000;
+inline constexpr unsigned kSaveDialogFlags =
+    kOverwritePrompt | kHideReadOnly | kPathMustExist | kFileMustExist;
 
 // The settings object that both file dialogs share (the window's CDG). Form1 sets the folder and
 // the offered name before each dialog; the dialog leaves the chosen file in fileName.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace habuki {
@@ -24,5 +25,10 @@ void TreatClosedPipesAsErrors();
 // The program's arguments in UTF-8, whatever the system's code page: on Windows they are taken
 // from the wide command line, where any file name can be written.
 std::vector<std::string> Utf8Arguments(int argc, const char* const* argv);
+
+// Whether `name` is a pattern of file names that matched no file, and so reached the program as
+// it was typed: on Windows, where * and ? cannot be part of a name and the program expands them
+// itself. Never on POSIX systems, whose shells expand patterns and where names may hold both.
+bool IsUnmatchedPattern(std::string_view name);
 
 }  // namespace habuki

@@ -26,10 +26,20 @@ TEST(Cli, ThinsAFileToStandardOutputEndedWithCrLf) {
   EXPECT_EQ(result.out.substr(result.out.size() - 3), "%\r\n");
 }
 
+// Only a user who named no file and types at a terminal hears how the program is meant to run.
 TEST(Cli, ReadsStandardInputWithoutFileOrWithDash) {
-  const Habuki habuki{kSimple};
-  EXPECT_EQ(habuki.Run({"-c", "none"}).out, kSimpleThinned);
-  EXPECT_EQ(habuki.Run({"-c", "none", "-"}).out, kSimpleThinned);
+  const std::string hint =
+      "habuki: reading a backup from standard input; give a file name, or see habuki --help\n";
+  for (const bool typed : {false, true}) {
+    Habuki habuki{kSimple};
+    habuki.inputTerminal = typed;
+    const Result withoutFile = habuki.Run({"-c", "none"});
+    EXPECT_EQ(withoutFile.out, kSimpleThinned);
+    EXPECT_EQ(withoutFile.err, typed ? hint : "");
+    const Result withDash = habuki.Run({"-c", "none", "-"});
+    EXPECT_EQ(withDash.out, kSimpleThinned);
+    EXPECT_EQ(withDash.err, "");
+  }
 }
 
 TEST(Cli, CommentComesFromTheCommentFolderOrTheBuiltInText) {
@@ -77,8 +87,8 @@ TEST(Cli, FileProblemsAreStatusThreeAndDoNotStopTheOthers) {
   EXPECT_EQ(result.out, kSimpleThinned);
   for (const std::string& expected : std::vector<std::string>{
            "bad.txt: not a parameter file: it holds no record head of any format",
-           "missing.txt: cannot read: No such file or directory\n", "empty.txt: file is empty\n",
-           dir.path().string() + ": cannot read: Is a directory\n",
+           "missing.txt: cannot read: " + test::WhyNotRead(dir / "missing.txt") + "\n",
+           "empty.txt: file is empty\n", dir.path().string() + ": cannot read: Is a directory\n",
            "mis\\x1B[2Jsing.txt: cannot read", "/no/such/backup.txt: cannot read"}) {
     EXPECT_NE(result.err.find(expected), std::string::npos) << expected << " in\n" << result.err;
   }

@@ -15,7 +15,7 @@ namespace habuki::test {
 struct FailingStep {
   const char* name;
   void (*breakIn)(FileOps& ops);
-  std::error_code error;
+  std::error_code error;  // compared as a condition: Windows tells its own error for it
 };
 
 inline std::ostream& operator<<(std::ostream& out, const FailingStep& step) {

@@ -74,7 +74,7 @@ inline std::vector<BadInput> Table() {
       {"a directory", [](const TempDir& dir) { return dir.path(); }, Outcome::CannotLoad, 3,
        "cannot read: Is a directory"},
       {"a missing file", [](const TempDir& dir) { return dir / "missing.txt"; },
-       Outcome::CannotLoad, 3, "cannot read: No such file or directory"},
+       Outcome::CannotLoad, 3, "missing.txt: cannot read: "},  // then the system's reason
       {"random binary bytes", File(RandomBytes(4096)), Outcome::Thinned, 1,
        "not a parameter file: it holds no record head of any format",
        [](const std::string& result) { EXPECT_EQ(result.substr(result.size() - 3), "%\r\n"); },

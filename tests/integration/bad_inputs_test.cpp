@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "comment/comment_files.h"
+#include "core/io/file_writing.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/scripted_view.h"
@@ -96,18 +97,22 @@ TEST(BadInputs, ALineBeforeThePercentLineIsGuessedByEachProgramsRule) {
 const std::string kOneRecord = "%\r\nN00001Q1L1P5\r\n%\r\n";
 
 // Outputs that cannot be written: the command line says so with status 3, the window with its
-// message and the reason; neither leaves a temporary file behind.
+// message, the file's name and the system's reason; neither leaves a temporary file behind.
 TEST(BadOutputs, EachProgramSaysItCouldNotWrite) {
   TempDir dir;
   WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P5\r\n%\r\n");
-  for (const auto& [target, reason] :
-       {std::pair{dir / "missing" / "out.txt", "No such file or directory"},
-        std::pair{dir.path(), "Is a directory"},
-        std::pair{std::filesystem::path("/dev/full"), "No space left on device"}}) {
+  for (const auto& [target, failure] :
+       {std::pair{dir / "missing" / "out.txt", std::errc::no_such_file_or_directory},
+        std::pair{dir.path(), std::errc::is_a_directory},
+        std::pair{std::filesystem::path("/dev/full"), std::errc::no_space_on_device}}) {
+    const std::error_code error = WriteFileAtomically(target, "x");
+    EXPECT_EQ(error, failure) << target;
+    const std::string reason = error.message();
     const test::HabukiRun run =
         test::Habuki{"", false, dir.path()}.Run({"-o", target.string(), (dir / "a.txt").string()});
     EXPECT_EQ(run.status, 3) << target;
-    EXPECT_NE(run.err.find(std::string("cannot write: ") + reason), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(target.string() + ": cannot write: " + reason), std::string::npos)
+        << run.err;
 
     ui::test::ScriptedView view(dir.path());
     ui::Form1 form(view);
@@ -116,7 +121,8 @@ TEST(BadOutputs, EachProgramSaysItCouldNotWrite) {
     view.saveAnswers.push_back(target);
     form.OnSave();
     ASSERT_EQ(view.messages.size(), 1u) << target;
-    EXPECT_EQ(view.messages[0].text, std::string("保存出来ませんでした。\r\n\r\n") + reason);
+    EXPECT_EQ(view.messages[0].text,
+              "保存出来ませんでした。\r\n\r\n" + target.string() + "\r\n" + reason);
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }

@@ -26,6 +26,7 @@ struct Habuki {
   // descriptor closed.
   std::optional<std::filesystem::path> inputFile{};
   std::optional<std::filesystem::path> outputFile{};
+  bool inputTerminal = false;  // standard input is a terminal
 
   HabukiRun Run(std::vector<std::string> args) const {
     args.insert(args.begin(), "habuki");
@@ -37,7 +38,7 @@ struct Habuki {
     const int in = OpenToReadBytes(inputFile.value_or(streams / "in"));
     const int outFd = OpenToWriteBytes(out);
     std::ostringstream err;
-    CliIo io{{in, outFd}, err, terminal, {commentFolder}};
+    CliIo io{{in, outFd}, err, terminal, {commentFolder}, inputTerminal};
     const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
     if (in >= 0) CloseDescriptor(in);
     if (outFd >= 0) CloseDescriptor(outFd);

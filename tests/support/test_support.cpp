@@ -7,6 +7,8 @@
 #include <iterator>
 #include <random>
 
+#include "core/io/file_reading.h"
+
 namespace habuki::test {
 
 TempDir::TempDir() {
@@ -38,6 +40,12 @@ std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   EXPECT_TRUE(in) << "cannot read " << file;
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string WhyNotRead(const std::filesystem::path& file) {
+  const std::error_code error = ReadFile(file, {1000, false}).error;
+  EXPECT_TRUE(error) << file << " can be read";
+  return error.message();
 }
 
 std::size_t EntriesIn(const std::filesystem::path& folder) {

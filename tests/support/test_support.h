@@ -43,6 +43,8 @@ class InFolder {
 std::string ReadBytes(const std::filesystem::path& file);
 std::size_t EntriesIn(const std::filesystem::path& folder);
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
+// Why `file` cannot be read, in the system's words: each system has its own for a missing file.
+std::string WhyNotRead(const std::filesystem::path& file);
 
 // The real backups kept with the tests.
 std::filesystem::path DataFile(std::string_view name);

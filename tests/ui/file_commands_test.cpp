@@ -1,6 +1,7 @@
 #include <functional>
 
 #include "comment/comment_files.h"
+#include "core/io/path_text.h"
 #include "core/text/size_limits.h"
 #include "habuki/version.h"
 #include "tests/ui/window_fixture.h"
@@ -57,8 +58,8 @@ TEST_F(WindowTest, FailedOpenSaysWhyAndKeepsEverything) {
   habuki::test::WriteBytes(dir / "empty.txt", "");
   habuki::test::WriteBytes(dir / "large.txt", "");
   std::filesystem::resize_file(dir / "large.txt", kParamFileLimit + 1);  // sparse: no room taken
-  const std::pair<const char*, const char*> files[] = {
-      {"missing.txt", "ファイルを読めません: No such file or directory"},
+  const std::pair<const char*, std::string> files[] = {
+      {"missing.txt", "ファイルを読めません: " + habuki::test::WhyNotRead(dir / "missing.txt")},
       {"empty.txt", "ファイルが空です。"},
       {"large.txt", "ファイルが大きすぎます（上限は 256 MiB）。"}};
   const std::pair<const char*, std::function<void(const std::filesystem::path&)>> ways[] = {
@@ -170,24 +171,30 @@ TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
   view.saveAnswers.push_back(dir / "out.txt");
   form.OnSave();
   ASSERT_EQ(view.saveSettings.size(), 1u);
-  EXPECT_EQ(view.saveSettings[0].flags, kOverwritePrompt);
+  EXPECT_EQ(view.saveSettings[0].flags, 0x1806u);
   EXPECT_EQ(habuki::test::ReadBytes(dir / "out.txt"), "%\nN0001Q1P5\r\nN0002Q1AM5P1\r\n%\r\n");
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].text, "保存しました。");
   EXPECT_EQ(view.messages[0].title, "ハブキ丸");
 }
 
-TEST_F(WindowTest, FailedSaveSaysWhyAndLeavesTheOldFile) {
+// The message names the file, then why in the system's words (Windows has its own for a
+// missing folder).
+TEST_F(WindowTest, FailedSaveSaysWhatAndWhyAndLeavesTheOldFile) {
   Open("a.txt", kGood16iBad30i);
   MouseClick();
-  view.saveAnswers.push_back(dir / "no" / "out.txt");
-  view.saveAnswers.push_back(dir.path());
+  const std::filesystem::path targets[] = {dir / "no" / "out.txt", dir.path()};
+  for (const std::filesystem::path& target : targets) view.saveAnswers.push_back(target);
   form.OnSave();
   form.OnSave();
   ASSERT_EQ(view.messages.size(), 2u);
-  EXPECT_EQ(view.messages[0].text, "保存出来ませんでした。\r\n\r\nNo such file or directory");
-  EXPECT_EQ(view.messages[0].title, "ハブキ丸");
-  EXPECT_EQ(view.messages[1].text, "保存出来ませんでした。\r\n\r\nIs a directory");
+  for (std::size_t i = 0; i < 2; ++i) {
+    const std::string start = "保存出来ませんでした。\r\n\r\n" + Utf8Of(targets[i]) + "\r\n";
+    EXPECT_TRUE(view.messages[i].text.starts_with(start)) << view.messages[i].text;
+    EXPECT_GT(view.messages[i].text.size(), start.size()) << "no reason given";
+    EXPECT_EQ(view.messages[i].title, "ハブキ丸");
+  }
+  EXPECT_TRUE(view.messages[1].text.ends_with("\r\nIs a directory"));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
 }
 
@@ -216,8 +223,9 @@ TEST_F(WindowTest, SaveRefusesEveryLoadedBackupAndOffersNoName) {
     form.OnSave();
   }
   ASSERT_EQ(view.messages.size(), std::size(targets));
-  for (const auto& message : view.messages) {
-    EXPECT_EQ(message.text, std::string("保存出来ませんでした。\r\n\r\n") + kSaveOverOpenedBackup);
+  for (std::size_t i = 0; i < std::size(targets); ++i) {
+    EXPECT_EQ(view.messages[i].text, "保存出来ませんでした。\r\n\r\n" + Utf8Of(targets[i]) +
+                                         "\r\n" + kSaveOverOpenedBackup);
   }
   for (const DialogSettings& offered : view.saveSettings) {
     EXPECT_EQ(offered.folder, dir.path());

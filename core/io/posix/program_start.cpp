@@ -15,4 +15,6 @@ std::vector<std::string> Utf8Arguments(int argc, const char* const* argv) {
   return std::vector<std::string>(argv, argv + argc);
 }
 
+bool IsUnmatchedPattern(std::string_view) { return false; }
+
 }  // namespace habuki

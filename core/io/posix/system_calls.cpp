@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "core/io/errno_error.h"
 
 namespace habuki {
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
 
 std::error_code StatusOf(int descriptor, DescriptorStatus& status) {
   struct stat info {};

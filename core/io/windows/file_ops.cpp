@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/io/windows/system_error.h"
+
 namespace habuki {
 
 FileOps SystemFileOps() {
   return {
       [](int fd, const void* data, std::size_t size) -> ssize_t {
+        ForgetRuntimeReason();
         return ::_write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
       },
       [](const wchar_t* path) -> void* {

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <string>
 
+#include "core/io/windows/system_path.h"
+
 namespace habuki {
 
 namespace {
@@ -52,7 +54,7 @@ int Watch(const std::filesystem::path& path, bool folder, const std::function<bo
   for (std::size_t i = 0; i < watched.paths.size(); ++i) {
     if (!watched.paths[i].empty()) continue;
     if (!create()) return -1;
-    watched.paths[i] = path.native();
+    watched.paths[i] = SystemPath(path);
     watched.folders[i] = folder;
     return static_cast<int>(i);
   }

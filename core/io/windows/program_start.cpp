@@ -8,28 +8,40 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/io/path_text.h"
 #include "core/io/windows/interrupt_cleanup.h"
+#include "core/io/windows/system_path.h"
 #include "core/io/windows/wide_text.h"
 
 namespace habuki {
 
 namespace {
 
+bool HasWildcards(const std::filesystem::path& name) {
+  return name.filename().native().find_first_of(L"*?") != std::wstring::npos;
+}
+
+// Files that dir leaves out, such as the desktop.ini Explorer keeps in a folder.
+bool IsHidden(const WIN32_FIND_DATAW& found) {
+  return (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
 // The files a name with * or ? in its last part stands for, sorted, as a POSIX shell would give
-// them; the name itself where it matches none. Neither character can be part of a file name on
-// Windows, and neither cmd nor PowerShell expands them for the programs they start.
+// them, without those dir hides; the name itself where it matches none. Neither character can
+// be part of a file name on Windows, and neither cmd nor PowerShell expands them for the
+// programs they start.
 std::vector<std::wstring> Expanded(const std::wstring& argument) {
   const std::filesystem::path pattern(argument);
-  const std::wstring last = pattern.filename().native();
-  if (last.find_first_of(L"*?") == std::wstring::npos) return {argument};
+  if (!HasWildcards(pattern)) return {argument};
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found;
-  const HANDLE search = ::FindFirstFileExW(argument.c_str(), FindExInfoBasic, &found,
+  const HANDLE search = ::FindFirstFileExW(SystemPath(argument).c_str(), FindExInfoBasic, &found,
                                            FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return {argument};
   do {
     const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back((pattern.parent_path() / name).native());
+    if (name != L"." && name != L".." && !IsHidden(found))
+      names.push_back((pattern.parent_path() / name).native());
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
   std::sort(names.begin(), names.end());
@@ -37,6 +49,8 @@ std::vector<std::wstring> Expanded(const std::wstring& argument) {
 }
 
 }  // namespace
+
+bool IsUnmatchedPattern(std::string_view name) { return HasWildcards(PathFromUtf8(name)); }
 
 void UseBinaryStandardStreams() {
   for (const int stream : {0, 1, 2}) ::_setmode(stream, _O_BINARY);

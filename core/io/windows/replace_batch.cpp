@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -9,6 +10,7 @@
 #include "core/io/temporary_name.h"
 #include "core/io/windows/replace_batch_state.h"
 #include "core/io/windows/system_error.h"
+#include "core/io/windows/system_path.h"
 
 namespace habuki {
 
@@ -22,17 +24,21 @@ struct Found {
   bool exists = false;
 };
 
-// The path Windows knows an open file by, every link and junction on the way resolved.
-std::error_code FinalPath(HANDLE file, std::filesystem::path& place) {
+// The path Windows knows an open file by, every link and junction on the way resolved. Where
+// the system cannot tell it (wine, for a path past MAX_PATH), the full path of the name given
+// stands, and a link there is replaced rather than the file it leads to.
+std::filesystem::path FinalPath(HANDLE file, const std::filesystem::path& given) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD size =
         ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
-    if (size == 0) return LastWindowsError();
+    if (size == 0) {
+      std::error_code ignored;
+      return SystemPath(std::filesystem::absolute(given, ignored));
+    }
     if (size < path.size()) {
       path.resize(size);
-      place = path;
-      return {};
+      return path;
     }
     path.resize(size);
   }
@@ -44,7 +50,7 @@ std::error_code Find(const std::filesystem::path& path, Found& found) {
   if (name.empty() || name == "." || name == "..") {
     return std::make_error_code(std::errc::is_a_directory);
   }
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE,
+  const HANDLE file = ::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -54,7 +60,7 @@ std::error_code Find(const std::filesystem::path& path, Found& found) {
       found.place = std::filesystem::absolute(path, ignored);
       return {};
     }
-    if (error == ERROR_ACCESS_DENIED && std::filesystem::is_directory(path, ignored)) {
+    if (error == ERROR_ACCESS_DENIED && IsFolder(path)) {
       return std::make_error_code(std::errc::is_a_directory);
     }
     return WindowsError(error);
@@ -63,14 +69,15 @@ std::error_code Find(const std::filesystem::path& path, Found& found) {
     found.device = file;
     return {};
   }
+  const std::unique_ptr<void, decltype(&::CloseHandle)> closed(file, &::CloseHandle);
   found.exists = true;
-  const std::error_code error = FinalPath(file, found.place);
-  ::CloseHandle(file);
-  return error;
+  found.place = FinalPath(file, path);
+  return {};
 }
 
 // A descriptor of the C runtime for `handle`, in binary mode; it owns the handle from then on.
 int DescriptorOf(HANDLE handle) {
+  ForgetRuntimeReason();
   const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
   if (fd < 0) ::CloseHandle(handle);
   return fd;
@@ -80,6 +87,7 @@ std::error_code WriteThrough(HANDLE device, const WriteContents& contents) {
   const int fd = DescriptorOf(device);
   if (fd < 0) return LastError();
   const std::error_code error = contents(fd);
+  ForgetRuntimeReason();
   return ::_close(fd) != 0 && !error ? LastError() : error;
 }
 
@@ -137,6 +145,7 @@ std::error_code ReplaceBatch::State::Fill(Pending& pending, const WriteContents&
     bytes_ += static_cast<std::size_t>(std::max<long long>(::_telli64(fd), 0));
     if (!ops_.flushFileBuffers(handle)) error = LastWindowsError();
   }
+  ForgetRuntimeReason();
   return ::_close(fd) != 0 && !error ? LastError() : error;
 }
 
@@ -148,7 +157,7 @@ void* ReplaceBatch::State::CreateTemporary(Pending& pending, std::error_code& er
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
     pending.watch = InterruptCleanup::CreateWatched(pending.temporary, [&] {
-      handle = ops_.createNew(pending.temporary.c_str());
+      handle = ops_.createNew(SystemPath(pending.temporary).c_str());
       failure = ::GetLastError();
       return handle != INVALID_HANDLE_VALUE;
     });
@@ -165,9 +174,10 @@ void* ReplaceBatch::State::CreateTemporary(Pending& pending, std::error_code& er
 std::vector<ReplaceBatch::Failure> ReplaceBatch::State::Commit() {
   std::vector<Failure> failures;
   for (Pending& pending : pending_) {
-    const bool placed = pending.replaces
-                            ? ops_.replaceFile(pending.place.c_str(), pending.temporary.c_str())
-                            : ops_.moveFile(pending.temporary.c_str(), pending.place.c_str());
+    const std::wstring place = SystemPath(pending.place);
+    const std::wstring temporary = SystemPath(pending.temporary);
+    const bool placed = pending.replaces ? ops_.replaceFile(place.c_str(), temporary.c_str())
+                                         : ops_.moveFile(temporary.c_str(), place.c_str());
     if (placed) {
       InterruptCleanup::Forget(std::exchange(pending.watch, -1));
       continue;
@@ -185,7 +195,7 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::State::Commit() {
 // Removes a temporary that will not replace its target, if it was made.
 void ReplaceBatch::State::Discard(const Pending& pending) const {
   if (pending.watch < 0) return;
-  ::DeleteFileW(pending.temporary.c_str());
+  ::DeleteFileW(SystemPath(pending.temporary).c_str());
   InterruptCleanup::Forget(pending.watch);
 }
 

@@ -95,6 +95,7 @@ struct ScratchFile::State {
       return handle != INVALID_HANDLE_VALUE;
     });
     if (watch < 0) return WindowsError(failure);
+    ForgetRuntimeReason();
     descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
     if (descriptor >= 0) return {};
     const std::error_code error = LastError();
@@ -119,6 +120,7 @@ ScratchFile::ScratchFile() : state_(std::make_unique<State>()) {
 ScratchFile::~ScratchFile() = default;
 
 FileContents ScratchFile::ReadBack(ReadLimit limit) const {
+  ForgetRuntimeReason();
   if (::_lseeki64(state_->descriptor, 0, SEEK_SET) != 0) {
     FileContents unread;
     unread.error = LastError();

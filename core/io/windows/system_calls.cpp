@@ -9,6 +9,7 @@
 
 #include "core/io/errno_error.h"
 #include "core/io/windows/system_error.h"
+#include "core/io/windows/system_path.h"
 #include "core/io/windows/wide_text.h"
 
 namespace habuki {
@@ -42,6 +43,7 @@ std::error_code StatusOf(int descriptor, DescriptorStatus& status) {
 }
 
 std::error_code PositionOf(int descriptor, std::uint64_t& position) {
+  ForgetRuntimeReason();
   const long long at = ::_lseeki64(descriptor, 0, SEEK_CUR);
   if (at < 0) return LastError();
   position = static_cast<std::uint64_t>(at);
@@ -49,6 +51,7 @@ std::error_code PositionOf(int descriptor, std::uint64_t& position) {
 }
 
 std::error_code ReadSome(int descriptor, char* data, std::size_t size, std::size_t& got) {
+  ForgetRuntimeReason();
   const int read =
       ::_read(descriptor, data, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
   if (read < 0) return LastError();
@@ -56,16 +59,26 @@ std::error_code ReadSome(int descriptor, char* data, std::size_t size, std::size
   return {};
 }
 
-// Windows has no named pipe that blocks an open, so `noWaiting` asks nothing more. The C
-// runtime refuses to open a folder as "access denied"; it is told as what it is.
+// Windows has no named pipe that blocks an open, so `noWaiting` asks nothing more. Other
+// programs may go on writing the file, as they may on other systems; a program that holds it
+// locked (Excel a workbook it shows) is named in the system's words. Windows refuses to open a
+// folder as "access denied"; it is told as what it is.
 int OpenToRead(const std::filesystem::path& path, bool, std::error_code& error) {
-  const int descriptor = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  const HANDLE file = ::CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD failure = ::GetLastError();
+    error = failure == ERROR_ACCESS_DENIED && IsFolder(path)
+                ? std::make_error_code(std::errc::is_a_directory)
+                : WindowsError(failure);
+    return -1;
+  }
+  ForgetRuntimeReason();
+  const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
   if (descriptor >= 0) return descriptor;
   error = LastError();
-  std::error_code ignored;
-  if (errno == EACCES && std::filesystem::is_directory(path, ignored)) {
-    error = std::make_error_code(std::errc::is_a_directory);
-  }
+  ::CloseHandle(file);
   return -1;
 }
 

@@ -2,7 +2,13 @@
 
 #include <windows.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <string>
 #include <utility>
+
+#include "core/io/errno_error.h"
+#include "core/io/windows/wide_text.h"
 
 namespace habuki {
 
@@ -34,15 +40,56 @@ constexpr std::pair<DWORD, std::errc> kSameFailure[] = {
     {ERROR_OPERATION_ABORTED, std::errc::interrupted},
 };
 
+// Windows' errors, told with the system's own text in the user's language, as UTF-8 like every
+// other message. Each compares equal to the error the same failure gives on other systems (a
+// missing file, a refused access, a full disk ...), so that the callers' checks hold everywhere.
+class WindowsErrorCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "windows"; }
+
+  std::string message(int code) const override {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide(text != nullptr ? text : L"", length);
+    ::LocalFree(text);
+    // The texts end in a line break, and the English ones in a full stop that the message
+    // around them does not want.
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' ||
+                             wide.back() == L'.')) {
+      wide.pop_back();
+    }
+    if (wide.empty()) return "Windows error " + std::to_string(static_cast<DWORD>(code));
+    return Utf8FromWide(wide);
+  }
+
+  std::error_condition default_error_condition(int code) const noexcept override {
+    for (const auto& [windows, same] : kSameFailure) {
+      if (windows == static_cast<DWORD>(code)) return std::make_error_condition(same);
+    }
+    return {code, *this};
+  }
+};
+
+const std::error_category& WindowsCategory() {
+  static const WindowsErrorCategory category;
+  return category;
+}
+
 }  // namespace
 
 std::error_code WindowsError(unsigned long code) {
-  for (const auto& [windows, same] : kSameFailure) {
-    if (windows == code) return std::make_error_code(same);
-  }
-  return {static_cast<int>(code), std::system_category()};
+  return {static_cast<int>(code), WindowsCategory()};
 }
 
 std::error_code LastWindowsError() { return WindowsError(::GetLastError()); }
+
+void ForgetRuntimeReason() { _doserrno = 0; }
+
+std::error_code LastError() {
+  const unsigned long reason = _doserrno;
+  return reason != 0 ? WindowsError(reason) : std::error_code(errno, std::generic_category());
+}
 
 }  // namespace habuki

@@ -1,14 +1,18 @@
 // habuki.exe as Windows runs it, in what a naive port gets wrong: text-mode streams that add CR
 // before LF, file identities that make every file look like an input, names taken in the code
-// page, a rename that refuses an existing file, a device taken for a file to replace, and
-// comment files looked for where Windows keeps none.
+// page, a rename that refuses an existing file, a device taken for a file to replace, comment
+// files looked for where Windows keeps none, patterns, locked files and long paths.
+#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "core/io/path_text.h"
 #include "core/io/user_config_folder.h"
+#include "core/io/windows/system_error.h"
+#include "core/io/windows/system_path.h"
 #include "tests/cli/simple_backup.h"
 #include "tests/support/habuki_runner.h"
 
@@ -164,6 +168,65 @@ TEST(HabukiExe, ReadsCommentFilesFromTheUsersFolderThenBesideItself) {
   if (made) std::filesystem::remove(user);
   EXPECT_EQ(own.status, 0) << own.err;
   EXPECT_EQ(own.out, "the user's own\n" + kSimpleThinned);
+}
+
+// Patterns take the files dir lists, not the hidden system files Explorer keeps in a folder;
+// a pattern that matches nothing is said to, rather than read as a name.
+TEST(HabukiExe, WildcardsTakeWhatDirListsAndSayWhenNothingMatches) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "in");
+  std::filesystem::create_directories(dir / "out");
+  for (const char* name : {"a.txt", "b.txt"}) test::WriteBytes(dir / "in" / name, kSimple);
+  test::WriteBytes(dir / "in" / "desktop.ini", "[.ShellClassInfo]\r\n");
+  ::SetFileAttributesW((dir / "in" / "desktop.ini").c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  const Result all = RunExe(dir.path(), {"-c", "none", "--output-dir", "out", "in\\*"});
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(NamesIn(dir / "out"), (std::set<std::wstring>{L"a.txt", L"b.txt"}));
+  for (const std::string pattern : {"*.prm", "in\\*.prm", "in\\?"}) {
+    const Result none = RunExe(dir.path(), {"-c", "none", pattern});
+    EXPECT_EQ(none.status, 3) << pattern;
+    EXPECT_EQ(none.err, "habuki: no file matches " + pattern + "\n");
+  }
+}
+
+// A file another program holds open, as Excel holds a workbook it shows, is named with the
+// system's own reason in UTF-8, whether it is to be read or replaced; it stays as it was.
+TEST(HabukiExe, FilesHeldByAnotherProgramAreNamedWithTheSystemsReason) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", kSimple);
+  test::WriteBytes(dir.path() / PathFromUtf8("結果.txt"), "earlier");
+  const std::string reason = WindowsError(ERROR_SHARING_VIOLATION).message();
+  for (const auto& [held, args, what] :
+       {std::tuple{"in.txt", std::vector<std::string>{"in.txt"}, "cannot read"},
+        std::tuple{"結果.txt", std::vector<std::string>{"-o", "結果.txt", "in.txt"},
+                   "cannot write"}}) {
+    const HANDLE handle =
+        ::CreateFileW((dir.path() / PathFromUtf8(held)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE) << held;
+    std::vector<std::string> options{"-c", "none"};
+    options.insert(options.end(), args.begin(), args.end());
+    const Result result = RunExe(dir.path(), options);
+    ::CloseHandle(handle);
+    EXPECT_EQ(result.status, 3) << held;
+    EXPECT_EQ(result.err, "habuki: " + std::string(held) + ": " + what + ": " + reason + "\n");
+  }
+  EXPECT_EQ(test::ReadBytes(dir.path() / PathFromUtf8("結果.txt")), "earlier");
+  EXPECT_EQ(test::ReadBytes(dir / "in.txt"), kSimple);
+}
+
+// A backup deep in a folder tree, past the 260 characters Windows takes by default.
+TEST(HabukiExe, ReadsAndWritesPathsPastMaxPath) {
+  test::TempDir dir;
+  std::filesystem::path folder = dir.path();
+  while (folder.native().size() <= 300) folder /= std::wstring(60, L'd');
+  std::filesystem::create_directories(SystemPath(folder));
+  test::WriteBytes(SystemPath(folder / "in.txt"), kSimple);
+  const Result result = RunExe(dir.path(), {"-c", "none", "-o", (folder / "out.txt").string(),
+                                            (folder / "in.txt").string()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(test::ReadBytes(SystemPath(folder / "out.txt")), kSimpleThinned);
 }
 
 }  // namespace
