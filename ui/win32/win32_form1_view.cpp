@@ -150,9 +150,8 @@ LRESULT Win32Form1View::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NEXTDLGCTL: {
       // What the dialog handling of the loop asks for on Tab and Shift+Tab, which only a dialog's
       // own procedure would answer: the next control in the tab order, or the one before.
-      HWND next = LOWORD(lParam) != 0
-                      ? reinterpret_cast<HWND>(wParam)
-                      : ::GetNextDlgTabItem(window_, ::GetFocus(), wParam != 0);
+      HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : ::GetNextDlgTabItem(window_, ::GetFocus(), wParam != 0);
       if (next != nullptr) ::SetFocus(next);
       return 0;
     }
