@@ -17,6 +17,8 @@ namespace {
 
 // Not WS_CLIPCHILDREN: the frame is transparent, and the window paints the face behind it.
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
+// The timer that adds the panes' texts piece by piece.
+constexpr UINT_PTR kFillTimer = 1;
 
 void RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -70,6 +72,8 @@ Win32Form1View::Win32Form1View(HINSTANCE instance, std::filesystem::path program
   CreateMenus();
   UseFonts(WindowDpi(window_));
   PlaceControls(WindowDpi(window_));
+  text1Filler_ = PaneFiller(Control(kText1));
+  text2Filler_ = PaneFiller(Control(kText2));
   form_.emplace(*this);
   ::SetWindowSubclass(Control(kCommand1), Command1Proc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(Control(kText1), PaneProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -120,7 +124,16 @@ LRESULT CALLBACK Win32Form1View::WindowProc(HWND window, UINT message, WPARAM wP
 LRESULT Win32Form1View::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (form_) OnCommand(LOWORD(wParam));
+      if (HIWORD(wParam) == EN_CHANGE) {
+        // A pane the user edits while it fills is theirs from then on.
+        PaneFiller& filler = FillerOf(LOWORD(wParam) == kText1 ? Pane::Text1 : Pane::Text2);
+        if (!filler.Adding()) filler.Stop();
+      } else if (form_) {
+        OnCommand(LOWORD(wParam));
+      }
+      return 0;
+    case WM_TIMER:
+      if (wParam == kFillTimer) ContinueFilling();
       return 0;
     case WM_CTLCOLORSTATIC:
       // The label and the option buttons on the window's own face, as in a dialog.
@@ -258,7 +271,15 @@ void Win32Form1View::SetTitle(std::string_view title) {
 }
 
 void Win32Form1View::SetPaneText(Pane pane, std::string_view cp932) {
-  ::SetWindowTextW(Control(pane == Pane::Text1 ? kText1 : kText2), PaneText(cp932).c_str());
+  PaneFiller& filler = FillerOf(pane);
+  filler.Start(PaneText(cp932));
+  if (filler.Filling()) ::SetTimer(window_, kFillTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+// A timer's message comes only when no input waits, so the user is answered between pieces. The
+// result fills first, then the backup, one pane per message.
+void Win32Form1View::ContinueFilling() {
+  if (!text2Filler_.Continue() && !text1Filler_.Continue()) ::KillTimer(window_, kFillTimer);
 }
 
 bool Win32Form1View::PaneIsEmpty(Pane pane) const {

@@ -7,6 +7,7 @@
 
 #include "ui/form1.h"
 #include "ui/form1_view.h"
+#include "ui/win32/win32_pane_filler.h"
 
 namespace habuki::ui::win32 {
 
@@ -55,6 +56,8 @@ class Win32Form1View final : public Form1View {
                                    DWORD_PTR self);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
+  PaneFiller& FillerOf(Pane pane) { return pane == Pane::Text1 ? text1Filler_ : text2Filler_; }
+  void ContinueFilling();
   void OnDrop(HDROP drop);
 
   // Made in win32_layout.cpp.
@@ -71,6 +74,9 @@ class Win32Form1View final : public Form1View {
   HFONT labelFont_ = nullptr;
   HWND focused_ = nullptr;  // the control that has the keyboard when the window is active
   bool busy_ = false;
+  // The panes' texts go in piece by piece, on a timer that runs while one is left to add.
+  PaneFiller text1Filler_{nullptr};
+  PaneFiller text2Filler_{nullptr};
   std::filesystem::path programFolder_;
   std::filesystem::path configFolder_;
   std::optional<Form1> form_;  // made once the controls stand, since it sets them at once
