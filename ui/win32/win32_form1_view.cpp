@@ -86,6 +86,7 @@ Win32Form1View::~Win32Form1View() {
   ::DestroyAcceleratorTable(shortcuts_);
   ::DeleteObject(font_);
   ::DeleteObject(labelFont_);
+  ::DeleteObject(frameFont_);
 }
 
 void Win32Form1View::Show(int how) {

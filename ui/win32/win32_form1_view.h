@@ -72,6 +72,7 @@ class Win32Form1View final : public Form1View {
   HACCEL shortcuts_ = nullptr;
   HFONT font_ = nullptr;
   HFONT labelFont_ = nullptr;
+  HFONT frameFont_ = nullptr;
   HWND focused_ = nullptr;  // the control that has the keyboard when the window is active
   bool busy_ = false;
   // The panes' texts go in piece by piece, on a timer that runs while one is left to add.

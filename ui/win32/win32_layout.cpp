@@ -99,6 +99,15 @@ HFONT FontThatFits(HWND label, UINT dpi) {
   return font;
 }
 
+// The frame has no caption, yet draws its top edge half its font's height down, where a tall
+// font (as at 144 DPI, or a Japanese font with a large line height) puts it behind the option
+// buttons. Its own font, as high as the space above the buttons, keeps the edge clear of them.
+HFONT FrameFont(UINT dpi) {
+  LOGFONTW font = InterfaceFont(dpi);
+  font.lfHeight = TwipsToPixels(kOption1Box.top, static_cast<int>(dpi));
+  return ::CreateFontIndirectW(&font);
+}
+
 }  // namespace
 
 void Win32Form1View::CreateControls(HINSTANCE instance) {
@@ -153,6 +162,9 @@ void Win32Form1View::PlaceControls(UINT dpi) {
   ::DeleteObject(labelFont_);
   labelFont_ = FontThatFits(Control(kLabel1), dpi);
   ::SendMessageW(Control(kLabel1), WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
+  ::DeleteObject(frameFont_);
+  frameFont_ = FrameFont(dpi);
+  ::SendMessageW(Control(kFrame1), WM_SETFONT, reinterpret_cast<WPARAM>(frameFont_), TRUE);
   RECT frame = PixelRect(kClientArea, dpi);
   AdjustFrameForDpi(frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), 0, dpi);
   ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
