@@ -19,7 +19,7 @@ namespace {
 
 constexpr FormatKind kKinds[] = {FormatKind::Fs30i, FormatKind::Fs16i, FormatKind::Pmc};
 
-// The guess as the README states it: the first "N" after the fifth character means PMC.
+// The guess as the manual states it: the first "N" after the fifth character means PMC.
 FormatKind GuessByTheRule(std::u16string_view codes) {
   constexpr auto kNone = std::u16string_view::npos;
   const std::size_t firstN = codes.find(u'N');
@@ -29,7 +29,7 @@ FormatKind GuessByTheRule(std::u16string_view codes) {
 
 void CheckGuess(const Cp932Text& text) {
   Require(DetectFormat(text) == GuessByTheRule(text.codes()),
-          "the format guess differs from the README's rule");
+          "the format guess differs from the manual's rule");
 }
 
 // A comment line taken from the input when it has more than one line, so that comments with

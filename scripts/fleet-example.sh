@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The README's fleet comparison, made again: three machines of one model, the first the real 30i
+# The manual's fleet comparison, made again: three machines of one model, the first the real 30i
 # backup of tests/data, the two others the same backup with a few settings changed as a
 # maintenance engineer would find them. Compares them in one table, as text and as a
-# spreadsheet, and renders the spreadsheet with LibreOffice to the picture the README shows.
+# spreadsheet, and renders the spreadsheet with LibreOffice to the picture the manual shows.
 #   scripts/fleet-example.sh [PNG]
 set -euo pipefail
 cd "$(dirname "$0")/.."

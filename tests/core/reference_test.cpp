@@ -1,5 +1,5 @@
 // The filter held to the reference reading (tests/support/reference), which works each result
-// out afresh from the README's rules and shares no code with the filter: on every text, in every
+// out afresh from the manual's rules and shares no code with the filter: on every text, in every
 // format, by bytes and by 16-bit codes. Comparing the two ways of the filter with each other
 // cannot see a fault they share; this can.
 

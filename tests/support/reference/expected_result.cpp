@@ -13,7 +13,7 @@ constexpr auto kNone = std::u16string_view::npos;
 constexpr std::size_t kRecordLimit = 100000;
 constexpr std::size_t kEntryLimit = 1000;
 
-// The README's table of formats, written out here rather than taken from the core.
+// The manual's table of formats, written out here rather than taken from the core.
 struct FormatRules {
   std::size_t headLength;
   std::u16string_view singleValueKinds;

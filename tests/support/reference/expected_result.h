@@ -15,7 +15,7 @@ struct ExpectedRun {
   std::size_t recordsKept;
 };
 
-// What a filter run over `text` must give, worked out afresh from the rules the README states,
+// What a filter run over `text` must give, worked out afresh from the rules the manual states,
 // on 0-based indices and with a number reader of its own (plain_decimal.h): nothing when the run
 // must fail. The result is assembled only from the frame, slices of `text` and the one LF that ends
 // a record whose kept part does not end in one, so a run that matches it never writes a character
