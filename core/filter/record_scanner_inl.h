@@ -1,7 +1,8 @@
 #pragma once
 
-// The record loop's walk, for each sink's own file to instantiate (see
-// core/filter/usual_entry_inl.h): the loop knows no sink.
+// The record loop's walk, a template over the sink that receives the records. Each sink's own
+// file includes it and instantiates the walk for itself (core/filter/thinning_sink.cpp,
+// core/table/parameter_sink.cpp); nothing here depends on which sink it is.
 
 #include "core/filter/record_scanner.h"
 #include "core/filter/scan_entries_inl.h"

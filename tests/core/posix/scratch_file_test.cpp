@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/io/replace_batch.h"
 #include "tests/support/posix/other_user.h"
 #include "tests/support/posix/temporary_folder.h"
 #include "tests/support/test_support.h"
@@ -69,6 +70,25 @@ TEST(ScratchFile, ASignalLeavesNoScratchFolder) {
   };
   EXPECT_EXIT(interrupted(), testing::ExitedWithCode(128 + SIGTERM), "");
   EXPECT_EQ(test::EntriesIn(dir.path()), 0u);
+}
+
+// The cleanups of a workbook and of a batch of results overlap: a workbook finished while the
+// batch still holds its temporaries leaves the signals to the batch's cleanup.
+TEST(ScratchFile, EndingBeforeABatchLeavesTheSignalsToIt) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  const TemporaryFolderIs tmpdir(dir.path());
+  const auto interrupted = [&] {
+    ReplaceBatch batch;
+    const std::string_view bytes = "result";
+    if (batch.Add(dir / "out" / "a.txt", ByteParts(&bytes, 1))) std::exit(2);
+    { const ScratchFile workbook; }
+    ::raise(SIGTERM);
+    std::exit(1);
+  };
+  EXPECT_EXIT(interrupted(), testing::ExitedWithCode(128 + SIGTERM), "");
+  EXPECT_EQ(test::EntriesIn(dir / "out"), 0u);
+  EXPECT_EQ(test::EntriesIn(dir.path()), 1u);  // "out" alone
 }
 
 // Another user who owns a temporary folder that everyone may write swaps every name in it for a
