@@ -1,28 +1,23 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace habuki {
 
-// Turns CP932 text into UTF-8 with the system's own tables: iconv's on POSIX systems, code page
-// 932 of Windows there. Both are Microsoft's mapping; bytes that neither maps to a character
-// (0x80, 0xA0, 0xFD to 0xFF alone, unassigned pairs) are left to the caller on both.
-class Cp932Decoder {
- public:
-  Cp932Decoder();
-  Cp932Decoder(const Cp932Decoder&) = delete;
-  Cp932Decoder& operator=(const Cp932Decoder&) = delete;
-  ~Cp932Decoder();
+// Stands for "no character": bytes that code page 932 does not assign, and the single bytes
+// 0x80, 0xA0 and 0xFD to 0xFF, which some decoders map to private or control characters but no
+// CNC writes as text.
+inline constexpr char32_t kNoCp932Character = 0xFFFFFFFF;
 
-  // Whether the system has the tables at all.
-  bool valid() const;
-  // Converts `in` onto `out` up to its end or up to the first character it cannot convert, which
-  // it leaves at the front of `in`; gives false there.
-  bool Convert(std::string_view& in, std::string& out);
+// How many bytes the character at the front of `bytes` takes, as the parameter files split
+// text: two for a lead byte followed by a trail byte, else one. `bytes` must not be empty.
+std::size_t Cp932CharacterLength(std::string_view bytes);
 
- private:
-  void* state_;  // the system's converter
-};
+// The Unicode character of one CP932 character (one byte, or a lead and a trail byte, as
+// Cp932CharacterLength splits them), by Microsoft's mapping of code page 932 with its
+// user-defined area at U+E000; kNoCp932Character where it assigns none. habuki's own table
+// (cp932_table.inc), so that every display shows the same characters on every system.
+char32_t Cp932Character(std::string_view character);
 
 }  // namespace habuki

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "core/text/cp932_decoder.h"
-#include "core/text/cp932_text.h"
+#include "core/text/utf16_text.h"
 
 namespace habuki {
 
@@ -12,25 +12,21 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Length of the character that starts `bytes`, as the parameter files split it.
-std::size_t CharacterLength(std::string_view bytes) {
-  const bool pair = bytes.size() >= 2 && IsCp932LeadByte(static_cast<unsigned char>(bytes[0])) &&
-                    IsCp932TrailByte(static_cast<unsigned char>(bytes[1]));
-  return pair ? 2 : 1;
-}
-
-// Converts with the system's decoder; each character it cannot convert (or every one, without a
-// decoder) is handed to `unconvertible` to show as it may.
+// Converts by habuki's own CP932 table; each character it has none for is handed to
+// `unconvertible` to show as it may.
 template <typename Unconvertible>
 std::string ConvertCp932(std::string_view bytes, Unconvertible unconvertible) {
   std::string utf8;
   utf8.reserve(bytes.size() + bytes.size() / 2);
-  Cp932Decoder converter;
   while (!bytes.empty()) {
-    if (converter.valid() && converter.Convert(bytes, utf8)) break;
-    const std::size_t length = CharacterLength(bytes);
-    unconvertible(utf8, bytes.substr(0, length));
-    bytes.remove_prefix(length);
+    const std::string_view character = bytes.substr(0, Cp932CharacterLength(bytes));
+    const char32_t code = Cp932Character(character);
+    if (code == kNoCp932Character) {
+      unconvertible(utf8, character);
+    } else {
+      AppendUtf8(utf8, code);
+    }
+    bytes.remove_prefix(character.size());
   }
   return utf8;
 }
@@ -69,11 +65,9 @@ void AppendEscaped(std::string& shown, unsigned char byte) {
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view bytes) {
-  // One replacement per character; ASCII shows as itself where there is no converter.
-  return ConvertCp932(bytes, [](std::string& utf8, std::string_view character) {
-    const bool ascii = static_cast<unsigned char>(character[0]) < 0x80;
-    utf8.append(ascii ? character.substr(0, 1) : kReplacement);
-  });
+  // One replacement per character.
+  return ConvertCp932(bytes,
+                      [](std::string& utf8, std::string_view) { utf8.append(kReplacement); });
 }
 
 std::string Cp932ForMessage(std::string_view bytes) {

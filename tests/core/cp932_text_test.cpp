@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "core/filter/detect_format.h"
 #include "core/filter/run_filter.h"
+#include "core/text/cp932_decoder.h"
 #include "core/text/display_text.h"
+#include "core/text/utf16_text.h"
 #include "tests/support/test_support.h"
+#include "tests/support/test_system.h"
 
 namespace habuki {
 namespace {
@@ -102,6 +109,48 @@ TEST(DisplayText, NamesAreEscapedWhereTheyAreNoUtf8) {
   EXPECT_EQ(Utf8Escaped("機械\x95\x73.txt\x1B"), "機械\\x95s.txt\x1B");
   EXPECT_TRUE(IsUtf8("機械 ﾊﾌﾞｷ"));
   EXPECT_FALSE(IsUtf8("\xC0\xAF"));
+}
+
+// habuki's own table against the system's converter, on every single byte and every lead byte
+// with every trail byte: the same character, or none on both, but for the single bytes that
+// some systems map to control or private characters and habuki shows as no character.
+TEST(Cp932Decoder, AgreesWithTheSystemOnEveryCharacter) {
+  std::vector<std::string> characters;
+  for (int first = 0; first < 256; ++first) {
+    characters.emplace_back(1, static_cast<char>(first));
+    if (!IsCp932LeadByte(static_cast<unsigned char>(first))) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail != 0x7F) characters.push_back({static_cast<char>(first), static_cast<char>(trail)});
+    }
+  }
+  int differences = 0;
+  for (const std::string& character : characters) {
+    const char32_t code = Cp932Character(character);
+    std::optional<std::string> ours;
+    if (code != kNoCp932Character) AppendUtf8(ours.emplace(), code);
+    const bool refused =
+        character == "\x80" || character == "\xA0" ||
+        (character.size() == 1 && static_cast<unsigned char>(character[0]) >= 0xFD);
+    const std::optional<std::string> expected =
+        refused ? std::nullopt : test::SystemCp932ToUtf8(character);
+    if (ours != expected && ++differences <= 5) {
+      ADD_FAILURE() << EscapeControls(Utf8Escaped(character)) << ": habuki "
+                    << (ours ? *ours : "none") << ", the system "
+                    << (expected ? *expected : "none");
+    }
+  }
+  EXPECT_EQ(differences, 0);
+  EXPECT_EQ(Cp932ToUtf8("\x80\xA0\xFD\x81 \x85\x40\x82\xA0"), "\uFFFD\uFFFD\uFFFD\uFFFD \uFFFDあ");
+}
+
+// UTF-8 and UTF-16 as Windows' wide calls take them: every plane, and U+FFFD for what is not
+// valid, a byte or a lone surrogate each.
+TEST(Utf16Text, ConvertsBothWaysAndReplacesWhatIsNotValid) {
+  const std::string text = "A\u00E9\u6A5F\uFF8A\U0001F600";
+  EXPECT_EQ(Utf16FromUtf8(text), u"A\u00E9\u6A5F\uFF8A\U0001F600");
+  EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8(text)), text);
+  EXPECT_EQ(Utf16FromUtf8("a\xFF\xE6\xA9" "b"), u"a\uFFFD\uFFFD\uFFFDb");
+  EXPECT_EQ(Utf8FromUtf16(std::u16string{u'a', 0xD800, u'b', 0xDC00}), "a\uFFFDb\uFFFD");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,5 +34,8 @@ int Run(const ChildProcess& child);
 
 // UTF-8 to CP932 with the system's converter, as an independent check of built-in bytes.
 std::string Utf8ToCp932(std::string_view utf8);
+// One CP932 character (a byte or a pair) as UTF-8 by the system's converter (iconv, or code
+// page 932 of Windows); nothing where the system assigns it no character.
+std::optional<std::string> SystemCp932ToUtf8(std::string_view character);
 
 }  // namespace habuki::test

@@ -8,7 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "core/io/windows/wide_text.h"
+#include "core/text/display_text.h"
+#include "core/text/utf16_text.h"
 #include "habuki/version.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
@@ -45,7 +46,7 @@ std::wstring TextOf(HWND window) {
 // Every line break as CR LF, as an EDIT control shows lines, from the CP932 bytes of a file.
 std::wstring AsShown(std::string_view cp932) {
   std::wstring shown;
-  const std::wstring text = WideFromCp932(cp932);
+  const std::wstring text = WideFromUtf8(Cp932ToUtf8(cp932));
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != L'\r' && text[i] != L'\n') {
       shown.push_back(text[i]);

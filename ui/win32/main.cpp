@@ -7,7 +7,7 @@
 #include "core/io/executable_folder.h"
 #include "core/io/program_start.h"
 #include "core/io/user_config_folder.h"
-#include "core/io/windows/wide_text.h"
+#include "core/text/utf16_text.h"
 #include "ui/win32/win32_form1_view.h"
 
 // The window, with the parameter file named on the command line, if any, opened as ﾌｧｲﾙ > 開く

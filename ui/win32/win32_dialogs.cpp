@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/io/windows/wide_text.h"
+#include "core/text/utf16_text.h"
 
 namespace habuki::ui::win32 {
 

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "core/io/windows/wide_text.h"
+#include "core/text/utf16_text.h"
 #include "ui/twips.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/win32_dpi.h"

@@ -1,11 +1,12 @@
 #include "ui/win32/win32_text.h"
 
-#include "core/io/windows/wide_text.h"
+#include "core/text/display_text.h"
+#include "core/text/utf16_text.h"
 
 namespace habuki::ui::win32 {
 
 std::wstring PaneText(std::string_view cp932) {
-  const std::wstring decoded = WideFromCp932(cp932);
+  const std::wstring decoded = WideFromUtf8(Cp932ToUtf8(cp932));
   std::wstring shown;
   shown.reserve(decoded.size() + decoded.size() / 32);
   for (std::size_t i = 0; i < decoded.size(); ++i) {

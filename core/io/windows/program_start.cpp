@@ -11,7 +11,7 @@
 #include "core/io/path_text.h"
 #include "core/io/windows/interrupt_cleanup.h"
 #include "core/io/windows/system_path.h"
-#include "core/io/windows/wide_text.h"
+#include "core/text/utf16_text.h"
 
 namespace habuki {
 

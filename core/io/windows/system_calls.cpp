@@ -10,7 +10,7 @@
 #include "core/io/errno_error.h"
 #include "core/io/windows/system_error.h"
 #include "core/io/windows/system_path.h"
-#include "core/io/windows/wide_text.h"
+#include "core/text/utf16_text.h"
 
 namespace habuki {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/io/errno_error.h"
-#include "core/io/windows/wide_text.h"
+#include "core/text/utf16_text.h"
 
 namespace habuki {
 

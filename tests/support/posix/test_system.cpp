@@ -62,4 +62,19 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> SystemCp932ToUtf8(std::string_view character) {
+  iconv_t cd = ::iconv_open("UTF-8", "CP932");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  char out[16];
+  char* in = const_cast<char*>(character.data());
+  std::size_t inLeft = character.size();
+  char* target = out;
+  std::size_t outLeft = sizeof out;
+  const bool converted =
+      ::iconv(cd, &in, &inLeft, &target, &outLeft) != static_cast<std::size_t>(-1);
+  ::iconv_close(cd);
+  if (!converted || inLeft != 0) return std::nullopt;
+  return std::string(out, sizeof out - outLeft);
+}
+
 }  // namespace habuki::test

@@ -139,4 +139,15 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> SystemCp932ToUtf8(std::string_view character) {
+  wchar_t wide[4];
+  const int count = ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, character.data(),
+                                          static_cast<int>(character.size()), wide, 4);
+  if (count <= 0) return std::nullopt;
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide, count, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide, count, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
 }  // namespace habuki::test
