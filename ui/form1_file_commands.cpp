@@ -109,7 +109,7 @@ void Form1::OnSave() {
     view_.ShowMessage(kNothingToSave, kMessageTitle);
     return;
   }
-  CDG.flags = kSaveDialogFlags;
+  CDG.options = kSaveDialogOptions;
   AimDialog(false);
   const std::optional<std::filesystem::path> file = view_.ShowSaveDialog(CDG);
   if (!file) return;

@@ -10,16 +10,18 @@
 
 namespace habuki::ui {
 
-// The options of the file dialogs, as the Windows common dialog numbers them (OFN_...): the save
-// dialog asks before it names a file that exists, shows no read-only box, and takes only a
-// folder that exists. The save dialog takes a new file's name all the same: a result is usually
-// saved under one.
-inline constexpr unsigned kOverwritePrompt = 0x2;
-inline constexpr unsigned kHideReadOnly = 0x4;
-inline constexpr unsigned kPathMustExist = 0x800;
-inline constexpr unsigned kFileMustExist = 0x1000;
-inline constexpr unsigned kSaveDialogFlags =
-    kOverwritePrompt | kHideReadOnly | kPathMustExist | kFileMustExist;
+// What a file dialog is asked to do; each view gives it to its toolkit in the toolkit's terms.
+struct DialogOptions {
+  bool overwritePrompt = false;  // ask before a file that exists is chosen
+  bool hideReadOnly = false;     // no "open as read-only" box
+  bool pathMustExist = false;    // only a folder that exists is taken
+  bool fileMustExist = false;    // only a file that exists is taken
+  bool operator==(const DialogOptions&) const = default;
+};
+
+// The save dialog's options, as the window was made: all four. The views take a new file's
+// name all the same, since a result is usually saved under one.
+inline constexpr DialogOptions kSaveDialogOptions{true, true, true, true};
 
 // The settings object that both file dialogs share (the window's CDG). Form1 sets the folder and
 // the offered name before each dialog; the dialog leaves the chosen file in fileName.
@@ -27,7 +29,7 @@ struct DialogSettings {
   std::string fileTypes;           // UTF-8 description and pattern pairs separated by "|"
   std::filesystem::path folder;    // where the dialog starts, whatever folder the view remembers
   std::filesystem::path fileName;  // the name offered (full path, or empty), then the file chosen
-  unsigned flags = 0;
+  DialogOptions options;
 };
 
 // The two text panes and the two checked menu items, by the names the window gives them.

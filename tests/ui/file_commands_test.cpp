@@ -171,7 +171,7 @@ TEST_F(WindowTest, SaveWritesTheResultNotTheEditsAndConfirms) {
   view.saveAnswers.push_back(dir / "out.txt");
   form.OnSave();
   ASSERT_EQ(view.saveSettings.size(), 1u);
-  EXPECT_EQ(view.saveSettings[0].flags, 0x1806u);
+  EXPECT_EQ(view.saveSettings[0].options, (DialogOptions{true, true, true, true}));
   EXPECT_EQ(habuki::test::ReadBytes(dir / "out.txt"), "%\nN0001Q1P5\r\nN0002Q1AM5P1\r\n%\r\n");
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].text, "保存しました。");

@@ -30,12 +30,12 @@ std::optional<std::filesystem::path> ShowQtOpenDialog(QWidget* parent, DialogSet
 }
 
 // The save options ask for an existing file too, but a result is usually saved under a new
-// name: the dialog accepts any file in an existing folder and asks before overwriting.
+// name: the dialog accepts any file name, and asks before overwriting when told to.
 std::optional<std::filesystem::path> ShowQtSaveDialog(QWidget* parent, DialogSettings& settings) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, (settings.flags & kOverwritePrompt) == 0);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.options.overwritePrompt);
   return RunDialog(dialog, settings);
 }
 

@@ -50,15 +50,24 @@ std::optional<std::filesystem::path> RunDialog(HWND owner, DialogSettings& setti
 
 }  // namespace
 
+DWORD DialogFlags(const DialogOptions& options) {
+  return (options.overwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
+         (options.hideReadOnly ? OFN_HIDEREADONLY : 0) |
+         (options.pathMustExist ? OFN_PATHMUSTEXIST : 0) |
+         (options.fileMustExist ? OFN_FILEMUSTEXIST : 0);
+}
+
 // The open dialog asks for an existing file, whatever options the save left behind.
 std::optional<std::filesystem::path> ShowOpenDialog(HWND owner, DialogSettings& settings) {
-  return RunDialog(owner, settings, settings.flags | OFN_FILEMUSTEXIST, ::GetOpenFileNameW);
+  return RunDialog(owner, settings, DialogFlags(settings.options) | OFN_FILEMUSTEXIST,
+                   ::GetOpenFileNameW);
 }
 
 // The save options ask for an existing file too, but a result is usually saved under a new
 // name: the dialog accepts any file in an existing folder and asks before overwriting.
 std::optional<std::filesystem::path> ShowSaveDialog(HWND owner, DialogSettings& settings) {
-  return RunDialog(owner, settings, settings.flags & ~DWORD{OFN_FILEMUSTEXIST}, ::GetSaveFileNameW);
+  return RunDialog(owner, settings, DialogFlags(settings.options) & ~DWORD{OFN_FILEMUSTEXIST},
+                   ::GetSaveFileNameW);
 }
 
 void ShowMessage(HWND owner, std::string_view text, std::string_view title) {

@@ -15,6 +15,9 @@ namespace habuki::ui::win32 {
 std::optional<std::filesystem::path> ShowOpenDialog(HWND owner, DialogSettings& settings);
 std::optional<std::filesystem::path> ShowSaveDialog(HWND owner, DialogSettings& settings);
 
+// The common dialog's flags (OFN_...) for what Form1 asks of a dialog.
+DWORD DialogFlags(const DialogOptions& options);
+
 // A modal message box with an OK button and no icon.
 void ShowMessage(HWND owner, std::string_view text, std::string_view title);
 

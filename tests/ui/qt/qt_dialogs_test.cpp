@@ -46,7 +46,8 @@ TEST(PaneText, ShowsCp932AsTextWithOneKindOfLineBreak) {
 TEST(QtDialogs, SaveDialogAsksBeforeReplacingAFile) {
   habuki::test::TempDir dir;
   habuki::test::WriteBytes(dir / "old.txt", "old");
-  DialogSettings settings{"Text(*.TXT)|*.TXT", {}, dir / "old.txt", kOverwritePrompt};
+  DialogSettings settings{
+      "Text(*.TXT)|*.TXT", {}, dir / "old.txt", DialogOptions{.overwritePrompt = true}};
   QStringList questions;
   QString shownTypes;
   QTimer answer;
