@@ -149,7 +149,9 @@ TEST(Utf16Text, ConvertsBothWaysAndReplacesWhatIsNotValid) {
   const std::string text = "A\u00E9\u6A5F\uFF8A\U0001F600";
   EXPECT_EQ(Utf16FromUtf8(text), u"A\u00E9\u6A5F\uFF8A\U0001F600");
   EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8(text)), text);
-  EXPECT_EQ(Utf16FromUtf8("a\xFF\xE6\xA9" "b"), u"a\uFFFD\uFFFD\uFFFDb");
+  EXPECT_EQ(Utf16FromUtf8("a\xFF\xE6\xA9"
+                          "b"),
+            u"a\uFFFD\uFFFD\uFFFDb");
   EXPECT_EQ(Utf8FromUtf16(std::u16string{u'a', 0xD800, u'b', 0xDC00}), "a\uFFFDb\uFFFD");
 }
 

@@ -237,6 +237,17 @@ const std::vector<ShellCase> kShellCases = {
     {"mkdir a b out && cp in.txt a/x.txt && cp in.txt b/y.txt && ln -s x.txt out/y.txt && "
      "habuki --output-dir out a/x.txt b/y.txt",
      2, "a/x.txt and b/y.txt would both be written to out/y.txt (which leads to /"},
+    // Two names of one file are one target.
+    {"mkdir a b out && cp in.txt a/x.txt && cp in.txt b/y.txt && echo old > out/x.txt && "
+     "ln out/x.txt out/y.txt && habuki --output-dir out a/x.txt b/y.txt",
+     2,
+     "a/x.txt and b/y.txt would both be written to out/y.txt; nothing was written",
+     {{"out/x.txt", "old\n"}, {"out/y.txt", "old\n"}}},
+    // Standard input open for writing is the target that /dev/stdin names.
+    {"echo old > t.txt && habuki -c none -o /dev/stdin in.txt 0<> t.txt > out.txt",
+     0,
+     "",
+     {{"t.txt", kSimpleThinned}, {"out.txt", ""}}},
     {"{ echo A; habuki -c none -o /dev/stdout in.txt; habuki -c none -o /dev/fd/1 in.txt; } "
      "> report.txt",
      0,
