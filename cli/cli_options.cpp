@@ -35,11 +35,11 @@ const std::vector<std::pair<std::string, std::optional<FormatKind>>>& FormatName
 }
 
 // The values -c takes.
-const std::vector<std::pair<std::string, CommentLanguage>>& CommentNames() {
-  static const std::vector<std::pair<std::string, CommentLanguage>> names{
-      {"ja", CommentLanguage::Japanese},
-      {"en", CommentLanguage::English},
-      {"none", CommentLanguage::None}};
+const std::vector<std::pair<std::string, CommentChoice>>& CommentNames() {
+  static const std::vector<std::pair<std::string, CommentChoice>> names{
+      {"ja", CommentChoice{.japanese = true, .english = false}},
+      {"en", CommentChoice{.japanese = false, .english = true}},
+      {"none", CommentChoice{.japanese = false, .english = false}}};
   return names;
 }
 

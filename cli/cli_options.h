@@ -7,11 +7,10 @@
 #include <variant>
 #include <vector>
 
+#include "comment/comment_choice.h"
 #include "core/filter/filter_state.h"
 
 namespace habuki {
-
-enum class CommentLanguage { Japanese, English, None };
 
 // What the command makes of each file: the thinned text, or its parameters as a table.
 enum class ExportKind { Thinned, Csv, Json, Xlsx };
@@ -23,7 +22,7 @@ struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
   bool filesNamed = true;            // false: none was named, and standard input is read
   std::optional<FormatKind> format;  // none: guess each file's format
-  CommentLanguage comment = CommentLanguage::Japanese;
+  CommentChoice comment;             // -c: Japanese unless told otherwise
   std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
   std::optional<std::filesystem::path> output;
   std::optional<std::filesystem::path> outputDir;

@@ -47,7 +47,7 @@ using Backups = std::deque<Backup>;
 bool IsFleet(const DiffOptions& options) { return options.files.size() >= 3; }
 
 // Tells what reading a side gave: why it failed, or what it could not read as values.
-bool Told(Backup& backup, const ParameterReading& reading, CliIo& io) {
+bool TellReading(Backup& backup, const ParameterReading& reading, CliIo& io) {
   const std::string name = DisplayName(backup.file);
   if (reading.error) {
     io.err << FailureMessage(name, *reading.error);
@@ -240,7 +240,7 @@ bool WriteReport(const PlannedOutput& target, std::string_view report, CliIo& io
   return !error;
 }
 
-int Ending(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
+int DiffStatus(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
 
 // OLD against NEW: the values that changed.
 int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& target,
@@ -248,12 +248,12 @@ int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& t
   Backup& before = backups[0];
   Backup& after = backups[1];
   BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
-  const bool beforeRead = Told(before, comparison.before, io);
-  const bool afterRead = Told(after, comparison.after, io);
+  const bool beforeRead = TellReading(before, comparison.before, io);
+  const bool afterRead = TellReading(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
   const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
   if (target && !WriteReport(*target, DiffReport(findings, options.to), io)) return kExitFileError;
-  return Ending(findings.Alike() && !TellAmbiguousPairs(backups, io));
+  return DiffStatus(findings.Alike() && !TellAmbiguousPairs(backups, io));
 }
 
 FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table,
@@ -294,7 +294,7 @@ FleetComparison CompareSideBySide(const DiffOptions& options, Backups& backups,
     FleetComparison table =
         CompareFleet(members, options.all ? FleetRows::All : FleetRows::Differing);
     for (std::size_t i = 0; i < backups.size(); ++i) {
-      backups[i].usable = Told(backups[i], table.readings[i], io);
+      backups[i].usable = TellReading(backups[i], table.readings[i], io);
     }
     if (!table.Failed() || !IsFleet(options)) return table;
     for (std::string& name : LeaveOutUnusable(backups)) notCompared.push_back(std::move(name));
@@ -315,7 +315,7 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
   const FleetFindings findings = FleetFindingsOf(backups, std::move(table), std::move(notCompared));
   if (target && !WriteTable(findings, options.to, *target, io)) return kExitFileError;
   const bool ambiguous = TellAmbiguousPairs(backups, io);
-  return leftOut ? kExitFileError : Ending(findings.Alike() && !ambiguous);
+  return leftOut ? kExitFileError : DiffStatus(findings.Alike() && !ambiguous);
 }
 
 // The whole comparison: the files loaded and compared, the report written.

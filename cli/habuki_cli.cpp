@@ -38,9 +38,10 @@ TablePart TablePartOf(const CliOptions& options) {
 // so: a batch's only sign of such a file is not a line among many.
 int LossStatus(Pos lost) { return lost != 0 ? kExitContentProblem : kExitOk; }
 
-class FileThinner {
+// Makes each input's result, its thinned text or its table, and writes it where it goes.
+class ResultWriter {
  public:
-  FileThinner(const CliOptions& options, CliIo& io)
+  ResultWriter(const CliOptions& options, CliIo& io)
       : options_(options), io_(io), part_(TablePartOf(options)), matches_(options.numbers) {}
 
   // Thins one input into its planned output; gives the file's exit status. A result for a file
@@ -64,11 +65,11 @@ class FileThinner {
                  const PlannedOutput& output);
   // Tells what became of a table's text; gives kExitContentProblem when it broke the rules, and
   // nothing of it is written.
-  int Told(const std::string& file, FormatKind kind, const TableExport& table);
+  int TellTableReading(const std::string& file, FormatKind kind, const TableExport& table);
   int WriteThinned(const PlannedOutput& output, std::string_view result);
   int Write(const PlannedOutput& output, ByteParts parts);
   // The exit status of a write that gave `error`, told of on standard error.
-  int Reported(const PlannedOutput& output, std::error_code error);
+  int ReportWrite(const PlannedOutput& output, std::error_code error);
 
   int WriteAround(const std::string& text);
 
@@ -82,13 +83,13 @@ class FileThinner {
   RangeMatches matches_;
 };
 
-int FileThinner::OpenDocument() {
+int ResultWriter::OpenDocument() {
   if (options_.to != ExportKind::Xlsx) return WriteAround(TablesOpening(options_.to));
   if (part_ == TablePart::Member) document_.emplace(TablePart::Member);
   return kExitOk;
 }
 
-int FileThinner::CloseDocument() {
+int ResultWriter::CloseDocument() {
   if (!document_) return WriteAround(TablesClosing(options_.to));
   const XlsxWorkbook workbook = document_->Finish();
   if (!workbook.error.empty()) {
@@ -98,7 +99,7 @@ int FileThinner::CloseDocument() {
   return WriteStandardOutput(workbook.bytes.view(), io_) ? kExitOk : kExitFileError;
 }
 
-int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
+int ResultWriter::Thin(const std::string& file, const PlannedOutput& output) {
   if (output.refusal) {
     io_.err << RefusalMessage(file, output);
     return kExitFileError;
@@ -111,7 +112,7 @@ int FileThinner::Thin(const std::string& file, const PlannedOutput& output) {
   }
 }
 
-int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& output) {
+int ResultWriter::ThinAndWrite(const std::string& file, const PlannedOutput& output) {
   FilterState state;
   if (!LoadInput(file, state, io_)) return kExitFileError;
   state.Numbers = options_.numbers;
@@ -127,7 +128,7 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
   if (options_.to == ExportKind::Xlsx) return ExportXlsx(file, state, kind, output);
   if (options_.to != ExportKind::Thinned) return Export(file, state, kind, output);
   LoadComment(state);
-  const FilterOutcome outcome = RunFilter(state, kind, options_.comment != CommentLanguage::None);
+  const FilterOutcome outcome = RunFilter(state, kind, options_.comment.WithComment());
   const std::string name = DisplayName(file);
   if (outcome.error) {
     io_.err << FailureMessage(name, *outcome.error);
@@ -139,16 +140,16 @@ int FileThinner::ThinAndWrite(const std::string& file, const PlannedOutput& outp
                   LossStatus(outcome.stats.LostWithoutZero()));
 }
 
-void FileThinner::LoadComment(FilterState& state) const {
-  if (options_.comment == CommentLanguage::Japanese) LoadCommentJ(state, options_.commentFolders);
-  if (options_.comment == CommentLanguage::English) LoadCommentE(state, options_.commentFolders);
+void ResultWriter::LoadComment(FilterState& state) const {
+  if (options_.comment.japanese) LoadCommentJ(state, options_.commentFolders);
+  if (options_.comment.english) LoadCommentE(state, options_.commentFolders);
 }
 
 // The parameters as a table, written as it is made: a table of every value may be many times
 // the size of the text. What the table holds otherwise than thinning reads it, or not at all,
 // is told of.
-int FileThinner::Export(const std::string& file, const FilterState& state, FormatKind kind,
-                        const PlannedOutput& output) {
+int ResultWriter::Export(const std::string& file, const FilterState& state, FormatKind kind,
+                         const PlannedOutput& output) {
   const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
   const std::string_view lead = joined && !firstMember_ ? kJsonMemberSeparator : "";
   TableExport table;
@@ -164,20 +165,20 @@ int FileThinner::Export(const std::string& file, const FilterState& state, Forma
                                : table.writeError;
   };
   const std::error_code error = WriteOutput(output, contents, io_.streams, batch_);
-  if (const int status = Told(file, kind, table)) return status;
+  if (const int status = TellTableReading(file, kind, table)) return status;
   firstMember_ = false;
-  return std::max(Reported(output, error), LossStatus(table.reading.stats.LeftOutOfTables()));
+  return std::max(ReportWrite(output, error), LossStatus(table.reading.stats.LeftOutOfTables()));
 }
 
 // A workbook is made whole before it is written: a table of every value too, whose rows the
 // library streams to its own temporary files meanwhile. A workbook that cannot be made (a
 // table longer than a sheet) leaves the output as it was.
-int FileThinner::ExportXlsx(const std::string& file, const FilterState& state, FormatKind kind,
-                            const PlannedOutput& output) {
+int ResultWriter::ExportXlsx(const std::string& file, const FilterState& state, FormatKind kind,
+                             const PlannedOutput& output) {
   std::optional<ParameterWorkbook> own;
   ParameterWorkbook& workbook = document_ ? *document_ : own.emplace(TablePart::Whole);
   const TableExport table = workbook.Add(state, kind, options_.all, file);
-  if (const int status = Told(file, kind, table)) return status;
+  if (const int status = TellTableReading(file, kind, table)) return status;
   const int lost = LossStatus(table.reading.stats.LeftOutOfTables());
   if (document_) return lost;
   const XlsxWorkbook made = own->Finish();
@@ -188,7 +189,8 @@ int FileThinner::ExportXlsx(const std::string& file, const FilterState& state, F
   return kExitFileError;
 }
 
-int FileThinner::Told(const std::string& file, FormatKind kind, const TableExport& table) {
+int ResultWriter::TellTableReading(const std::string& file, FormatKind kind,
+                                   const TableExport& table) {
   const std::string name = DisplayName(file);
   if (table.reading.error) {
     io_.err << FailureMessage(name, *table.reading.error);
@@ -201,33 +203,33 @@ int FileThinner::Told(const std::string& file, FormatKind kind, const TableExpor
   return kExitOk;
 }
 
-int FileThinner::WriteAround(const std::string& text) {
+int ResultWriter::WriteAround(const std::string& text) {
   if (part_ == TablePart::Whole || text.empty()) return kExitOk;
   return WriteStandardOutput(text, io_) ? kExitOk : kExitFileError;
 }
 
 // The result is written followed by CR LF, in the backup's own bytes to files and pipes, in
 // UTF-8 to a terminal. It is never copied for the line break: it may be as large as the file.
-int FileThinner::WriteThinned(const PlannedOutput& output, std::string_view result) {
+int ResultWriter::WriteThinned(const PlannedOutput& output, std::string_view result) {
   if (!output.file && io_.outIsTerminal) {
-    return Reported(output, WriteToTerminal(io_.streams.output, Cp932ToUtf8(result) + "\r\n"));
+    return ReportWrite(output, WriteToTerminal(io_.streams.output, Cp932ToUtf8(result) + "\r\n"));
   }
   const std::string_view parts[] = {result, "\r\n"};
   return Write(output, parts);
 }
 
-int FileThinner::Write(const PlannedOutput& output, ByteParts parts) {
-  return Reported(output, WriteOutput(output, parts, io_.streams, batch_));
+int ResultWriter::Write(const PlannedOutput& output, ByteParts parts) {
+  return ReportWrite(output, WriteOutput(output, parts, io_.streams, batch_));
 }
 
-int FileThinner::Reported(const PlannedOutput& output, std::error_code error) {
+int ResultWriter::ReportWrite(const PlannedOutput& output, std::error_code error) {
   if (!error) return kExitOk;
   const std::string target = output.file ? DisplayName(Utf8Of(*output.file)) : "standard output";
   io_.err << FileProblem(target, "cannot write", error.message());
   return kExitFileError;
 }
 
-int FileThinner::Commit(bool always) {
+int ResultWriter::Commit(bool always) {
   if (!always && !batch_.Full()) return kExitOk;
   const std::vector<ReplaceBatch::Failure> failures = batch_.Commit();
   for (const ReplaceBatch::Failure& failure : failures) {
@@ -298,7 +300,7 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
     io.err << ClashMessage(*plan.clash);
     return kExitUsage;
   }
-  FileThinner thinner(options, io);
+  ResultWriter thinner(options, io);
   int status = thinner.OpenDocument();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));

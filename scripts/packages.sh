@@ -4,7 +4,7 @@
 
 HABUKI_BUILD_PACKAGES=(cmake ninja-build g++ pkgconf libcli11-dev libacl1-dev libattr1-dev
                        libxlsxwriter-dev zlib1g-dev)  # the command line habuki, its xlsx tables
-HABUKI_WINDOW_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # window, glyphs, Qt's texts
+HABUKI_QT_PACKAGES=(qt6-base-dev fonts-noto-cjk qt6-translations-l10n)  # the Qt window, its glyphs, Qt's texts
 HABUKI_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   time hyperfine                     # peak memory and end-to-end times in bench/

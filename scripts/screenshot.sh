@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 # The default preset builds the tests and benchmarks too, so it needs their packages.
-habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_WINDOW_PACKAGES[@]}" \
+habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_QT_PACKAGES[@]}" \
   "${HABUKI_TEST_PACKAGES[@]}" "${HABUKI_WINDOWS_PACKAGES[@]}" xvfb xauth xdotool imagemagick
 
 file=$(realpath "${1:-tests/data/machining-center-30i.txt}")

@@ -20,7 +20,7 @@ stage_format() {
 }
 
 stage_linux() {
-  habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_WINDOW_PACKAGES[@]}" \
+  habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_QT_PACKAGES[@]}" \
     "${HABUKI_TEST_PACKAGES[@]}"
   cmake --preset ci
   cmake --build --preset ci
@@ -28,7 +28,7 @@ stage_linux() {
 }
 
 stage_asan() {
-  habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_WINDOW_PACKAGES[@]}" \
+  habuki_ensure_packages "${HABUKI_BUILD_PACKAGES[@]}" "${HABUKI_QT_PACKAGES[@]}" \
     "${HABUKI_TEST_PACKAGES[@]}"
   cmake --preset asan
   cmake --build --preset asan
