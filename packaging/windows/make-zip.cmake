@@ -1,6 +1,6 @@
 # Run at build time (cmake -P, in the folder STAGE) by the target windows-zip: lays out FOLDER
 # under STAGE as a Windows user gets it and packs it into ZIP; the installer takes its files from
-# there too. Variables: PROGRAM (habuki.exe), WINDOW (habuki-gui.exe, left out when empty),
+# there too. Variables: PROGRAM (habuki.exe), WINDOW (habuki-gui.exe),
 # STRIP (the toolchain's strip), VERSION, RELEASE_DATE (the date the files carry in the zip,
 # rather than the time of the build), SOURCE_DIR (packaging/windows), LICENSE, FOLDER, STAGE,
 # ZIP.
@@ -24,12 +24,9 @@ file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
 # Without the debugging information, which a user has no use for and which is most of the
 # program's size.
-set(programs habuki.exe)
+set(programs habuki.exe habuki-gui.exe)
 execute_process(COMMAND ${STRIP} -o ${dir}/habuki.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
-if(WINDOW)
-  list(APPEND programs habuki-gui.exe)
-  execute_process(COMMAND ${STRIP} -o ${dir}/habuki-gui.exe ${WINDOW} COMMAND_ERROR_IS_FATAL ANY)
-endif()
+execute_process(COMMAND ${STRIP} -o ${dir}/habuki-gui.exe ${WINDOW} COMMAND_ERROR_IS_FATAL ANY)
 
 string(ASCII 239 187 191 utf8_bom)
 foreach(language en ja)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installer for Windows users, run silently under wine in a wine prefix of its own, made in a
 # temporary folder and removed at the end: it puts into Program Files\habuki the files of the zip
-# and an uninstaller, whose habuki.exe tells the project's version (and whose habuki-gui.exe,
-# when the zip has the window, carries it in its version resource); the window's Start menu
+# and an uninstaller, whose habuki.exe tells the project's version and whose habuki-gui.exe
+# carries it in its version resource; the window's Start menu
 # entry and no other; the uninstall entry that Add/Remove Programs lists; the sample comment
 # files into %APPDATA%\habuki beside a user's own, which stays as it was. Installed again over
 # itself, it keeps a comment file edited in its folder. While ハブキ丸 is open, neither it nor
@@ -81,17 +81,12 @@ file_version() {
   echo "${words[1]}.${words[0]}.${words[2]}"
 }
 added_entries=$(comm -13 <(echo "$menu_before") <(start_menu_entries))
-if [ -f "$zipped/habuki-gui.exe" ]; then
-  [ "$(file_version "$installed/habuki-gui.exe")" = "$version" ] ||
-    fail "the installed habuki-gui.exe's version resource does not give $version"
-  [ "$(basename "$added_entries")" = ハブキ丸.lnk ] ||
-    fail "the Start menu gained other entries than ハブキ丸.lnk:"$'\n'"$added_entries"
-  LC_ALL=C grep -qaF "$installed_windows\\habuki-gui.exe" "$added_entries" ||
-    fail "the Start menu entry does not start $installed_windows\\habuki-gui.exe"
-else
-  echo "no habuki-gui.exe in this build: its version resource and Start menu entry are not checked"
-  [ -z "$added_entries" ] || fail "the Start menu gained entries without the window:"$'\n'"$added_entries"
-fi
+[ "$(file_version "$installed/habuki-gui.exe")" = "$version" ] ||
+  fail "the installed habuki-gui.exe's version resource does not give $version"
+[ "$(basename "$added_entries")" = ハブキ丸.lnk ] ||
+  fail "the Start menu gained other entries than ハブキ丸.lnk:"$'\n'"$added_entries"
+LC_ALL=C grep -qaF "$installed_windows\\habuki-gui.exe" "$added_entries" ||
+  fail "the Start menu entry does not start $installed_windows\\habuki-gui.exe"
 
 [ "$(registry_value DisplayVersion)" = "$version" ] ||
   fail "the uninstall entry's DisplayVersion is not $version"
@@ -118,26 +113,24 @@ printf 'edited for every user\r\n' >"$installed/日本語ｺﾒﾝﾄ.txt"
 uninstall_in_place() {
   "$wine" cmd /c "\"$installed_windows\\uninstall.exe\" /S _?=$installed_windows"
 }
-if [ -f "$zipped/habuki-gui.exe" ]; then
-  # With the window open, nothing is replaced or removed.
-  "$wine" "$installed/habuki-gui.exe" &
-  window=$!
-  "$wine" "$helper" wait-window habuki.Form1 || fail "ハブキ丸's window did not open"
-  printf 'marked' >"$installed/README-en.txt"
-  status=0
-  "$wine" "$setup" /S || status=$?
-  [ $status -ne 0 ] || fail "installing while ハブキ丸 is open ends with status 0"
-  [ "$(cat "$installed/README-en.txt")" = marked ] ||
-    fail "installing while ハブキ丸 is open replaced files"
-  status=0
-  uninstall_in_place || status=$?
-  [ $status -ne 0 ] || fail "uninstalling while ハブキ丸 is open ends with status 0"
-  [ -f "$installed/habuki.exe" ] && [ -n "$(registry_value DisplayName)" ] ||
-    fail "uninstalling while ハブキ丸 is open removed files or the registration"
-  "$wine" "$helper" close-window habuki.Form1 || fail "ハブキ丸's window did not close"
-  wait "$window" || true
-  "$wine" "$setup" /S || fail "installing after the window closed ends with status $?"
-fi
+# With the window open, nothing is replaced or removed.
+"$wine" "$installed/habuki-gui.exe" &
+window=$!
+"$wine" "$helper" wait-window habuki.Form1 || fail "ハブキ丸's window did not open"
+printf 'marked' >"$installed/README-en.txt"
+status=0
+"$wine" "$setup" /S || status=$?
+[ $status -ne 0 ] || fail "installing while ハブキ丸 is open ends with status 0"
+[ "$(cat "$installed/README-en.txt")" = marked ] ||
+  fail "installing while ハブキ丸 is open replaced files"
+status=0
+uninstall_in_place || status=$?
+[ $status -ne 0 ] || fail "uninstalling while ハブキ丸 is open ends with status 0"
+[ -f "$installed/habuki.exe" ] && [ -n "$(registry_value DisplayName)" ] ||
+  fail "uninstalling while ハブキ丸 is open removed files or the registration"
+"$wine" "$helper" close-window habuki.Form1 || fail "ハブキ丸's window did not close"
+wait "$window" || true
+"$wine" "$setup" /S || fail "installing after the window closed ends with status $?"
 
 # A file that another program holds open is named, and habuki stays registered.
 coproc holder { "$wine" "$helper" hold "$installed_windows\\LICENSE.txt"; }

@@ -4,12 +4,11 @@
 # files in CP932, the Japanese names marked as UTF-8 in the zip), and its habuki.exe runs under
 # wine: it tells the project's version, names in --help only options both READMEs name, lists
 # the exit statuses the English README lists, and the sample comment files give the built-in
-# sentences. WITH_WINDOW is 1 when the build has the window, which the zip then holds too.
-#   check-windows-zip.sh ZIP VERSION LICENSE EXAMPLE WINE WITH_WINDOW
+# sentences. It holds the window habuki-gui.exe too.
+#   check-windows-zip.sh ZIP VERSION LICENSE EXAMPLE WINE
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/wine-start.sh"
 zip=$(realpath "$1") version=$2 license=$(realpath "$3") example=$(realpath "$4") wine=$5
-with_window=$6
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
 folder=$(basename "$zip" .zip)
 work=$(mktemp -d)
@@ -25,8 +24,7 @@ comment_ja='\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x92\x6c\x82\x4f\x82\xcc'
 comment_ja+='\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x82\xcd\x8f\xc8\x82\xa2'
 comment_ja+='\x82\xc4\x82\xa0\x82\xe8\x82\xdc\x82\xb7\x81\x42\r\n'
 comment_en='Parameters of the parameter value 0 have been omitted.\r\n'
-files=(habuki.exe README-en.txt README-ja.txt LICENSE.txt 日本語ｺﾒﾝﾄ.txt 英語ｺﾒﾝﾄ.txt)
-[ "$with_window" = 0 ] || files+=(habuki-gui.exe)
+files=(habuki.exe habuki-gui.exe README-en.txt README-ja.txt LICENSE.txt 日本語ｺﾒﾝﾄ.txt 英語ｺﾒﾝﾄ.txt)
 
 expected=$(printf "$folder/%s\n" "${files[@]}" | sort)
 listed=$(unzip -Z1 "$zip" | sort)
