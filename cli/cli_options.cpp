@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/exit_status.h"
+#include "core/filter/format_profile.h"
 #include "core/io/path_text.h"
 #include "core/io/user_config_folder.h"
 #include "core/text/display_text.h"
@@ -28,9 +29,9 @@ files are replaced atomically. Inputs larger than )";
 const std::vector<std::pair<std::string, std::optional<FormatKind>>>& FormatNames() {
   static const std::vector<std::pair<std::string, std::optional<FormatKind>>> names{
       {"auto", std::nullopt},
-      {"30i", FormatKind::Fs30i},
-      {"16i", FormatKind::Fs16i},
-      {"pmc", FormatKind::Pmc}};
+      {std::string(FormatName(FormatKind::Fs30i)), FormatKind::Fs30i},
+      {std::string(FormatName(FormatKind::Fs16i)), FormatKind::Fs16i},
+      {std::string(FormatName(FormatKind::Pmc)), FormatKind::Pmc}};
   return names;
 }
 
@@ -164,13 +165,6 @@ std::optional<std::string> CheckCombination(const CliOptions& options) {
 }
 
 }  // namespace
-
-std::string_view FormatName(FormatKind kind) {
-  const auto& names = FormatNames();
-  return std::find_if(names.begin(), names.end(),
-                      [&](const auto& entry) { return entry.second == kind; })
-      ->first;
-}
 
 namespace {
 

@@ -9,14 +9,9 @@
 
 #include "comment/comment_choice.h"
 #include "core/filter/filter_state.h"
+#include "report/report_kind.h"
 
 namespace habuki {
-
-// What the command makes of each file: the thinned text, or its parameters as a table.
-enum class ExportKind { Thinned, Csv, Json, Xlsx };
-
-// How `habuki diff` shows the differences.
-enum class ReportKind { Text, Csv, Json, Xlsx };
 
 struct CliOptions {
   std::vector<std::string> files;    // "-" is standard input
@@ -58,8 +53,5 @@ struct EarlyExit {
 std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
     int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
     std::ostream& out, std::ostream& err);
-
-// The name -f takes for a format, also used in messages.
-std::string_view FormatName(FormatKind kind);
 
 }  // namespace habuki

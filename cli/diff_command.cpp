@@ -8,12 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "cli/diff_report.h"
 #include "cli/exit_status.h"
 #include "cli/file_format.h"
-#include "cli/fleet_report.h"
 #include "cli/messages.h"
 #include "cli/record_names.h"
+#include "core/filter/format_profile.h"
 #include "core/filter/header_lines.h"
 #include "core/io/file_writing.h"
 #include "core/io/output_plan.h"
@@ -21,6 +20,8 @@
 #include "core/table/fleet_comparison.h"
 #include "core/table/parameter_diff.h"
 #include "core/text/display_text.h"
+#include "report/diff_report.h"
+#include "report/fleet_report.h"
 
 namespace habuki {
 
@@ -235,8 +236,7 @@ std::optional<PlannedOutput> ReportTarget(const DiffOptions& options, CliIo& io)
 bool WriteReport(const PlannedOutput& target, std::string_view report, CliIo& io) {
   if (!target.file) return WriteStandardOutput(report, io);
   const std::error_code error = WriteOutput(target, ByteParts(&report, 1), io.streams);
-  if (error)
-    io.err << FileProblem(DisplayName(Utf8Of(*target.file)), "cannot write", error.message());
+  if (error) io.err << FileProblem(TargetName(target.file), "cannot write", error.message());
   return !error;
 }
 
@@ -277,8 +277,7 @@ bool WriteTable(const FleetFindings& findings, ReportKind to, const PlannedOutpu
   if (to != ReportKind::Xlsx) return WriteReport(target, FleetReport(findings, to), io);
   const XlsxWorkbook workbook = FleetWorkbook(findings);
   if (!workbook.error.empty()) {
-    const std::string name = target.file ? DisplayName(Utf8Of(*target.file)) : "standard output";
-    io.err << FileProblem(name, "cannot write", workbook.error);
+    io.err << FileProblem(TargetName(target.file), "cannot write", workbook.error);
     return false;
   }
   return WriteReport(target, workbook.bytes.view(), io);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "cli/cli_io.h"
 #include "cli/cli_options.h"
-#include "cli/habuki_cli.h"
 
 namespace habuki {
 

@@ -11,8 +11,6 @@
 #include "cli/exit_status.h"
 #include "cli/file_format.h"
 #include "cli/messages.h"
-#include "cli/parameter_export.h"
-#include "cli/parameter_xlsx.h"
 #include "cli/record_names.h"
 #include "comment/comment_files.h"
 #include "core/filter/run_filter.h"
@@ -22,6 +20,8 @@
 #include "core/io/replace_batch.h"
 #include "core/io/system_calls.h"
 #include "core/text/display_text.h"
+#include "report/parameter_export.h"
+#include "report/parameter_xlsx.h"
 
 namespace habuki {
 
@@ -184,8 +184,7 @@ int ResultWriter::ExportXlsx(const std::string& file, const FilterState& state, 
   const XlsxWorkbook made = own->Finish();
   const std::string_view bytes[] = {made.bytes.view()};
   if (made.error.empty()) return std::max(Write(output, bytes), lost);
-  const std::string target = output.file ? DisplayName(Utf8Of(*output.file)) : "standard output";
-  io_.err << FileProblem(target, "cannot write", made.error);
+  io_.err << FileProblem(TargetName(output.file), "cannot write", made.error);
   return kExitFileError;
 }
 
@@ -224,8 +223,7 @@ int ResultWriter::Write(const PlannedOutput& output, ByteParts parts) {
 
 int ResultWriter::ReportWrite(const PlannedOutput& output, std::error_code error) {
   if (!error) return kExitOk;
-  const std::string target = output.file ? DisplayName(Utf8Of(*output.file)) : "standard output";
-  io_.err << FileProblem(target, "cannot write", error.message());
+  io_.err << FileProblem(TargetName(output.file), "cannot write", error.message());
   return kExitFileError;
 }
 
@@ -252,27 +250,6 @@ Destination DestinationOf(const CliOptions& options) {
 }
 
 }  // namespace
-
-bool WriteStandardOutput(std::string_view text, CliIo& io) {
-  const std::error_code error = io.outIsTerminal ? WriteToTerminal(io.streams.output, text)
-                                                 : WriteToDescriptor(io.streams.output, text);
-  if (error) io.err << FileProblem("standard output", "cannot write", error.message());
-  return !error;
-}
-
-bool WorkbookMayGoTo(const std::optional<std::filesystem::path>& output, CliIo& io,
-                     std::string_view instead) {
-  if (output ? !NamesATerminal(*output) : !io.outIsTerminal) return true;
-  io.err << "habuki: an xlsx workbook is not shown on a terminal: " << instead << '\n';
-  return false;
-}
-
-bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
-  const LoadResult loaded = file == "-" ? LoadParamDescriptor(state, io.streams.input)
-                                        : LoadParamFile(state, PathFromUtf8(file));
-  io.err << LoadProblem(DisplayName(file), loaded);
-  return static_cast<bool>(loaded);
-}
 
 int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   std::ostringstream help;

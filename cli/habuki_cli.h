@@ -1,38 +1,8 @@
 #pragma once
 
-#include <filesystem>
-#include <iosfwd>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include "core/filter/filter_state.h"
-#include "core/io/output_plan.h"
+#include "cli/cli_io.h"
 
 namespace habuki {
-
-// The descriptors and facts of the process that the command line works with, so that tests can
-// stand in for them.
-struct CliIo {
-  StandardStreams streams;  // standard input and output
-  std::ostream& err;
-  bool outIsTerminal = false;
-  std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
-  bool inIsTerminal = false;
-};
-
-// Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.
-bool LoadInput(const std::string& file, FilterState& state, CliIo& io);
-
-// A workbook's bytes would only garble a screen: whether its target, the file `output` or else
-// standard output, is no terminal, so that one may go there. When it is one, says so on
-// `io.err` with what to do `instead`; checked before anything is read.
-bool WorkbookMayGoTo(const std::optional<std::filesystem::path>& output, CliIo& io,
-                     std::string_view instead);
-
-// Writes `text` to standard output; says on `io.err` why when it cannot.
-bool WriteStandardOutput(std::string_view text, CliIo& io);
 
 // The whole `habuki` command: parses the arguments, thins every file and gives the exit status.
 int RunHabuki(int argc, const char* const* argv, CliIo& io);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "cli/cli_options.h"
+#include "core/filter/format_profile.h"
 #include "core/io/path_text.h"
 #include "core/io/program_start.h"
 #include "core/text/display_text.h"
@@ -140,10 +141,6 @@ std::string RepeatsMessage(std::string_view name, const std::vector<RepeatedReco
                " more parameters stand more than once\n";
   }
   return message;
-}
-
-std::string DisplayName(std::string_view file) {
-  return file == "-" ? "standard input" : EscapeControls(file);
 }
 
 std::string FileProblem(std::string_view name, std::string_view what, std::string_view reason) {

@@ -10,12 +10,9 @@
 #include "core/filter/text_looks.h"
 #include "core/io/output_plan.h"
 #include "core/io/param_file.h"
+#include "core/text/display_text.h"
 
 namespace habuki {
-
-// How a file is named in messages: standard input ("-") is "standard input"; control
-// characters in a name are escaped.
-std::string DisplayName(std::string_view file);
 
 // "habuki: NAME: what[: reason]" and a line break.
 std::string FileProblem(std::string_view name, std::string_view what, std::string_view reason);

@@ -24,4 +24,16 @@ const FormatProfile& ProfileFor(FormatKind kind) {
   return kFs30i;
 }
 
+std::string_view FormatName(FormatKind kind) {
+  switch (kind) {
+    case FormatKind::Fs30i:
+      return "30i";
+    case FormatKind::Fs16i:
+      return "16i";
+    case FormatKind::Pmc:
+      return "pmc";
+  }
+  return {};
+}
+
 }  // namespace habuki

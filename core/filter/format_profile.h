@@ -18,4 +18,7 @@ struct FormatProfile {
 
 const FormatProfile& ProfileFor(FormatKind kind);
 
+// The name a format goes by: what -f takes, and what messages and tables show.
+std::string_view FormatName(FormatKind kind);
+
 }  // namespace habuki

@@ -101,6 +101,10 @@ std::string EscapeControls(std::string_view text) {
   return shown;
 }
 
+std::string DisplayName(std::string_view file) {
+  return file == "-" ? "standard input" : EscapeControls(file);
+}
+
 bool IsUtf8(std::string_view text) {
   while (!text.empty()) {
     const std::size_t length = Utf8Length(text);

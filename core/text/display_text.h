@@ -23,6 +23,10 @@ std::string Cp932ForMessage(std::string_view bytes);
 // is no part of UTF-8 (a CP932 file name, a lone 0x9B that an 8-bit terminal takes for CSI).
 std::string EscapeControls(std::string_view text);
 
+// A file's name as messages and reports show it: escaped as EscapeControls does, and "-" as
+// "standard input".
+std::string DisplayName(std::string_view file);
+
 // How many bytes the UTF-8 character that starts `text` takes; 0 when none starts there.
 std::size_t Utf8Length(std::string_view text);
 

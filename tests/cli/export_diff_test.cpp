@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "bench/param_generator.h"
-#include "cli/parameter_export.h"
+#include "report/parameter_export.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "cli/export_text.h"
+#include "report/export_text.h"
 
 #include <gtest/gtest.h>
 

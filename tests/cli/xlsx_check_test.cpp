@@ -1,4 +1,4 @@
-#include "cli/xlsx_check.h"
+#include "report/xlsx_check.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/xlsx_sheet.h"
+#include "report/xlsx_sheet.h"
 
 namespace habuki {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/xlsx_sheet.h"
+#include "report/xlsx_sheet.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,8 @@
 # and itself, the table no io, and only io reaches the operating system (files, descriptors,
 # signals, processes). What a system does its own way lives in io's posix/ or windows/ folder:
 # each reaches only its own system, nothing outside io asks which system it is built for, and
-# nothing outside io includes those folders (the tests of io aside). Prints every include or
+# nothing outside io includes those folders (the tests of io aside). Above the core, report/
+# (the printers of tables and comparisons) knows nothing of the command line or the window. Prints every include or
 # test that breaks this, and fails when there is one.
 cd "$1/core" || exit 2
 system='unistd\.h|fcntl\.h|sys/.*|signal\.h|csignal|dirent\.h|filesystem|fstream|windows\.h|io\.h|shlobj\.h|iconv\.h|acl/.*|attr/.*'
@@ -18,6 +19,7 @@ broken=$(
   grep -rn '#include "core/io/\(posix\|windows\)/' text filter table ../cli ../comment ../ui \
     /dev/null
   grep -rnE '#if.*_WIN32' text filter table /dev/null
+  grep -rn '#include "\(cli\|ui\|comment\)/' ../report /dev/null
 )
 [ -z "$broken" ] && exit 0
 echo "includes that break the core's rooms:"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/xlsx_sheet.h"
+#include "report/xlsx_sheet.h"
 #include "tests/cli/posix/read_xlsx.h"
 #include "tests/support/habuki_runner.h"
 #include "tests/support/posix/temporary_folder.h"

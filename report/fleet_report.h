@@ -5,22 +5,19 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_options.h"
-#include "cli/xlsx_sheet.h"
 #include "core/table/fleet_comparison.h"
+#include "core/table/header_comparison.h"
+#include "report/report_kind.h"
+#include "report/xlsx_sheet.h"
 
 namespace habuki {
-
-// A header line (see HeaderLines) that is not the same in every file: each file's line, none
-// where a file has fewer lines.
-using FleetHeaderLine = std::vector<std::optional<std::string_view>>;
 
 // What `habuki diff` of three or more files found, as its table shows it.
 struct FleetFindings {
   std::vector<std::string_view> files;  // as given
   std::vector<std::string_view> formats;
   FleetComparison table;
-  std::vector<FleetHeaderLine> headers;
+  std::vector<HeaderLineAcross> headers;      // the header lines not the same in every file
   std::vector<std::size_t> headersDiffering;  // the files whose header lines are not the first's
   std::vector<std::string> leftOut;  // what the comparison could not read, one part a file's kind
   std::size_t leftOutCount = 0;      // records and entries in it

@@ -1,4 +1,4 @@
-#include "cli/fleet_report.h"
+#include "report/fleet_report.h"
 
 #include <algorithm>
 #include <functional>
@@ -6,10 +6,9 @@
 #include <span>
 #include <utility>
 
-#include "cli/export_text.h"
-#include "cli/messages.h"
-#include "cli/parameter_export.h"
 #include "core/text/display_text.h"
+#include "report/export_text.h"
+#include "report/parameter_export.h"
 
 namespace habuki {
 
@@ -24,7 +23,7 @@ template <typename Visit>
 void ForEachLine(const FleetFindings& findings, bool headerLines, Visit visit) {
   if (headerLines) {
     std::vector<FleetCell> cells;
-    for (const FleetHeaderLine& header : findings.headers) {
+    for (const HeaderLineAcross& header : findings.headers) {
       cells.clear();
       for (const std::optional<std::string_view>& line : header) {
         cells.push_back({line.value_or(""), line.has_value(), line != header.front()});
@@ -157,7 +156,7 @@ std::string JsonReport(const FleetFindings& findings) {
   out += ", \"not compared\": ";
   AppendJsonArray(out, findings.notCompared, NameText);
   out += ", \"headers\": [";
-  for (const FleetHeaderLine& header : findings.headers) {
+  for (const HeaderLineAcross& header : findings.headers) {
     if (&header != &findings.headers.front()) out += ", ";
     AppendJsonArray(out, header, HeaderText);
   }
@@ -188,24 +187,12 @@ std::string JsonReport(const FleetFindings& findings) {
 
 void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines,
                          FleetFindings& findings) {
-  std::size_t longest = 0;
-  for (const auto& file : lines) longest = std::max(longest, file.size());
-  const auto lineOf = [](const std::vector<std::string_view>& file, std::size_t i) {
-    return i < file.size() ? std::optional(file[i]) : std::nullopt;
-  };
-  std::vector<bool> differs(lines.size(), false);
-  for (std::size_t i = 0; i < longest; ++i) {
-    FleetHeaderLine line;
-    for (const auto& file : lines) line.push_back(lineOf(file, i));
-    for (std::size_t file = 1; file < line.size(); ++file) {
-      if (line[file] != line.front()) differs[file] = true;
-    }
-    if (std::adjacent_find(line.begin(), line.end(), std::not_equal_to<>()) != line.end()) {
-      findings.headers.push_back(std::move(line));
-    }
-  }
-  for (std::size_t file = 1; file < differs.size(); ++file) {
-    if (differs[file]) findings.headersDiffering.push_back(file);
+  findings.headers = DifferingHeaderLines(lines);
+  for (std::size_t file = 1; file < lines.size(); ++file) {
+    const bool differs =
+        std::any_of(findings.headers.begin(), findings.headers.end(),
+                    [&](const HeaderLineAcross& line) { return line[file] != line.front(); });
+    if (differs) findings.headersDiffering.push_back(file);
   }
 }
 

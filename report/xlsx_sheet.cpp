@@ -1,4 +1,4 @@
-#include "cli/xlsx_sheet.h"
+#include "report/xlsx_sheet.h"
 
 #include <xlsxwriter.h>
 
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "cli/xlsx_check.h"
 #include "core/text/display_text.h"
+#include "report/xlsx_check.h"
 
 namespace habuki {
 

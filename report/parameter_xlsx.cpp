@@ -1,4 +1,4 @@
-#include "cli/parameter_xlsx.h"
+#include "report/parameter_xlsx.h"
 
 #include <algorithm>
 #include <array>

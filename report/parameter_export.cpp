@@ -1,11 +1,12 @@
-#include "cli/parameter_export.h"
+#include "report/parameter_export.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 
-#include "cli/export_text.h"
+#include "core/filter/format_profile.h"
 #include "core/text/display_text.h"
+#include "report/export_text.h"
 
 namespace habuki {
 

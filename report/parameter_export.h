@@ -6,8 +6,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "cli/cli_options.h"
 #include "core/table/parameter_table.h"
+#include "report/report_kind.h"
 
 namespace habuki {
 

@@ -1,4 +1,4 @@
-#include "cli/xlsx_check.h"
+#include "report/xlsx_check.h"
 
 #include <zlib.h>
 

@@ -1,13 +1,13 @@
-#include "cli/diff_report.h"
+#include "report/diff_report.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "cli/export_text.h"
-#include "cli/parameter_export.h"
 #include "core/table/changed_bits.h"
 #include "core/text/display_text.h"
+#include "report/export_text.h"
+#include "report/parameter_export.h"
 
 namespace habuki {
 
@@ -161,12 +161,8 @@ std::string JsonReport(const DiffFindings& findings) {
 std::vector<HeaderChange> CompareHeaderLines(const std::vector<std::string_view>& before,
                                              const std::vector<std::string_view>& after) {
   std::vector<HeaderChange> changes;
-  const auto lineOf = [](const std::vector<std::string_view>& lines, std::size_t i) {
-    return i < lines.size() ? std::optional(lines[i]) : std::nullopt;
-  };
-  for (std::size_t i = 0; i < std::max(before.size(), after.size()); ++i) {
-    const HeaderChange change{lineOf(before, i), lineOf(after, i)};
-    if (change.before != change.after) changes.push_back(change);
+  for (const HeaderLineAcross& line : DifferingHeaderLines({before, after})) {
+    changes.push_back({line[0], line[1]});
   }
   return changes;
 }

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "cli/parameter_export.h"
-#include "cli/xlsx_sheet.h"
+#include "report/parameter_export.h"
+#include "report/xlsx_sheet.h"
 
 namespace habuki {
 

@@ -5,8 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_options.h"
+#include "core/table/header_comparison.h"
 #include "core/table/parameter_diff.h"
+#include "report/report_kind.h"
 
 namespace habuki {
 
