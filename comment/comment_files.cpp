@@ -3,6 +3,7 @@
 #include "core/io/file_reading.h"
 #include "core/io/file_writing.h"
 #include "core/io/param_file.h"
+#include "core/io/path_text.h"
 #include "core/text/size_limits.h"
 
 namespace habuki {
@@ -10,7 +11,7 @@ namespace habuki {
 namespace {
 
 std::filesystem::path InFolder(const std::filesystem::path& folder, std::string_view name) {
-  return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+  return folder / PathFromUtf8(name);
 }
 
 // A comment file is read only when it is a regular file of a sensible size: a named pipe would

@@ -1,4 +1,3 @@
-#include <iostream>
 #include <new>
 #include <optional>
 #include <string>
@@ -157,8 +156,8 @@ void Form1::OnWindowClosing() {
   std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
   if (!folder.empty()) error = WriteCommentFileAtClose(state_, folder);
   if (error && state_.CommentMissing) {
-    std::cerr << "habuki-gui: " << EscapeControls(Utf8Of(CommentFileWrittenIn(folder)))
-              << ": cannot write: " << error.message() << '\n';
+    view_.TellClosingProblem(EscapeControls(Utf8Of(CommentFileWrittenIn(folder))) +
+                             ": cannot write: " + error.message());
   }
 }
 

@@ -74,6 +74,9 @@ class Form1View {
   virtual std::filesystem::path HomeFolder() const = 0;
   // Ends the program at once: nothing else runs, not even the work done at close.
   virtual void EndProgramNow() = 0;
+  // Tells the user of a failure of the work done at close (one line, UTF-8), as the window
+  // system lets a closing window: on standard error, or in a message.
+  virtual void TellClosingProblem(std::string_view text) = 0;
 };
 
 }  // namespace habuki::ui

@@ -264,9 +264,9 @@ TEST_F(WindowTest, ClosingSaysWhyTheCommentFileCouldNotBeWritten) {
   MouseClick();
   habuki::test::WriteBytes(dir / "file", "");
   view.configFolder = dir / "file" / "habuki";
-  testing::internal::CaptureStderr();
   form.OnWindowClosing();
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("ｺﾒﾝﾄ.txt: cannot write: Not a directory"),
+  ASSERT_EQ(view.closingProblems.size(), 1u);
+  EXPECT_NE(view.closingProblems[0].find("ｺﾒﾝﾄ.txt: cannot write: Not a directory"),
             std::string::npos);
 }
 

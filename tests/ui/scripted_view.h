@@ -52,6 +52,7 @@ class ScriptedView : public Form1View, public DialogScript {
   std::filesystem::path ConfigFolder() const override { return configFolder; }
   std::filesystem::path HomeFolder() const override { return homeFolder; }
   void EndProgramNow() override { ++endProgramCalls; }
+  void TellClosingProblem(std::string_view text) override { closingProblems.emplace_back(text); }
 
   // What the window shows: the title, the panes' CP932 bytes, the button's caption, the check
   // marks and the selected option (Option1..3 as the FormatKind they stand for).
@@ -65,6 +66,7 @@ class ScriptedView : public Form1View, public DialogScript {
   bool busy = false;
   std::vector<bool> busyAtPaneChange;  // whether the view was busy at each change of a pane
   int messagesWhileBusy = 0;
+  std::vector<std::string> closingProblems;
 
   std::filesystem::path configFolder;  // where "ｺﾒﾝﾄ.txt" is left at close
   std::filesystem::path homeFolder;

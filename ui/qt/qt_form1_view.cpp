@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <iostream>
 
 #include "comment/comment_folders.h"
 #include "ui/qt/drop_pane.h"
@@ -211,6 +212,12 @@ std::vector<std::filesystem::path> QtForm1View::CommentFolders() const {
 std::filesystem::path QtForm1View::HomeFolder() const { return PathOf(QDir::homePath()); }
 
 void QtForm1View::EndProgramNow() { QCoreApplication::exit(0); }
+
+// A program started from a terminal or a desktop entry has standard error; a message box would
+// hold up the closing.
+void QtForm1View::TellClosingProblem(std::string_view text) {
+  std::cerr << "habuki-gui: " << text << '\n';
+}
 
 void QtForm1View::closeEvent(QCloseEvent* event) {
   form_->OnWindowClosing();

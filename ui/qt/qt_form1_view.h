@@ -49,6 +49,7 @@ class QtForm1View : public QMainWindow, public Form1View {
   std::filesystem::path ConfigFolder() const override { return configFolder_; }
   std::filesystem::path HomeFolder() const override;
   void EndProgramNow() override;
+  void TellClosingProblem(std::string_view text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -10,6 +10,7 @@
 #include "ui/win32/win32_dialogs.h"
 #include "ui/win32/win32_dpi.h"
 #include "ui/win32/win32_text.h"
+#include "ui/window_texts.h"
 
 namespace habuki::ui::win32 {
 
@@ -340,5 +341,11 @@ std::filesystem::path Win32Form1View::HomeFolder() const {
 
 // The loop ends at once; the window goes with the program, without the work done at close.
 void Win32Form1View::EndProgramNow() { ::PostQuitMessage(0); }
+
+// A window program has no standard error to tell it on: a message, while the window still
+// stands.
+void Win32Form1View::TellClosingProblem(std::string_view text) {
+  ShowMessage(text, kMessageTitle);
+}
 
 }  // namespace habuki::ui::win32

@@ -45,6 +45,7 @@ class Win32Form1View final : public Form1View {
   std::filesystem::path ConfigFolder() const override { return configFolder_; }
   std::filesystem::path HomeFolder() const override;
   void EndProgramNow() override;
+  void TellClosingProblem(std::string_view text) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
