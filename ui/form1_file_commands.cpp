@@ -96,7 +96,7 @@ void Form1::AimDialog(bool offerShownFile) {
       loadedFiles_.empty() ? std::filesystem::path() : PathFromUtf8(loadedFiles_.back().name);
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(shown, error);
-  CDG.folder = shown.empty() || error ? view_.HomeFolder() : absolute.parent_path();
+  CDG.folder = shown.empty() || error ? view_.Environment().homeFolder : absolute.parent_path();
   CDG.fileName = offerShownFile ? shown : std::filesystem::path();
 }
 
@@ -152,7 +152,7 @@ void Form1::OnExit() {
 // hear why the file is not there.
 void Form1::OnWindowClosing() {
   if (endingNow_) return;
-  const std::filesystem::path folder = view_.ConfigFolder();
+  const std::filesystem::path folder = view_.Environment().configFolder;
   std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
   if (!folder.empty()) error = WriteCommentFileAtClose(state_, folder);
   if (error && state_.CommentMissing) {

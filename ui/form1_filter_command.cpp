@@ -21,8 +21,8 @@ void Form1::OnFilterButtonPress() {
 
 void Form1::OnFilterButtonClick() {
   std::optional<BusyView> busy(std::in_place, view_);  // taken back before any message shows
-  if (comments_.japanese) LoadCommentJ(state_, view_.CommentFolders());
-  if (comments_.english) LoadCommentE(state_, view_.CommentFolders());
+  if (comments_.japanese) LoadCommentJ(state_, view_.Environment().CommentFolders());
+  if (comments_.english) LoadCommentE(state_, view_.Environment().CommentFolders());
   const std::optional<FormatKind> kind = view_.SelectedOption();
   FilterOutcome outcome;
   std::string loss;

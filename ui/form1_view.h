@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/filter/filter_state.h"
+#include "ui/window_environment.h"
 
 namespace habuki::ui {
 
@@ -65,13 +66,8 @@ class Form1View {
   // A modal message with an OK button only and no icon. The text may hold CR LF.
   virtual void ShowMessage(std::string_view text, std::string_view title) = 0;
 
-  // Where comment files are looked for, in order (see CommentFolders).
-  virtual std::vector<std::filesystem::path> CommentFolders() const = 0;
-  // The user's configuration folder, where the window leaves "ｺﾒﾝﾄ.txt" at close; empty when
-  // the system does not tell.
-  virtual std::filesystem::path ConfigFolder() const = 0;
-  // Where the file dialogs start while no file is shown.
-  virtual std::filesystem::path HomeFolder() const = 0;
+  // The folders the program was given at start.
+  virtual const WindowEnvironment& Environment() const = 0;
   // Ends the program at once: nothing else runs, not even the work done at close.
   virtual void EndProgramNow() = 0;
   // Tells the user of a failure of the work done at close (one line, UTF-8), as the window

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder = std::filesystem::temp_directory_path();
   const std::filesystem::path large = GeneratedText(5 << 20);
   {
-    Win32Form1View window(::GetModuleHandleW(nullptr), folder, folder);
+    Win32Form1View window(::GetModuleHandleW(nullptr), {folder, folder, folder});
     window.Show(SW_SHOWNORMAL);
     ::RedrawWindow(::FindWindowW(habuki::ui::win32::kForm1ClassName, nullptr), nullptr, nullptr,
                    RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -11,6 +11,10 @@ namespace habuki {
 // system does not tell where it is.
 std::filesystem::path UserConfigFolder();
 
+// The user's home folder: $HOME on POSIX systems, the profile folder (C:\Users\NAME) on
+// Windows. Empty when the system does not tell.
+std::filesystem::path UserHomeFolder();
+
 // That folder as help texts name it.
 #ifdef _WIN32
 inline constexpr std::string_view kUserConfigFolderName = "%APPDATA%\\habuki";

@@ -243,7 +243,7 @@ TEST_F(WindowTest, DialogsStartInTheShownFilesFolderElseHome) {
   const std::filesystem::path file = Open("sub/a.txt", kGood16iBad30i);
   form.OnOpen();
   ASSERT_EQ(view.openSettings.size(), 3u);
-  EXPECT_EQ(view.openSettings[0].folder, view.homeFolder);
+  EXPECT_EQ(view.openSettings[0].folder, view.environment.homeFolder);
   EXPECT_EQ(view.openSettings[0].fileName, std::filesystem::path());
   EXPECT_EQ(view.openSettings[2].folder, dir / "sub");
   EXPECT_EQ(view.openSettings[2].fileName, file);
@@ -263,7 +263,7 @@ TEST_F(WindowTest, ClosingSaysWhyTheCommentFileCouldNotBeWritten) {
   Open("a.txt", kGood16iBad30i);
   MouseClick();
   habuki::test::WriteBytes(dir / "file", "");
-  view.configFolder = dir / "file" / "habuki";
+  view.environment.configFolder = dir / "file" / "habuki";
   form.OnWindowClosing();
   ASSERT_EQ(view.closingProblems.size(), 1u);
   EXPECT_NE(view.closingProblems[0].find("ｺﾒﾝﾄ.txt: cannot write: Not a directory"),

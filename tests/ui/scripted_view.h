@@ -13,12 +13,12 @@
 namespace habuki::ui::test {
 
 // A Form1View without a window system: it keeps what Form1 shows, under the controls' names,
-// answers the dialogs from its script and reads comment files from one folder. A test plays
+// answers the dialogs from its script and finds every folder in the test's own. A test plays
 // the user by changing what it shows (typing into Text2, picking an option) before a command.
 class ScriptedView : public Form1View, public DialogScript {
  public:
   explicit ScriptedView(const std::filesystem::path& folder)
-      : configFolder(folder), homeFolder(folder / "home"), folder_(folder) {}
+      : environment{folder, folder, folder / "home"} {}
 
   void SetTitle(std::string_view text) override { title = text; }
   void SetPaneText(Pane pane, std::string_view cp932) override {
@@ -48,9 +48,7 @@ class ScriptedView : public Form1View, public DialogScript {
     messagesWhileBusy += busy ? 1 : 0;
     Keep(text, caption);
   }
-  std::vector<std::filesystem::path> CommentFolders() const override { return {folder_}; }
-  std::filesystem::path ConfigFolder() const override { return configFolder; }
-  std::filesystem::path HomeFolder() const override { return homeFolder; }
+  const WindowEnvironment& Environment() const override { return environment; }
   void EndProgramNow() override { ++endProgramCalls; }
   void TellClosingProblem(std::string_view text) override { closingProblems.emplace_back(text); }
 
@@ -68,12 +66,8 @@ class ScriptedView : public Form1View, public DialogScript {
   int messagesWhileBusy = 0;
   std::vector<std::string> closingProblems;
 
-  std::filesystem::path configFolder;  // where "ｺﾒﾝﾄ.txt" is left at close
-  std::filesystem::path homeFolder;
+  WindowEnvironment environment;  // comment files, "ｺﾒﾝﾄ.txt" and home all in the test's folder
   int endProgramCalls = 0;
-
- private:
-  std::filesystem::path folder_;
 };
 
 }  // namespace habuki::ui::test

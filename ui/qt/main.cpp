@@ -5,6 +5,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "core/io/executable_folder.h"
 #include "core/io/user_config_folder.h"
@@ -53,11 +54,14 @@ constexpr QtOption kQtOptions[] = {
 enum class QtOptionsShown { No, Yes };
 
 void DescribeArguments(QCommandLineParser& parser, QtOptionsShown qtOptions) {
-  parser.setApplicationDescription(QString::fromUtf8(
+  const std::string description =
       "ハブキ丸: the window that thins FANUC CNC parameter files, leaving out every parameter,\n"
       "and every entry of a multi-value parameter, whose value is 0. Comment files are looked\n"
-      "for in $XDG_CONFIG_HOME/habuki (or ~/.config/habuki), then beside the program; the\n"
-      "window leaves ｺﾒﾝﾄ.txt in the first of these folders."));
+      "for in " +
+      std::string(habuki::kUserConfigFolderName) +
+      ", then beside the program;\n"
+      "the window leaves ｺﾒﾝﾄ.txt in the first of these folders.";
+  parser.setApplicationDescription(QString::fromStdString(description));
   // Qt's own options are written with one dash as well as two: "-platform" is one option.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addHelpOption();
@@ -136,7 +140,8 @@ int main(int argc, char** argv) {
     application.installTranslator(&translator);
   }
 
-  habuki::ui::QtForm1View window(habuki::ExecutableFolder(), habuki::UserConfigFolder());
+  habuki::ui::QtForm1View window(
+      {habuki::ExecutableFolder(), habuki::UserConfigFolder(), habuki::UserHomeFolder()});
   window.show();
   if (!request.file.isEmpty()) window.form().OpenFile(habuki::ui::PathOf(request.file));
   return application.exec();

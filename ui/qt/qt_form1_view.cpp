@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -61,11 +60,8 @@ std::vector<std::filesystem::path> PathsOf(const QStringList& files) {
 
 }  // namespace
 
-QtForm1View::QtForm1View(std::filesystem::path programFolder, std::filesystem::path configFolder,
-                         QWidget* parent)
-    : QMainWindow(parent),
-      programFolder_(std::move(programFolder)),
-      configFolder_(std::move(configFolder)) {
+QtForm1View::QtForm1View(WindowEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), environment_(std::move(environment)) {
   // The window was drawn for a 9-point Japanese interface font; larger default fonts cut off
   // the label and the option captions.
   QFont font = this->font();
@@ -204,12 +200,6 @@ std::optional<std::filesystem::path> QtForm1View::ShowSaveDialog(DialogSettings&
 void QtForm1View::ShowMessage(std::string_view text, std::string_view title) {
   ShowQtMessage(this, text, title);
 }
-
-std::vector<std::filesystem::path> QtForm1View::CommentFolders() const {
-  return habuki::CommentFolders(configFolder_, programFolder_);
-}
-
-std::filesystem::path QtForm1View::HomeFolder() const { return PathOf(QDir::homePath()); }
 
 void QtForm1View::EndProgramNow() { QCoreApplication::exit(0); }
 

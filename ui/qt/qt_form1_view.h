@@ -26,10 +26,7 @@ class QtForm1View : public QMainWindow, public Form1View {
   Q_OBJECT
 
  public:
-  // Comment files are looked for in `configFolder`, then `programFolder`; "ｺﾒﾝﾄ.txt" is left in
-  // `configFolder`.
-  QtForm1View(std::filesystem::path programFolder, std::filesystem::path configFolder,
-              QWidget* parent = nullptr);
+  explicit QtForm1View(WindowEnvironment environment, QWidget* parent = nullptr);
 
   Form1& form() { return *form_; }
   const Form1& form() const { return *form_; }
@@ -45,9 +42,7 @@ class QtForm1View : public QMainWindow, public Form1View {
   std::optional<std::filesystem::path> ShowOpenDialog(DialogSettings& settings) override;
   std::optional<std::filesystem::path> ShowSaveDialog(DialogSettings& settings) override;
   void ShowMessage(std::string_view text, std::string_view title) override;
-  std::vector<std::filesystem::path> CommentFolders() const override;
-  std::filesystem::path ConfigFolder() const override { return configFolder_; }
-  std::filesystem::path HomeFolder() const override;
+  const WindowEnvironment& Environment() const override { return environment_; }
   void EndProgramNow() override;
   void TellClosingProblem(std::string_view text) override;
 
@@ -79,8 +74,7 @@ class QtForm1View : public QMainWindow, public Form1View {
   QAction* mnuCommentJ;
   QAction* mnuCommentE;
 
-  std::filesystem::path programFolder_;
-  std::filesystem::path configFolder_;
+  WindowEnvironment environment_;
   std::optional<Form1> form_;  // made once the controls stand, since it sets them at once
 };
 

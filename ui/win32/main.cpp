@@ -22,8 +22,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const std::vector<std::string> arguments = habuki::Utf8Arguments(0, nullptr);
   int status = 0;
   {
-    habuki::ui::win32::Win32Form1View window(instance, habuki::ExecutableFolder(),
-                                             habuki::UserConfigFolder());
+    habuki::ui::win32::Win32Form1View window(
+        instance,
+        {habuki::ExecutableFolder(), habuki::UserConfigFolder(), habuki::UserHomeFolder()});
     window.Show(show);
     if (arguments.size() > 1) {
       std::error_code error;

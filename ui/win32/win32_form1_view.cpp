@@ -62,9 +62,8 @@ int OptionId(FormatKind kind) {
 
 }  // namespace
 
-Win32Form1View::Win32Form1View(HINSTANCE instance, std::filesystem::path programFolder,
-                               std::filesystem::path configFolder)
-    : programFolder_(std::move(programFolder)), configFolder_(std::move(configFolder)) {
+Win32Form1View::Win32Form1View(HINSTANCE instance, WindowEnvironment environment)
+    : environment_(std::move(environment)) {
   RegisterForm1Class(instance, WindowProc);
   ::CreateWindowExW(0, kForm1ClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
@@ -327,25 +326,11 @@ void Win32Form1View::ShowMessage(std::string_view text, std::string_view title) 
   win32::ShowMessage(window_, text, title);
 }
 
-std::vector<std::filesystem::path> Win32Form1View::CommentFolders() const {
-  return habuki::CommentFolders(configFolder_, programFolder_);
-}
-
-std::filesystem::path Win32Form1View::HomeFolder() const {
-  PWSTR profile = nullptr;
-  std::filesystem::path folder;
-  if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &profile))) folder = profile;
-  ::CoTaskMemFree(profile);
-  return folder;
-}
-
 // The loop ends at once; the window goes with the program, without the work done at close.
 void Win32Form1View::EndProgramNow() { ::PostQuitMessage(0); }
 
 // A window program has no standard error to tell it on: a message, while the window still
 // stands.
-void Win32Form1View::TellClosingProblem(std::string_view text) {
-  ShowMessage(text, kMessageTitle);
-}
+void Win32Form1View::TellClosingProblem(std::string_view text) { ShowMessage(text, kMessageTitle); }
 
 }  // namespace habuki::ui::win32

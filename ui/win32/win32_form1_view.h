@@ -16,10 +16,7 @@ namespace habuki::ui::win32 {
 // that Japanese shows whatever the system's code page.
 class Win32Form1View final : public Form1View {
  public:
-  // Comment files are looked for in `configFolder`, then `programFolder`; "ｺﾒﾝﾄ.txt" is left in
-  // `configFolder`.
-  Win32Form1View(HINSTANCE instance, std::filesystem::path programFolder,
-                 std::filesystem::path configFolder);
+  Win32Form1View(HINSTANCE instance, WindowEnvironment environment);
   ~Win32Form1View() override;
   Win32Form1View(const Win32Form1View&) = delete;
   Win32Form1View& operator=(const Win32Form1View&) = delete;
@@ -41,9 +38,7 @@ class Win32Form1View final : public Form1View {
   std::optional<std::filesystem::path> ShowOpenDialog(DialogSettings& settings) override;
   std::optional<std::filesystem::path> ShowSaveDialog(DialogSettings& settings) override;
   void ShowMessage(std::string_view text, std::string_view title) override;
-  std::vector<std::filesystem::path> CommentFolders() const override;
-  std::filesystem::path ConfigFolder() const override { return configFolder_; }
-  std::filesystem::path HomeFolder() const override;
+  const WindowEnvironment& Environment() const override { return environment_; }
   void EndProgramNow() override;
   void TellClosingProblem(std::string_view text) override;
 
@@ -79,8 +74,7 @@ class Win32Form1View final : public Form1View {
   // The panes' texts go in piece by piece, on a timer that runs while one is left to add.
   PaneFiller text1Filler_{nullptr};
   PaneFiller text2Filler_{nullptr};
-  std::filesystem::path programFolder_;
-  std::filesystem::path configFolder_;
+  WindowEnvironment environment_;
   std::optional<Form1> form_;  // made once the controls stand, since it sets them at once
 };
 

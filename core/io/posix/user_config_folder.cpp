@@ -14,4 +14,9 @@ std::filesystem::path UserConfigFolder() {
   return std::filesystem::path(home) / ".config" / "habuki";
 }
 
+std::filesystem::path UserHomeFolder() {
+  const char* home = std::getenv("HOME");
+  return home != nullptr ? std::filesystem::path(home) : std::filesystem::path();
+}
+
 }  // namespace habuki

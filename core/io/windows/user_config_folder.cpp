@@ -15,4 +15,12 @@ std::filesystem::path UserConfigFolder() {
   return folder;
 }
 
+std::filesystem::path UserHomeFolder() {
+  PWSTR profile = nullptr;
+  std::filesystem::path folder;
+  if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &profile))) folder = profile;
+  ::CoTaskMemFree(profile);
+  return folder;
+}
+
 }  // namespace habuki

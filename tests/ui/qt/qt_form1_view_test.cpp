@@ -371,7 +371,7 @@ TEST_F(QtWindowTest, ClosingTheWindowWritesTheFallbackComment) {
 // on the way out, but the comment file is written only when the user closes the window.
 TEST(QtForm1View, ExitDoesNotWriteTheCommentFile) {
   habuki::test::TempDir dir;
-  QtForm1View form(dir.path(), dir.path());
+  QtForm1View form({dir.path(), dir.path(), dir / "home"});
   const Form1Controls controls(form);
   habuki::test::WriteBytes(dir / "a.txt", "%\r\nN0001Q1P5\r\n%\r\n");
   form.form().OpenFile(dir / "a.txt");

@@ -11,7 +11,8 @@ namespace habuki::ui::test {
 // instead of waiting for a person; comment files are read from and left in one folder.
 class ScriptedQtView : public QtForm1View, public DialogScript {
  public:
-  explicit ScriptedQtView(const std::filesystem::path& folder) : QtForm1View(folder, folder) {}
+  explicit ScriptedQtView(const std::filesystem::path& folder)
+      : QtForm1View({folder, folder, folder / "home"}) {}
 
   std::optional<std::filesystem::path> ShowOpenDialog(DialogSettings& settings) override {
     return AnswerOpen(settings);
