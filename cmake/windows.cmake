@@ -60,7 +60,8 @@ if(CMAKE_CROSSCOMPILING)
   set(HABUKI_HOST_ROOT Z:)
 endif()
 
-# The version as a Windows version resource writes it: 3.0.1 is "3.00.0001".
+# The version as a Windows version resource writes it: MAJOR.MINOR (two digits).REVISION (four
+# digits), so that a version 3.0.1 would read "3.00.0001".
 string(SUBSTRING "00${PROJECT_VERSION_MINOR}" 0 -1 minor)
 string(LENGTH "${minor}" length)
 math(EXPR start "${length} - 2")

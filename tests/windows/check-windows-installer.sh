@@ -69,7 +69,7 @@ done
 
 # The file version of the version resource (VS_FIXEDFILEINFO, after its signature 0xFEEF04BD):
 # two 32-bit numbers, each as two 16-bit halves, low first. The window's resource is written as
-# its version always was, major.minor.0.revision ("3.00.0001"): the fourth number is the third
+# its version always was, major.minor.0.revision (3.0.1 as "3.00.0001"): the fourth number is the third
 # of project(VERSION), and the third must be 0.
 #   file_version EXE  -> "MAJOR.MINOR.REVISION"
 file_version() {
