@@ -13,11 +13,11 @@
 #include <iterator>
 
 #include "bench/param_generator.h"
-#include "report/parameter_export.h"
-#include "report/parameter_xlsx.h"
 #include "core/filter/run_filter.h"
 #include "core/io/param_file.h"
 #include "core/table/parameter_diff.h"
+#include "report/parameter_export.h"
+#include "report/parameter_xlsx.h"
 
 namespace habuki::bench {
 namespace {
