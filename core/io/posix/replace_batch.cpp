@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/io/posix/replace_batch_state.h"
-#include "core/io/temporary_name.h"
+#include "core/io/replace_batch_policy.h"
 #include "core/io/write_refusal.h"
 
 namespace habuki {
@@ -75,26 +75,15 @@ std::error_code ReplaceBatch::State::Add(const std::filesystem::path& path,
   ReplaceTarget target;
   if (const auto error = FindTarget(ops_, path, target)) return error;
   if (target.IsWrittenThrough()) return WriteThrough(target.file, contents);
-  // Recorded before the temporary exists, so that whatever happens from there on, an exception
-  // included, it is either kept whole or removed.
-  Pending& pending = pending_.emplace_back();
-  std::error_code error;
-  try {
-    pending.target = path;
-    pending.folder = KeepFolder(std::move(target.folder));
-    pending.found = std::move(target);
-    error = Fill(pending, contents);
-  } catch (...) {
-    Discard(pending);
-    pending_.pop_back();
-    throw;
-  }
-  if (error) {
-    Discard(pending);
-    pending_.pop_back();
-    return error;
-  }
-  return {};
+  return AddPending(
+      pending_,
+      [&](Pending& pending) {
+        pending.target = path;
+        pending.folder = KeepFolder(std::move(target.folder));
+        pending.found = std::move(target);
+      },
+      [&](Pending& pending) { return Fill(pending, contents); },
+      [&](Pending& pending) { Discard(pending); });
 }
 
 // Each result holds its temporary open, and the file it replaces, until the commit; each folder
@@ -153,13 +142,12 @@ int ReplaceBatch::State::CreateTemporary(Pending& pending, mode_t mode) {
 // descriptor (or 0) or -1, watched for removal on a signal.
 int ReplaceBatch::State::CreateNamed(Pending& pending, const std::function<int()>& create) {
   const int folder = folders_[pending.folder].descriptor.get();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    pending.temporary = TemporaryName(random_);
+  return CreateUnderNewName(random_, [&](std::string name) {
+    pending.temporary = std::move(name);
     const WatchedFile file = InterruptCleanup::CreateWatched(folder, pending.temporary, create);
     pending.watch = file.watch;
-    if (file.descriptor >= 0 || errno != EEXIST) return file.descriptor;
-  }
-  return -1;
+    return std::pair{file.descriptor, file.descriptor < 0 && errno == EEXIST};
+  });
 }
 
 // Waits for every temporary's data (their write-back started as each was written), then puts

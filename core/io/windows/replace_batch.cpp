@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "core/io/errno_error.h"
-#include "core/io/temporary_name.h"
+#include "core/io/replace_batch_policy.h"
 #include "core/io/windows/replace_batch_state.h"
 #include "core/io/windows/system_error.h"
 #include "core/io/windows/system_path.h"
@@ -107,25 +107,15 @@ std::error_code ReplaceBatch::State::Add(const std::filesystem::path& path,
   Found found;
   if (const auto error = Find(path, found)) return error;
   if (found.device != INVALID_HANDLE_VALUE) return WriteThrough(found.device, contents);
-  // Recorded before the temporary exists, so that whatever happens from there on, an exception
-  // included, it is either kept whole or removed.
-  Pending& pending = pending_.emplace_back();
-  std::error_code error;
-  try {
-    pending.target = path;
-    pending.place = std::move(found.place);
-    pending.replaces = found.exists;
-    error = Fill(pending, contents);
-  } catch (...) {
-    Discard(pending);
-    pending_.pop_back();
-    throw;
-  }
-  if (error) {
-    Discard(pending);
-    pending_.pop_back();
-  }
-  return error;
+  return AddPending(
+      pending_,
+      [&](Pending& pending) {
+        pending.target = path;
+        pending.place = std::move(found.place);
+        pending.replaces = found.exists;
+      },
+      [&](Pending& pending) { return Fill(pending, contents); },
+      [&](const Pending& pending) { Discard(pending); });
 }
 
 bool ReplaceBatch::State::Full() const {
@@ -152,8 +142,8 @@ std::error_code ReplaceBatch::State::Fill(Pending& pending, const WriteContents&
 // Makes a new file beside the file to replace that no other writer can have opened, and watches
 // it for removal on Ctrl-C.
 void* ReplaceBatch::State::CreateTemporary(Pending& pending, std::error_code& error) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    pending.temporary = pending.place.parent_path() / TemporaryName(random_);
+  return CreateUnderNewName(random_, [&](const std::string& name) {
+    pending.temporary = pending.place.parent_path() / name;
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
     pending.watch = InterruptCleanup::CreateWatched(pending.temporary, [&] {
@@ -161,14 +151,11 @@ void* ReplaceBatch::State::CreateTemporary(Pending& pending, std::error_code& er
       failure = ::GetLastError();
       return handle != INVALID_HANDLE_VALUE;
     });
-    if (pending.watch >= 0) return handle;
-    if (failure != ERROR_FILE_EXISTS) {
-      error = WindowsError(failure);
-      return INVALID_HANDLE_VALUE;
-    }
-  }
-  error = std::make_error_code(std::errc::file_exists);
-  return INVALID_HANDLE_VALUE;
+    if (pending.watch >= 0) return std::pair{handle, false};
+    const bool taken = failure == ERROR_FILE_EXISTS;
+    error = taken ? std::make_error_code(std::errc::file_exists) : WindowsError(failure);
+    return std::pair{INVALID_HANDLE_VALUE, taken};
+  });
 }
 
 std::vector<ReplaceBatch::Failure> ReplaceBatch::State::Commit() {
