@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <iterator>
 
-#include "core/text/cp932_text.h"
-
 namespace habuki {
 
 namespace {
@@ -21,12 +19,6 @@ static_assert(std::size(kPairs) == 60 * kTrails);
 unsigned LeadRow(unsigned char lead) { return lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + 31; }
 
 }  // namespace
-
-std::size_t Cp932CharacterLength(std::string_view bytes) {
-  const bool pair = bytes.size() >= 2 && IsCp932LeadByte(static_cast<unsigned char>(bytes[0])) &&
-                    IsCp932TrailByte(static_cast<unsigned char>(bytes[1]));
-  return pair ? 2 : 1;
-}
 
 char32_t Cp932Character(std::string_view character) {
   const auto first = static_cast<unsigned char>(character[0]);

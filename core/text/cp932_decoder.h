@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 
 namespace habuki {
@@ -10,13 +9,9 @@ namespace habuki {
 // CNC writes as text.
 inline constexpr char32_t kNoCp932Character = 0xFFFFFFFF;
 
-// How many bytes the character at the front of `bytes` takes, as the parameter files split
-// text: two for a lead byte followed by a trail byte, else one. `bytes` must not be empty.
-std::size_t Cp932CharacterLength(std::string_view bytes);
-
 // The Unicode character of one CP932 character (one byte, or a lead and a trail byte, as
-// Cp932CharacterLength splits them), by Microsoft's mapping of code page 932 with its
-// user-defined area at U+E000; kNoCp932Character where it assigns none. habuki's own table
+// Cp932CharacterLength in cp932_text.h splits them), by Microsoft's mapping of code page 932 with
+// its user-defined area at U+E000; kNoCp932Character where it assigns none. habuki's own table
 // (cp932_table.inc), so that every display shows the same characters on every system.
 char32_t Cp932Character(std::string_view character);
 

@@ -38,6 +38,10 @@ bool StartsPair(const unsigned char* at, const unsigned char* end) {
 
 }  // namespace
 
+std::size_t Cp932CharacterLength(std::string_view bytes) {
+  return StartsPair(Unsigned(bytes), Unsigned(bytes) + bytes.size()) ? 2 : 1;
+}
+
 bool IsCp932LeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }

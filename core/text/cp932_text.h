@@ -43,6 +43,10 @@ class Cp932Text {
 bool IsCp932LeadByte(unsigned char byte);
 bool IsCp932TrailByte(unsigned char byte);
 
+// How many bytes the character at the front of `bytes` takes, as the parameter files split
+// text: two for a lead byte followed by a trail byte, else one. `bytes` must not be empty.
+std::size_t Cp932CharacterLength(std::string_view bytes);
+
 // Whether any lead byte of `bytes` is followed by a trail byte, making one character of two.
 bool HasDoubleByteCharacters(std::string_view bytes);
 

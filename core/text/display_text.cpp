@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/text/cp932_decoder.h"
+#include "core/text/cp932_text.h"
 #include "core/text/utf16_text.h"
 
 namespace habuki {
