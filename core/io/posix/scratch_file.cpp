@@ -12,6 +12,7 @@
 #include "core/io/errno_error.h"
 #include "core/io/path_text.h"
 #include "core/io/posix/interrupt_cleanup.h"
+#include "core/io/posix/new_file.h"
 #include "core/io/temporary_name.h"
 
 namespace habuki {
@@ -108,7 +109,7 @@ struct ScratchFile::State {
       if (file >= 0) return true;
     }
     named = true;
-    file = ::openat(folder.descriptor, kFileName, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    file = CreateNewFile(folder.descriptor, kFileName);
     return file >= 0;
   }
 };

@@ -1,5 +1,6 @@
 #include "core/io/scratch_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/io/posix/new_file.h"
 #include "core/io/replace_batch.h"
 #include "tests/support/posix/other_user.h"
 #include "tests/support/posix/temporary_folder.h"
@@ -135,6 +137,30 @@ TEST(ScratchFile, AnotherUserCannotSwapItsNames) {
   ::waitpid(attacker, nullptr, 0);
   EXPECT_EQ(test::ReadBytes(victim), "root's own");
   EXPECT_GT(written, 100);
+}
+
+// Where the file must have a name, a name already taken is refused, whatever stands there: a
+// file, a link to one, or a link to nowhere that opening would create.
+TEST(ScratchFile, ANamedFileIsAlwaysANewOne) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "target", "kept");
+  test::WriteBytes(dir / "file", "kept");
+  std::filesystem::create_symlink(dir / "target", dir / "link");
+  std::filesystem::create_symlink(dir / "nowhere", dir / "dangling");
+  const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(folder, 0);
+  for (const char* name : {"file", "link", "dangling"}) {
+    errno = 0;
+    EXPECT_EQ(CreateNewFile(folder, name), -1) << name;
+    EXPECT_EQ(errno, EEXIST) << name;
+  }
+  const int made = CreateNewFile(folder, "new");
+  EXPECT_GE(made, 0);
+  ::close(made);
+  ::close(folder);
+  EXPECT_EQ(test::ReadBytes(dir / "target"), "kept");
+  EXPECT_EQ(test::ReadBytes(dir / "file"), "kept");
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
 }
 
 }  // namespace
