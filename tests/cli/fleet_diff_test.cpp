@@ -44,6 +44,8 @@ TEST(FleetDiff, TableInEachForm) {
        "number,qualifier,entry,a.txt,c.txt,16i.txt\r\n00001,Q1,A2,7,,7\r\n"},
       {{"p1.txt", "p2.txt", "p3.txt"},
        "0 row(s) differ among 3 files; header lines of p3.txt differ from p1.txt's\n"},
+      {{"p4.txt", "p1.txt", "p3.txt"},
+       "0 row(s) differ among 3 files; header lines of p1.txt, p3.txt differ from p4.txt's\n"},
       {{"--to", "csv", "p1.txt", "p2.txt", "p3.txt"},
        "number,qualifier,entry,p1.txt,p2.txt,p3.txt\r\n"
        ",,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\"\r\n"},

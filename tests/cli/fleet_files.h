@@ -8,7 +8,8 @@ namespace habuki::test {
 
 // Small backups for comparisons of many, in a folder of their own, the current one while the
 // test runs: a, b and c differ in two rows, 16i.txt is a's in format 16i, p1 to p3 are PMC
-// backups whose header lines differ in p3.
+// backups whose header lines differ in p3, and p4 has one line more than
+// p1.
 class FleetFiles {
  public:
   FleetFiles() {
@@ -23,6 +24,7 @@ class FleetFiles {
     WriteBytes(dir_ / "p1.txt", pmc);
     WriteBytes(dir_ / "p2.txt", pmc);
     WriteBytes(dir_ / "p3.txt", "%\r\n(PMC=0I-F,MSID=2)\r\nN600000 P1\r\n%\r\n");
+    WriteBytes(dir_ / "p4.txt", "%\r\n(PMC=0I-F,MSID=1)\r\n(ABC)\r\nN600000 P1\r\n%\r\n");
   }
   const TempDir& dir() const { return dir_; }
 
