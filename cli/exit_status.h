@@ -2,13 +2,9 @@
 
 #include <string_view>
 
-namespace habuki {
+#include "core/io/exit_status.h"
 
-// The command's exit statuses; with several files the highest one wins.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitContentProblem = 1;
-inline constexpr int kExitUsage = 2;
-inline constexpr int kExitFileError = 3;
+namespace habuki {
 
 // What each status means, for --help (the manual page is checked against it).
 struct ExitStatusMeaning {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/io/executable_folder.h"
+#include "core/io/exit_status.h"
 #include "core/io/user_config_folder.h"
 #include "habuki/version.h"
 #include "ui/qt/qt_form1_view.h"
@@ -15,9 +16,6 @@
 #include "ui/qt/qt_translations.h"
 
 namespace {
-
-// Exit status of a usage error, as the command line gives it.
-constexpr int kExitUsage = 2;
 
 // The options Qt's window system takes from the command line itself, with the texts of Qt's own
 // help: known to the first parse, so that they are not taken for unknown options, and listed by
@@ -107,7 +105,7 @@ Request ReadArguments(int argc, char** argv) {
   if (!parser.parse(QCoreApplication::arguments())) {
     Print(stderr, QStringLiteral("habuki-gui: %1\nTry 'habuki-gui --help' for more.\n")
                       .arg(parser.errorText()));
-    return {kExitUsage, {}};
+    return {habuki::kExitUsage, {}};
   }
   if (parser.isSet(QStringLiteral("help"))) {
     Print(stdout, parser.helpText());
