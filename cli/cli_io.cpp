@@ -14,7 +14,7 @@ namespace habuki {
 bool WriteStandardOutput(std::string_view text, CliIo& io) {
   const std::error_code error = io.outIsTerminal ? WriteToTerminal(io.streams.output, text)
                                                  : WriteToDescriptor(io.streams.output, text);
-  if (error) io.err << FileProblem("standard output", "cannot write", error.message());
+  if (error) io.err << FileProblem(io.outName, "cannot write", error.message());
   return !error;
 }
 
@@ -30,6 +30,24 @@ bool LoadInput(const std::string& file, FilterState& state, CliIo& io) {
                                         : LoadParamFile(state, PathFromUtf8(file));
   io.err << LoadProblem(DisplayName(file), loaded);
   return static_cast<bool>(loaded);
+}
+
+std::optional<PlannedOutput> DocumentTarget(const std::vector<std::string>& files,
+                                            const std::optional<std::filesystem::path>& output,
+                                            CliIo& io) {
+  std::vector<PlannedInput> inputs;
+  for (const std::string& file : files) inputs.push_back(InputNamed(file, io.streams));
+  const Destination destination =
+      output ? Destination(ToFile{*output}) : Destination(ToStandardOutput{});
+  // Every input "goes" to the one document, so the plan's clash of targets means nothing here.
+  const OutputPlan plan = PlanOutputs(inputs, destination, io.streams);
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    if (plan.outputs[i].refusal) {
+      io.err << RefusalMessage(inputs[i].name, plan.outputs[i]);
+      return std::nullopt;
+    }
+  }
+  return plan.outputs.front();
 }
 
 std::string TargetName(const std::optional<std::filesystem::path>& file) {

@@ -22,6 +22,7 @@ struct CliIo {
   bool outIsTerminal = false;
   std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
   bool inIsTerminal = false;
+  std::string outName = "standard output";  // how messages name where standard output goes
 };
 
 // Loads `file` ("-" for standard input) into `state`; says on `io.err` why when it cannot.
@@ -35,6 +36,13 @@ bool WorkbookMayGoTo(const std::optional<std::filesystem::path>& output, CliIo& 
 
 // Writes `text` to standard output; says on `io.err` why when it cannot.
 bool WriteStandardOutput(std::string_view text, CliIo& io);
+
+// Where the one document of several inputs goes (a report of `diff`, a table of many): the file
+// `output`, or else standard output. Refused, and told on `io.err`, when it is one of the inputs
+// (`-o b`, `>> b`), which the document would change.
+std::optional<PlannedOutput> DocumentTarget(const std::vector<std::string>& files,
+                                            const std::optional<std::filesystem::path>& output,
+                                            CliIo& io);
 
 // How a message names where output goes: the file, or standard output.
 std::string TargetName(const std::optional<std::filesystem::path>& file);

@@ -157,7 +157,9 @@ NumberRanges JoinedRanges(const std::vector<std::string>& texts) {
 std::optional<std::string> CheckCombination(const CliOptions& options) {
   const bool readsStdin =
       options.files.empty() || std::count(options.files.begin(), options.files.end(), "-") > 0;
-  if (options.output && options.files.size() > 1) return "--output takes one input file only";
+  if (options.output && options.files.size() > 1 && options.to == ExportKind::Thinned) {
+    return "--output takes one input file only; thin several with --output-dir DIR";
+  }
   if (options.outputDir && readsStdin) {
     return "--output-dir needs named input files (standard input has no name)";
   }
@@ -230,7 +232,8 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->capture_default_str();
   app.add_flag("--all", options.all, "With --to csv, json or xlsx: the zero values too");
   auto* output =
-      app.add_option("-o,--output", named.output, "Write the result to this file (one input only)")
+      app.add_option("-o,--output", named.output,
+                     "Write the result to this file (one input, or the table of several)")
           ->type_name("FILE");
   app.add_option("--output-dir", named.outputDir,
                  "Write each result to this folder under its input's file name (.csv, .json or "

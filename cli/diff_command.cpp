@@ -214,24 +214,6 @@ bool Comparable(const Backups& backups, CliIo& io) {
   return false;
 }
 
-// Where the report goes: standard output, or the file of -o, written whole. Either is refused
-// when it is one of the backups (`habuki diff a b >> b`, `-o b`), which the report would change.
-std::optional<PlannedOutput> ReportTarget(const DiffOptions& options, CliIo& io) {
-  std::vector<PlannedInput> inputs;
-  for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
-  const Destination destination =
-      options.output ? Destination(ToFile{*options.output}) : Destination(ToStandardOutput{});
-  // Every backup "goes" to the one report, so the plan's clash of targets means nothing here.
-  const OutputPlan plan = PlanOutputs(inputs, destination, io.streams);
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    if (plan.outputs[i].refusal) {
-      io.err << RefusalMessage(inputs[i].name, plan.outputs[i]);
-      return std::nullopt;
-    }
-  }
-  return plan.outputs.front();
-}
-
 // Writes the report where it was planned to go; a failure is told and gives false.
 bool WriteReport(const PlannedOutput& target, std::string_view report, CliIo& io) {
   if (!target.file) return WriteStandardOutput(report, io);
@@ -325,7 +307,8 @@ int CompareFiles(const DiffOptions& options, CliIo& io) {
   }
   // -q writes no report: nothing to plan.
   std::optional<PlannedOutput> target;
-  if (!options.quiet && !(target = ReportTarget(options, io))) return kExitFileError;
+  if (!options.quiet && !(target = DocumentTarget(options.files, options.output, io)))
+    return kExitFileError;
   Backups backups;
   RangeMatches matches(options.numbers);
   const int status = LoadBackups(options, backups, matches, io);

@@ -28,9 +28,9 @@ namespace habuki {
 namespace {
 
 // Tables of several inputs to standard output make one document: one CSV header with a `file`
-// column, one JSON object with a "files" array.
+// column, one JSON object with a "files" array, one workbook; so do they with -o FILE.
 TablePart TablePartOf(const CliOptions& options) {
-  const bool several = options.files.size() > 1 && !options.output && !options.outputDir;
+  const bool several = options.files.size() > 1 && !options.outputDir;
   return several && options.to != ExportKind::Thinned ? TablePart::Member : TablePart::Whole;
 }
 
@@ -53,6 +53,8 @@ class ResultWriter {
   // What stands around the tables of a document of several; each gives an exit status.
   int OpenDocument();
   int CloseDocument();
+  // Whether some input's table went into the document of several.
+  bool MadeATable() const { return !firstMember_; }
   // Tells of the ranges of --only and --ignore that named no record of any input.
   void TellUnmatchedRanges() const { habuki::TellUnmatchedRanges(matches_, io_.err); }
 
@@ -93,7 +95,7 @@ int ResultWriter::CloseDocument() {
   if (!document_) return WriteAround(TablesClosing(options_.to));
   const XlsxWorkbook workbook = document_->Finish();
   if (!workbook.error.empty()) {
-    io_.err << FileProblem("standard output", "cannot write", workbook.error);
+    io_.err << FileProblem(io_.outName, "cannot write", workbook.error);
     return kExitFileError;
   }
   return WriteStandardOutput(workbook.bytes.view(), io_) ? kExitOk : kExitFileError;
@@ -180,6 +182,7 @@ int ResultWriter::ExportXlsx(const std::string& file, const FilterState& state, 
   const TableExport table = workbook.Add(state, kind, options_.all, file);
   if (const int status = TellTableReading(file, kind, table)) return status;
   const int lost = LossStatus(table.reading.stats.LeftOutOfTables());
+  firstMember_ = false;
   if (document_) return lost;
   const XlsxWorkbook made = own->Finish();
   const std::string_view bytes[] = {made.bytes.view()};
@@ -249,6 +252,51 @@ Destination DestinationOf(const CliOptions& options) {
   return ToStandardOutput{};
 }
 
+// Thins each input into the output the plan gives it; gives the run's exit status.
+int ThinAll(const CliOptions& options, const std::vector<PlannedInput>& inputs,
+            const OutputPlan& plan, CliIo& io, bool& madeATable) {
+  ResultWriter thinner(options, io);
+  int status = thinner.OpenDocument();
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
+    status = std::max(status, thinner.Commit(false));
+  }
+  status = std::max(status, thinner.Commit(true));
+  thinner.TellUnmatchedRanges();
+  status = std::max(status, thinner.CloseDocument());
+  madeATable = thinner.MadeATable();
+  return status;
+}
+
+// The tables of several inputs with -o FILE: the document standard output would get, made in
+// the file's temporary. It replaces the file when some input made a table of it, as a report
+// of files that could not all be read is written; a file none could be read from is kept.
+int WriteDocument(const CliOptions& options, const std::vector<PlannedInput>& inputs, CliIo& io) {
+  const std::optional<PlannedOutput> target = DocumentTarget(options.files, options.output, io);
+  if (!target) return kExitFileError;
+  int status = kExitOk;
+  const auto contents = [&](int descriptor) {
+    CliIo into{{io.streams.input, descriptor}, io.err, false, io.commentFolders, io.inIsTerminal,
+               TargetName(target->file)};
+    const OutputPlan plan = PlanOutputs(inputs, ToStandardOutput{}, into.streams);
+    bool madeATable = false;
+    status = ThinAll(options, inputs, plan, into, madeATable);
+    return madeATable ? std::error_code{} : std::make_error_code(std::errc::operation_canceled);
+  };
+  ReplaceBatch batch;
+  const std::error_code error = WriteOutput(*target, contents, io.streams, batch);
+  if (error == std::errc::operation_canceled) return status;
+  if (error) {
+    io.err << FileProblem(TargetName(target->file), "cannot write", error.message());
+    return kExitFileError;
+  }
+  for (const ReplaceBatch::Failure& failure : batch.Commit()) {
+    io.err << FileProblem(TargetName(target->file), "cannot write", failure.error.message());
+    status = kExitFileError;
+  }
+  return status;
+}
+
 }  // namespace
 
 int RunHabuki(int argc, const char* const* argv, CliIo& io) {
@@ -272,20 +320,16 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
   }
   std::vector<PlannedInput> inputs;
   for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
+  if (options.output && TablePartOf(options) == TablePart::Member) {
+    return WriteDocument(options, inputs, io);
+  }
   const OutputPlan plan = PlanOutputs(inputs, DestinationOf(options), io.streams);
   if (plan.clash) {
     io.err << ClashMessage(*plan.clash);
     return kExitUsage;
   }
-  ResultWriter thinner(options, io);
-  int status = thinner.OpenDocument();
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
-    status = std::max(status, thinner.Commit(false));
-  }
-  status = std::max(status, thinner.Commit(true));
-  thinner.TellUnmatchedRanges();
-  return std::max(status, thinner.CloseDocument());
+  bool madeATable = false;
+  return ThinAll(options, inputs, plan, io, madeATable);
 }
 
 }  // namespace habuki

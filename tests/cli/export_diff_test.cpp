@@ -53,8 +53,9 @@ TEST(Export, OutputFolderAddsTheTablesEnding) {
   EXPECT_EQ(test::EntriesIn(out.path()), 1u);
 }
 
-// Several inputs to standard output make one document: CSV with a first column `file`, JSON
-// with a "files" array; a file that cannot be read leaves the document whole.
+// Several inputs make one document, on standard output or with -o: CSV with a first column
+// `file`, JSON with a "files" array; a file that cannot be read leaves the document whole, and
+// -o keeps its file when no input could be read, or when it names an input.
 TEST(Export, SeveralInputsMakeOneDocument) {
   test::TempDir dir;
   test::WriteBytes(dir / "a.txt", "%\r\nN00001Q1L1P7\r\n%\r\n");
@@ -82,6 +83,17 @@ TEST(Export, SeveralInputsMakeOneDocument) {
     const Result result = Habuki{}.Run({"--to", to, "a.txt", "missing.txt", "b.txt"});
     EXPECT_EQ(result.status, 3) << to;
     EXPECT_EQ(result.out, out) << to;
+    const Result toFile = Habuki{}.Run({"--to", to, "-o", "doc", "a.txt", "missing.txt", "b.txt"});
+    EXPECT_EQ(toFile.status, 3) << to;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(test::ReadBytes(dir / "doc"), out) << to;
+  }
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"missing.txt", "missing.txt"}, {"a.txt", "doc"}}) {
+    std::vector<std::string> run = {"--to", "csv", "-o", "doc"};
+    run.insert(run.end(), args.begin(), args.end());
+    EXPECT_EQ(Habuki{}.Run(run).status, 3) << args[0];
+    EXPECT_EQ(test::ReadBytes(dir / "doc"), cases[1].out) << args[0];
   }
 }
 
