@@ -154,11 +154,20 @@ NumberRanges JoinedRanges(const std::vector<std::string>& texts) {
   return joined;
 }
 
+std::optional<std::string> CheckByteOrderMark(bool byteOrderMark, bool csv) {
+  if (byteOrderMark && !csv) return "--bom is for --to csv";
+  return std::nullopt;
+}
+
 std::optional<std::string> CheckCombination(const CliOptions& options) {
   const bool readsStdin =
       options.files.empty() || std::count(options.files.begin(), options.files.end(), "-") > 0;
   if (options.output && options.files.size() > 1 && options.to == ExportKind::Thinned) {
     return "--output takes one input file only; thin several with --output-dir DIR";
+  }
+  if (const auto problem =
+          CheckByteOrderMark(options.byteOrderMark, options.to == ExportKind::Csv)) {
+    return problem;
   }
   if (options.outputDir && readsStdin) {
     return "--output-dir needs named input files (standard input has no name)";
@@ -181,6 +190,13 @@ struct NamedValues {
   std::vector<std::string> only;
   std::vector<std::string> ignore;
 };
+
+// --bom, for the CSV of tables and comparisons alike.
+void AddByteOrderMarkOption(CLI::App& app, bool& byteOrderMark) {
+  app.add_flag("--bom", byteOrderMark,
+               "With --to csv: start with the UTF-8 byte order mark, so that Excel reads "
+               "Japanese right");
+}
 
 // --only and --ignore, for thinning, tables and comparisons alike. Each may be given more than
 // once; each takes one list, so that a file name after it stays a file name.
@@ -242,6 +258,7 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->check(ExistingFolder())
       ->excludes(output);
   app.add_flag("--stats", options.stats, "Tell on standard error what was kept and dropped");
+  AddByteOrderMarkOption(app, options.byteOrderMark);
   AddNumberOptions(app, named);
   return files;
 }
@@ -290,6 +307,7 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
                  "rather than to standard output")
       ->type_name("FILE")
       ->excludes(quiet);
+  AddByteOrderMarkOption(app, options.byteOrderMark);
   AddNumberOptions(app, named);
 }
 
@@ -325,6 +343,10 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
     app.parse(argc, argv);
     options.to = ValueNamed(ReportNames(), named.to);
     if (const auto problem = CheckDiffFiles(options, FormatList(named.format))) {
+      throw CLI::ValidationError(*problem);
+    }
+    if (const auto problem =
+            CheckByteOrderMark(options.byteOrderMark, options.to == ReportKind::Csv)) {
       throw CLI::ValidationError(*problem);
     }
   } catch (const CLI::ParseError& error) {

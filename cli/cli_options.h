@@ -23,8 +23,9 @@ struct CliOptions {
   std::optional<std::filesystem::path> outputDir;
   bool stats = false;
   ExportKind to = ExportKind::Thinned;
-  bool all = false;      // the table holds the zero values too
-  NumberChoice numbers;  // --only and --ignore
+  bool all = false;            // the table holds the zero values too
+  NumberChoice numbers;        // --only and --ignore
+  bool byteOrderMark = false;  // --bom: a CSV table starts with the UTF-8 byte order mark
 };
 
 // `habuki diff OLD NEW`, or `habuki diff FILE FILE FILE...` for a table of many.
@@ -37,6 +38,7 @@ struct DiffOptions {
   bool quiet = false;    // only the exit status tells
   NumberChoice numbers;  // --only and --ignore
   std::optional<std::filesystem::path> output;  // -o: the report's file; none: standard output
+  bool byteOrderMark = false;  // --bom: a CSV report starts with the UTF-8 byte order mark
 
   // Whether the report is the table of one column a file rather than the changes of OLD to NEW:
   // for three or more files, and for a workbook.

@@ -19,6 +19,7 @@
 #include "core/io/path_text.h"
 #include "core/table/fleet_comparison.h"
 #include "core/table/parameter_diff.h"
+#include "core/text/byte_order_mark.h"
 #include "core/text/display_text.h"
 #include "report/diff_report.h"
 #include "report/fleet_report.h"
@@ -222,6 +223,12 @@ bool WriteReport(const PlannedOutput& target, std::string_view report, CliIo& io
   return !error;
 }
 
+// A report as --to asks for it; a CSV one led by the byte order mark of --bom.
+std::string Marked(const DiffOptions& options, std::string report) {
+  if (options.byteOrderMark) report.insert(0, kUtf8ByteOrderMark);
+  return report;
+}
+
 int DiffStatus(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
 
 // OLD against NEW: the values that changed.
@@ -234,7 +241,8 @@ int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& t
   const bool afterRead = TellReading(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
   const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
-  if (target && !WriteReport(*target, DiffReport(findings, options.to), io)) return kExitFileError;
+  if (target && !WriteReport(*target, Marked(options, DiffReport(findings, options.to)), io))
+    return kExitFileError;
   return DiffStatus(findings.Alike() && !TellAmbiguousPairs(backups, io));
 }
 
@@ -254,9 +262,11 @@ FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table,
   return findings;
 }
 
-bool WriteTable(const FleetFindings& findings, ReportKind to, const PlannedOutput& target,
-                CliIo& io) {
-  if (to != ReportKind::Xlsx) return WriteReport(target, FleetReport(findings, to), io);
+bool WriteTable(const FleetFindings& findings, const DiffOptions& options,
+                const PlannedOutput& target, CliIo& io) {
+  if (options.to != ReportKind::Xlsx) {
+    return WriteReport(target, Marked(options, FleetReport(findings, options.to)), io);
+  }
   const XlsxWorkbook workbook = FleetWorkbook(findings);
   if (!workbook.error.empty()) {
     io.err << FileProblem(TargetName(target.file), "cannot write", workbook.error);
@@ -294,7 +304,7 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
   }
   const bool leftOut = !notCompared.empty();
   const FleetFindings findings = FleetFindingsOf(backups, std::move(table), std::move(notCompared));
-  if (target && !WriteTable(findings, options.to, *target, io)) return kExitFileError;
+  if (target && !WriteTable(findings, options, *target, io)) return kExitFileError;
   const bool ambiguous = TellAmbiguousPairs(backups, io);
   return leftOut ? kExitFileError : DiffStatus(findings.Alike() && !ambiguous);
 }

@@ -19,6 +19,7 @@
 #include "core/io/path_text.h"
 #include "core/io/replace_batch.h"
 #include "core/io/system_calls.h"
+#include "core/text/byte_order_mark.h"
 #include "core/text/display_text.h"
 #include "report/parameter_export.h"
 #include "report/parameter_xlsx.h"
@@ -86,7 +87,10 @@ class ResultWriter {
 };
 
 int ResultWriter::OpenDocument() {
-  if (options_.to != ExportKind::Xlsx) return WriteAround(TablesOpening(options_.to));
+  if (options_.to != ExportKind::Xlsx) {
+    const std::string_view mark = options_.byteOrderMark ? kUtf8ByteOrderMark : "";
+    return WriteAround(std::string(mark) + TablesOpening(options_.to));
+  }
   if (part_ == TablePart::Member) document_.emplace(TablePart::Member);
   return kExitOk;
 }
@@ -153,7 +157,10 @@ void ResultWriter::LoadComment(FilterState& state) const {
 int ResultWriter::Export(const std::string& file, const FilterState& state, FormatKind kind,
                          const PlannedOutput& output) {
   const bool joined = part_ == TablePart::Member && options_.to == ExportKind::Json;
-  const std::string_view lead = joined && !firstMember_ ? kJsonMemberSeparator : "";
+  const bool marked = part_ == TablePart::Whole && options_.byteOrderMark;
+  const std::string_view lead = joined && !firstMember_ ? kJsonMemberSeparator
+                                : marked                ? kUtf8ByteOrderMark
+                                                        : "";
   TableExport table;
   const bool toTerminal = !output.file && io_.outIsTerminal;
   const auto contents = [&](int descriptor) {

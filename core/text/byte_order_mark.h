@@ -5,6 +5,10 @@
 
 namespace habuki {
 
+// The UTF-8 byte order mark: what Excel needs in front of a CSV file to read it as UTF-8 rather
+// than in the system's code page (CP932 on a Japanese Windows).
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // How many characters of `text` a UTF-8 byte order mark at its start takes: an editor's "save as
 // UTF-8" puts one in front of a backup. In CP932 its bytes EF BB BF are two characters, a pair
 // and a half-width kana; where a text is read as bytes, three.

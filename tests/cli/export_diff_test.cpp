@@ -123,6 +123,35 @@ TEST(ExportAndDiff, StatsAndCounts) {
   }
 }
 
+// --bom puts the UTF-8 byte order mark before any CSV, a table's or a comparison's, and
+// changes nothing else; it is for CSV alone.
+TEST(ExportAndDiff, ByteOrderMarkLeadsEveryCsv) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "a.txt", kBackup);
+  test::WriteBytes(dir / "b.txt", "%\r\nN00001Q1L1P00000110\r\n%\r\n");
+  const test::InFolder inDir(dir.path());
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--to", "csv", "a.txt"},
+        {"--to", "csv", "a.txt", "b.txt"},
+        {"diff", "--to", "csv", "a.txt", "b.txt"},
+        {"diff", "--to", "csv", "a.txt", "b.txt", "a.txt"}}) {
+    const Result plain = Habuki{}.Run(args);
+    std::vector<std::string> marked = args;
+    marked.insert(marked.end() - (args[0] == "diff" ? 2 : 1), "--bom");
+    const Result result = Habuki{}.Run(marked);
+    EXPECT_EQ(result.status, plain.status) << args.back();
+    EXPECT_EQ(result.out, "\xEF\xBB\xBF" + plain.out) << args.back();
+  }
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--bom", "--to", "json", "a.txt"},
+        {"--bom", "a.txt"},
+        {"diff", "--bom", "a.txt", "b.txt"}}) {
+    const Result result = Habuki{}.Run(args);
+    EXPECT_EQ(result.status, 2) << args[1];
+    EXPECT_NE(result.err.find("--bom is for --to csv"), std::string::npos) << result.err;
+  }
+}
+
 // A table of every value, larger than the pieces it is written in, comes whole; a text that
 // fails after them writes nothing, and leaves a file that was there as it was.
 TEST(Export, LargeTablesAreWrittenWholeOrNotAtAll) {
