@@ -26,4 +26,14 @@ std::vector<BitChange> ChangedBits(std::string_view before, std::string_view aft
   return bits;
 }
 
+std::vector<int> DifferingBits(const std::vector<std::string_view>& values) {
+  std::vector<int> bits;
+  if (values.size() < 2 || !std::ranges::all_of(values, IsBitPattern)) return bits;
+  for (std::size_t i = 0; i < kBits; ++i) {
+    const auto differs = [&](std::string_view value) { return value[i] != values.front()[i]; };
+    if (std::ranges::any_of(values, differs)) bits.push_back(static_cast<int>(kBits - 1 - i));
+  }
+  return bits;
+}
+
 }  // namespace habuki

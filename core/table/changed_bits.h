@@ -20,4 +20,8 @@ struct BitChange {
 // each 0 or 1, since then its digits are not bits.
 std::vector<BitChange> ChangedBits(std::string_view before, std::string_view after);
 
+// The bits whose digit is not the same in all of `values`, from #7 down; none when fewer than
+// two values are given or one of them is not exactly 8 digits each 0 or 1.
+std::vector<int> DifferingBits(const std::vector<std::string_view>& values);
+
 }  // namespace habuki

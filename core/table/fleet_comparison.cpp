@@ -110,13 +110,44 @@ void AddZeroCells(FleetComparison& table, std::size_t member, const FleetMember&
   });
 }
 
-void AddRow(FleetComparison& table, const std::vector<const ParameterRow*>& step, bool differs) {
+// The row of a step whose value the others are compared with (see FleetReference): the values
+// are grouped as alike, each group counted once per backup, so that a fleet of many costs a
+// comparison per backup and group.
+const ParameterRow* ReferenceRow(const std::vector<const ParameterRow*>& step,
+                                 FleetReference reference) {
+  if (reference.against) return step[*reference.against];
+  struct Group {
+    const ParameterRow* row;
+    std::size_t backups;
+  };
+  std::vector<Group> groups;
+  for (const ParameterRow* row : step) {
+    const auto alike = std::find_if(groups.begin(), groups.end(),
+                                    [&](const Group& group) { return !Differ(group.row, row); });
+    if (alike == groups.end()) {
+      groups.push_back({row, 1});
+    } else {
+      ++alike->backups;
+    }
+  }
+  const auto most =
+      std::max_element(groups.begin(), groups.end(),
+                       [](const Group& a, const Group& b) { return a.backups < b.backups; });
+  const bool tied = std::count_if(groups.begin(), groups.end(), [&](const Group& group) {
+                      return group.backups == most->backups;
+                    }) > 1;
+  return tied ? step.front() : most->row;
+}
+
+void AddRow(FleetComparison& table, const std::vector<const ParameterRow*>& step, bool differs,
+            FleetReference reference) {
   const ParameterRow& key =
       **std::find_if(step.begin(), step.end(), [](const ParameterRow* row) { return row; });
   table.keys.push_back({key.number, key.qualifier, key.entry});
+  const ParameterRow* compared = ReferenceRow(step, reference);
   for (const ParameterRow* row : step) {
     table.cells.push_back(
-        {row ? row->value : std::string_view(), row != nullptr, Differ(step.front(), row)});
+        {row ? row->value : std::string_view(), row != nullptr, Differ(compared, row)});
   }
   table.differing += differs ? 1 : 0;
 }
@@ -128,7 +159,8 @@ bool FleetComparison::Failed() const {
                      [](const ParameterReading& reading) { return reading.error.has_value(); });
 }
 
-FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows rows) {
+FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows rows,
+                             FleetReference reference) {
   FleetComparison table;
   table.members = members.size();
   table.readings.resize(members.size());
@@ -141,13 +173,18 @@ FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows row
     held.push_back(Hold(*members[i].state, members[i].kind, wanted, table.readings[i]));
   }
   if (table.Failed() || members.empty()) return table;
+  for (const HeldRows& rows : held) {
+    std::size_t values = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) values += rows(i).zero ? 0 : 1;
+    table.values.push_back(values);
+  }
   FleetWalk walk(held);
   while (walk.Next()) {
     const auto& step = walk.Step();
     const bool differs = std::any_of(step.begin() + 1, step.end(), [&](const ParameterRow* row) {
       return Differ(step.front(), row);
     });
-    if (differs || rows == FleetRows::All) AddRow(table, step, differs);
+    if (differs || rows == FleetRows::All) AddRow(table, step, differs, reference);
   }
   held.clear();
   if (wanted == RowsWanted::NonZero) {

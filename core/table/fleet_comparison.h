@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,20 @@ struct FleetKey {
 struct FleetCell {
   std::string_view value;  // as written; empty where the backup has no such row
   bool present = false;    // the backup has the row, perhaps as 0
-  bool differs = false;    // its value is not the first backup's (a missing row counts as 0)
+  bool differs = false;    // its value is not the row's reference value (a missing row counts
+                           // as 0): see FleetReference
 };
 
 // Which rows the table holds: those whose values differ, or every row any backup has.
 enum class FleetRows { Differing, All };
+
+// What a cell's value is compared with to mark it as differing: the value most backups have in
+// its row, or the first backup's where no one value has the most; or, given `against`, that
+// backup's value. Of two backups, the first's either way: the odd one out of a fleet is the one
+// to see, whichever column it stands in.
+struct FleetReference {
+  std::optional<std::size_t> against;  // the backup, by its place among the members
+};
 
 // The rows of many backups side by side, each matched and compared as CompareBackups matches and
 // compares two, and what reading each backup gave.
@@ -40,6 +50,7 @@ struct FleetComparison {
   std::vector<FleetKey> keys;              // in the order of the parameters
   std::vector<FleetCell> cells;            // keys.size() rows of `members` cells
   std::vector<ParameterReading> readings;  // one a backup
+  std::vector<std::size_t> values;         // each backup's values that are not 0
   std::size_t differing = 0;               // rows whose values differ
 
   std::span<const FleetCell> Row(std::size_t row) const {
@@ -51,11 +62,12 @@ struct FleetComparison {
 
 // Reads each backup, its rows held in 24 bytes each (StoredRow), and matches the rows by number,
 // qualifier and entry (the k-th row of a key with the k-th of the same key in every backup), as
-// CompareBackups matches two. A row differs when some backup's value is not the first's; a
+// CompareBackups matches two. A row differs when the backups' values are not all alike; a
 // missing row and a row of value 0 are alike there, but each shows as what it is. Only the
 // non-zero rows are held for the rows that differ, and the zero rows that the table shows are
 // read afterwards, from the backups that lack a value there; FleetRows::All holds every row.
 // Every backup is read even when one fails, so that one run tells of them all.
-FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows rows);
+FleetComparison CompareFleet(std::span<const FleetMember> members, FleetRows rows,
+                             FleetReference reference = {});
 
 }  // namespace habuki

@@ -8,7 +8,7 @@ namespace habuki {
 namespace {
 
 // A table as lines: "00001Q1 A1: 5 | - | 0*", a missing value "-", a value that differs from
-// the first file's marked "*".
+// the row's reference marked "*".
 std::vector<std::string> Lines(const FleetComparison& table) {
   std::vector<std::string> lines;
   for (std::size_t row = 0; row < table.keys.size(); ++row) {
@@ -26,20 +26,22 @@ std::vector<std::string> Lines(const FleetComparison& table) {
 
 // What comparing the texts as 30i backups gives, told while the texts are there.
 struct Compared {
-  Compared(const std::vector<std::string>& texts, FleetRows rows) {
+  Compared(const std::vector<std::string>& texts, FleetRows rows, FleetReference reference = {}) {
     std::vector<FilterState> states;
     for (const std::string& text : texts) states.push_back(test::StateWithText(text));
     std::vector<FleetMember> members;
     for (const FilterState& state : states) members.push_back({&state, FormatKind::Fs30i});
-    const FleetComparison table = CompareFleet(members, rows);
+    const FleetComparison table = CompareFleet(members, rows, reference);
     lines = Lines(table);
     differing = table.differing;
+    values = table.values;
     for (const ParameterReading& reading : table.readings)
       failed.push_back(reading.error.has_value());
   }
 
   std::vector<std::string> lines;
   std::size_t differing;
+  std::vector<std::size_t> values;
   std::vector<bool> failed;
 };
 
@@ -78,7 +80,7 @@ TEST(CompareFleet, RowsAndCells) {
       {"a value against missing and 0",
        {Backup("N00003Q1P4\r\n"), Backup(""), Backup("N00003Q1P0\r\n")},
        FleetRows::Differing,
-       {"00003Q1 : 4 | -* | 0*"},
+       {"00003Q1 : 4* | - | 0"},
        1},
       {"the first file missing a value",
        {Backup(""), Backup("N00003Q1L1P4\r\n"), Backup("")},
@@ -109,6 +111,43 @@ TEST(CompareFleet, RowsAndCells) {
     EXPECT_EQ(table.failed, std::vector<bool>(texts.size(), false)) << name;
     EXPECT_EQ(table.lines, lines) << name;
     EXPECT_EQ(table.differing, differing) << name;
+  }
+}
+
+// A cell is marked where it differs from the value most files have, the first file's on a tie,
+// or from the file named to compare against.
+TEST(CompareFleet, MarksTheOddOneOut) {
+  const auto values = [](std::vector<int> each) {
+    std::vector<std::string> texts;
+    for (const int value : each)
+      texts.push_back(Backup("N00003Q1P" + std::to_string(value) + "\r\n"));
+    return texts;
+  };
+  const struct {
+    std::vector<int> values;
+    FleetReference reference;
+    std::string line;
+  } cases[] = {
+      {{9, 1, 1, 1, 1}, {}, "00003Q1 : 9* | 1 | 1 | 1 | 1"},
+      {{1, 1, 9, 1, 1}, {}, "00003Q1 : 1 | 1 | 9* | 1 | 1"},
+      {{5, 1, 1, 2, 2}, {}, "00003Q1 : 5 | 1* | 1* | 2* | 2*"},
+      {{1, 2, 2, 1}, {}, "00003Q1 : 1 | 2* | 2* | 1"},
+      {{2, 1}, {}, "00003Q1 : 2 | 1*"},
+      {{9, 1, 1, 1, 1}, {2}, "00003Q1 : 9* | 1 | 1 | 1 | 1"},
+      {{9, 1, 1, 1, 1}, {0}, "00003Q1 : 9 | 1* | 1* | 1* | 1*"},
+  };
+  for (const auto& [each, reference, line] : cases) {
+    EXPECT_EQ(Compared(values(each), FleetRows::Differing, reference).lines,
+              std::vector<std::string>{line})
+        << line;
+  }
+}
+
+// Each backup's values that are not 0, whatever rows the table holds.
+TEST(CompareFleet, CountsTheValuesThatAreNotZero) {
+  const std::vector<std::string> texts = {Backup("N00003Q1P0\r\nN00004Q1A1P0A2P5\r\n"), Backup("")};
+  for (const FleetRows rows : {FleetRows::Differing, FleetRows::All}) {
+    EXPECT_EQ(Compared(texts, rows).values, (std::vector<std::size_t>{2, 1}));
   }
 }
 
