@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/exit_status.h"
+#include "cli/file_facts.h"
 #include "core/filter/format_profile.h"
 #include "core/io/path_text.h"
 #include "core/io/user_config_folder.h"
@@ -273,6 +274,13 @@ std::optional<std::string> CheckDiffFiles(const DiffOptions& options,
     return "-f gives " + std::to_string(formats.size()) + " formats for " +
            std::to_string(options.files.size()) + " files; give one for all, or one a file";
   }
+  if (options.against && options.to != ReportKind::Xlsx) {
+    return "--against is for --to xlsx, whose shading it sets";
+  }
+  if (options.against && std::find(options.files.begin(), options.files.end(), *options.against) ==
+                             options.files.end()) {
+    return "--against names none of the files compared: " + Utf8Escaped(*options.against);
+  }
   if (options.all && !options.Table()) {
     return "--all is for three or more files, or --to xlsx (the table of one column a file)";
   }
@@ -293,7 +301,7 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
       ->capture_default_str();
   app.add_option("--to", named.to,
                  "How to show the differences (xlsx: the table of one column a file, the values "
-                 "that differ from the first file's shaded)")
+                 "that differ from the value most files have shaded)")
       ->type_name("KIND")
       ->check(CLI::IsMember(ReportNames()))
       ->default_str("text");
@@ -307,6 +315,10 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
                  "rather than to standard output")
       ->type_name("FILE")
       ->excludes(quiet);
+  app.add_option("--against", options.against,
+                 "With --to xlsx: shade the values that differ from this file's (one of the "
+                 "files compared), rather than from the value most files have")
+      ->type_name("FILE");
   AddByteOrderMarkOption(app, options.byteOrderMark);
   AddNumberOptions(app, named);
 }
@@ -430,8 +442,12 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
 std::variant<CliOptions, DiffOptions, EarlyExit> ParseCliOptions(
     int argc, const char* const* argv, const std::vector<std::filesystem::path>& commentFolders,
     std::ostream& out, std::ostream& err) {
-  if (argc > 1 && std::string_view(argv[1]) == "diff")
-    return ParseDiff(argc - 1, argv + 1, out, err);
+  if (argc > 1 && std::string_view(argv[1]) == "diff") {
+    auto parsed = ParseDiff(argc - 1, argv + 1, out, err);
+    if (auto* diff = std::get_if<DiffOptions>(&parsed))
+      diff->commandLine = CommandLineText(argc, argv);
+    return parsed;
+  }
   return ParseThinning(argc, argv, commentFolders, out, err);
 }
 

@@ -39,6 +39,10 @@ struct DiffOptions {
   NumberChoice numbers;  // --only and --ignore
   std::optional<std::filesystem::path> output;  // -o: the report's file; none: standard output
   bool byteOrderMark = false;  // --bom: a CSV report starts with the UTF-8 byte order mark
+  // --against: the file, as named among `files`, whose values the workbook's shading compares
+  // with; none: the value most files have
+  std::optional<std::string> against;
+  std::string commandLine;  // as typed, for the workbook to say what made it
 
   // Whether the report is the table of one column a file rather than the changes of OLD to NEW:
   // for three or more files, and for a workbook.

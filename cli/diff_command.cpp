@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
+#include "cli/file_facts.h"
 #include "cli/file_format.h"
 #include "cli/messages.h"
 #include "cli/record_names.h"
@@ -40,6 +41,7 @@ struct Backup {
   FilterStats stats;
   RecordNames names;
   bool usable = true;  // loaded, with a format, and read by its rules
+  std::string why;     // why it is not usable
 };
 
 // The files in the order given; a deque, so that each loaded text stays where it is.
@@ -52,7 +54,9 @@ bool IsFleet(const DiffOptions& options) { return options.files.size() >= 3; }
 bool TellReading(Backup& backup, const ParameterReading& reading, CliIo& io) {
   const std::string name = DisplayName(backup.file);
   if (reading.error) {
-    io.err << FailureMessage(name, *reading.error);
+    const std::string message = FailureMessage(name, *reading.error);
+    io.err << message;
+    backup.why = "it breaks its format's rules: " + message.substr(0, message.find('\n'));
     return false;
   }
   backup.stats = reading.stats;
@@ -118,6 +122,7 @@ int LoadBackups(const DiffOptions& options, Backups& backups, RangeMatches& matc
     backup.state.Numbers = options.numbers;
     if (!LoadInput(backup.file, backup.state, io)) {
       backup.usable = false;
+      backup.why = "it could not be read";
       status = std::max(status, kExitFileError);
       continue;
     }
@@ -126,6 +131,7 @@ int LoadBackups(const DiffOptions& options, Backups& backups, RangeMatches& matc
     backup.kind = format.kind.value_or(FormatKind::Fs30i);
     backup.usable = format.kind.has_value();
     if (!backup.usable) {
+      backup.why = "it is no parameter file of a format habuki reads, or of the one given";
       const bool several = format.refusal == FormatRefusal::SeveralFormats;
       status = std::max(status, several ? kExitUsage : kExitFileError);
       continue;
@@ -170,13 +176,11 @@ bool TellAmbiguousPairs(const Backups& backups, CliIo& io) {
 }
 
 // The files of a fleet that it leaves out, named for the report; they leave the comparison.
-std::vector<std::string> LeaveOutUnusable(Backups& backups) {
-  std::vector<std::string> names;
+void LeaveOutUnusable(Backups& backups, std::vector<FleetFile>& leftOut) {
   for (const Backup& backup : backups) {
-    if (!backup.usable) names.push_back(backup.file);
+    if (!backup.usable) leftOut.push_back(LeftOutFile(backup.file, backup.why));
   }
   std::erase_if(backups, [](const Backup& backup) { return !backup.usable; });
-  return names;
 }
 
 // A CNC backup and a PMC backup hold different parameters: they are never compared. Formats of
@@ -246,15 +250,31 @@ int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& t
   return DiffStatus(findings.Alike() && !TellAmbiguousPairs(backups, io));
 }
 
-FleetFindings FleetFindingsOf(const Backups& backups, FleetComparison table,
-                              std::vector<std::string> notCompared) {
+// How many of each backup's cells of the table are shaded.
+std::vector<std::size_t> DifferencesByFile(const FleetComparison& table) {
+  std::vector<std::size_t> differences(table.members);
+  for (std::size_t row = 0; row < table.keys.size(); ++row) {
+    for (std::size_t i = 0; i < table.members; ++i) differences[i] += table.Row(row)[i].differs;
+  }
+  return differences;
+}
+
+FleetFindings FleetFindingsOf(const DiffOptions& options, const Backups& backups,
+                              FleetComparison table, std::vector<FleetFile> notCompared) {
   FleetFindings findings;
   findings.notCompared = std::move(notCompared);
+  findings.commandLine = options.commandLine;
+  findings.made = UtcText(std::chrono::system_clock::now());
+  if (options.against) findings.against = DisplayName(*options.against);
+  const std::vector<std::size_t> differences = DifferencesByFile(table);
   std::vector<std::vector<std::string_view>> headers;
-  for (const Backup& backup : backups) {
+  for (std::size_t i = 0; i < backups.size(); ++i) {
+    const Backup& backup = backups[i];
     findings.files.push_back(backup.file);
     findings.formats.push_back(FormatName(backup.kind));
-    headers.push_back(HeaderLines(backup.state.AllText.Bytes()));
+    findings.compared.push_back(ComparedFile(backup.file, backup.given, backup.kind, backup.state,
+                                             backup.stats, table.values[i], differences[i]));
+    headers.push_back(findings.compared.back().headerLines);
     NoteLeftOut(findings.leftOut, findings.leftOutCount, backup);
   }
   CompareFleetHeaders(headers, findings);
@@ -275,27 +295,41 @@ bool WriteTable(const FleetFindings& findings, const DiffOptions& options,
   return WriteReport(target, workbook.bytes.view(), io);
 }
 
+// What the workbook's shading compares with: the file of --against while it is compared, else
+// the value most files have.
+FleetReference ReferenceOf(const DiffOptions& options, const Backups& backups, CliIo& io) {
+  if (!options.against) return {};
+  const auto named = std::find_if(backups.begin(), backups.end(), [&](const Backup& backup) {
+    return backup.file == *options.against;
+  });
+  if (named != backups.end()) return {static_cast<std::size_t>(named - backups.begin())};
+  io.err << "habuki: " << DisplayName(*options.against)
+         << " of --against is not compared; the shading compares with the value most files have\n";
+  return {};
+}
+
 // The backups side by side; a fleet leaves out those that break their format's rules and
 // compares the others again.
 FleetComparison CompareSideBySide(const DiffOptions& options, Backups& backups,
-                                  std::vector<std::string>& notCompared, CliIo& io) {
+                                  std::vector<FleetFile>& notCompared, CliIo& io) {
   for (;;) {
     std::vector<FleetMember> members;
     for (const Backup& backup : backups) members.push_back({&backup.state, backup.kind});
     FleetComparison table =
-        CompareFleet(members, options.all ? FleetRows::All : FleetRows::Differing);
+        CompareFleet(members, options.all ? FleetRows::All : FleetRows::Differing,
+                     ReferenceOf(options, backups, io));
     for (std::size_t i = 0; i < backups.size(); ++i) {
       backups[i].usable = TellReading(backups[i], table.readings[i], io);
     }
     if (!table.Failed() || !IsFleet(options)) return table;
-    for (std::string& name : LeaveOutUnusable(backups)) notCompared.push_back(std::move(name));
+    LeaveOutUnusable(backups, notCompared);
   }
 }
 
 // Three or more files, or a workbook: one column a file. A fleet that left files out ends with
 // kExitFileError, its table written.
 int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& target,
-                Backups& backups, std::vector<std::string> notCompared, CliIo& io) {
+                Backups& backups, std::vector<FleetFile> notCompared, CliIo& io) {
   FleetComparison table = CompareSideBySide(options, backups, notCompared, io);
   if (table.Failed()) return kExitFileError;
   if (backups.empty()) {
@@ -303,7 +337,8 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
     return kExitFileError;
   }
   const bool leftOut = !notCompared.empty();
-  const FleetFindings findings = FleetFindingsOf(backups, std::move(table), std::move(notCompared));
+  const FleetFindings findings =
+      FleetFindingsOf(options, backups, std::move(table), std::move(notCompared));
   if (target && !WriteTable(findings, options, *target, io)) return kExitFileError;
   const bool ambiguous = TellAmbiguousPairs(backups, io);
   return leftOut ? kExitFileError : DiffStatus(findings.Alike() && !ambiguous);
@@ -323,7 +358,8 @@ int CompareFiles(const DiffOptions& options, CliIo& io) {
   RangeMatches matches(options.numbers);
   const int status = LoadBackups(options, backups, matches, io);
   if (status != kExitOk && !IsFleet(options)) return status;
-  std::vector<std::string> notCompared = LeaveOutUnusable(backups);
+  std::vector<FleetFile> notCompared;
+  LeaveOutUnusable(backups, notCompared);
   if (!Comparable(backups, io)) return kExitUsage;
   TellUnmatchedRanges(matches, io.err);
   if (!options.numbers.Everything() && !AnythingChosen(backups)) {

@@ -4,8 +4,8 @@
 #include <array>
 #include <utility>
 
-#include "core/table/changed_bits.h"
 #include "core/text/display_text.h"
+#include "report/bits_text.h"
 #include "report/export_text.h"
 #include "report/parameter_export.h"
 
@@ -45,12 +45,7 @@ std::optional<std::string_view> ValueOf(const std::optional<ParameterRow>& row) 
 // or a value that is no bit pattern.
 std::string BitsText(const ParameterChange& change) {
   if (!change.before || !change.after) return {};
-  std::string text;
-  for (const BitChange& bit : ChangedBits(change.before->value, change.after->value)) {
-    if (!text.empty()) text += ", ";
-    text += "#" + std::to_string(bit.bit) + " " + bit.before + "->" + bit.after;
-  }
-  return text;
+  return BitChangesText(change.before->value, change.after->value);
 }
 
 // header: (PMC=0I-F,MSID=1) -> (PMC=0I-F,MSID=2)

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "core/text/display_text.h"
+#include "habuki/version.h"
+#include "report/bits_text.h"
 #include "report/export_text.h"
 #include "report/parameter_export.h"
 
@@ -35,11 +37,13 @@ void ForEachLine(const FleetFindings& findings, bool headerLines, Visit visit) {
   for (std::size_t row = 0; row < table.keys.size(); ++row) visit(table.keys[row], table.Row(row));
 }
 
-// A line's fields as a table writes them: UTF-8, a missing value empty (`present` tells).
+// A line's fields as a table writes them: UTF-8, a missing value empty (`present` tells), the
+// bits that differ last.
 void LineFields(const FleetKey& key, std::span<const FleetCell> cells,
                 std::vector<std::string>& fields) {
   fields = {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry)};
   for (const FleetCell& cell : cells) fields.push_back(FieldText(cell.value));
+  fields.push_back(DifferingBitsText(cells));
 }
 
 // The parameters' rows as the text shows them: escaped where needed, a missing value "-".
@@ -51,6 +55,7 @@ std::vector<std::vector<std::string>> TextLines(const FleetFindings& findings) {
     for (const FleetCell& cell : cells) {
       line.push_back(cell.present ? Cp932ForMessage(cell.value) : "-");
     }
+    line.push_back(DifferingBitsText(cells));
   });
   return lines;
 }
@@ -59,6 +64,7 @@ std::vector<std::string> ColumnNames(const FleetFindings& findings,
                                      std::string (*name)(std::string_view)) {
   std::vector<std::string> names(std::begin(kKeyColumns), std::end(kKeyColumns));
   for (const std::string_view file : findings.files) names.push_back(name(file));
+  names.emplace_back("bits");
   return names;
 }
 
@@ -68,16 +74,22 @@ void AppendAligned(std::string& out, const std::vector<std::string>& line,
     out += line[i];
     if (i + 1 < line.size()) out.append(widths[i] - DisplayWidth(line[i]) + 2, ' ');
   }
+  out.erase(out.find_last_not_of(' ') + 1);  // a row with no bits ends at its last value
   out += '\n';
 }
 
-// number  qualifier  entry  a.txt     b.txt     c.txt
-// 01005   Q1         A5     00000011  00000111  -
+// number  qualifier  entry  a.txt     b.txt     c.txt  bits
+// 01005   Q1         A5     00000011  00000111  -      #2
 // 1 row(s) differ among 3 files; header lines of c.txt differ from a.txt's; left out: ...
+// The bits column stands only where some row has bits that differ.
 std::string TextReport(const FleetFindings& findings) {
-  const std::vector<std::string> names = ColumnNames(findings, DisplayName);
+  std::vector<std::string> names = ColumnNames(findings, DisplayName);
   // The text tells only whose header lines differ: a header line can be as long as a screen.
-  const std::vector<std::vector<std::string>> lines = TextLines(findings);
+  std::vector<std::vector<std::string>> lines = TextLines(findings);
+  if (std::ranges::all_of(lines, [](const auto& line) { return line.back().empty(); })) {
+    names.pop_back();
+    for (auto& line : lines) line.pop_back();
+  }
   std::string out;
   if (!lines.empty()) {
     std::vector<std::size_t> widths(names.size());
@@ -99,12 +111,49 @@ std::string TextReport(const FleetFindings& findings) {
     out += (i == 0 ? "; left out: " : ", ") + findings.leftOut[i];
   }
   for (std::size_t i = 0; i < findings.notCompared.size(); ++i) {
-    out += (i == 0 ? "; not compared: " : ", ") + DisplayName(findings.notCompared[i]);
+    out += (i == 0 ? "; not compared: " : ", ") + DisplayName(findings.notCompared[i].given);
   }
   return out + "\n";
 }
 
 std::string AsGiven(std::string_view name) { return std::string(name); }
+
+constexpr std::string_view kFileColumns[] = {
+    "file",         "full path", "size (bytes)", "modified",     "format",
+    "records read", "values",    "differences",  "header lines", "not compared"};
+
+std::vector<std::string> FileRow(const FleetFile& file) {
+  std::string headerLines;
+  for (const std::string_view line : file.headerLines) {
+    headerLines += (headerLines.empty() ? "" : "\n") + FieldText(line);
+  }
+  return {file.given,       file.path,   file.size,        file.modified, file.format,
+          file.recordsRead, file.values, file.differences, headerLines,   file.notCompared};
+}
+
+// What the shading compares with, in the words of the legend.
+std::string ShadingMeaning(const FleetFindings& findings) {
+  if (findings.against) return "the value differs from " + *findings.against + "'s";
+  if (findings.compared.size() < 3) return "the value differs from the first file's";
+  return "the value differs from the value most files have in its row (the first file's where "
+         "no one value has the most)";
+}
+
+// Each file's facts, then the legend and what made the workbook.
+std::vector<std::vector<std::string>> FilesSheet(const FleetFindings& findings) {
+  std::vector<std::vector<std::string>> rows;
+  rows.emplace_back(std::begin(kFileColumns), std::end(kFileColumns));
+  for (const FleetFile& file : findings.compared) rows.push_back(FileRow(file));
+  for (const FleetFile& file : findings.notCompared) rows.push_back(FileRow(file));
+  rows.emplace_back();
+  rows.push_back({"shaded", ShadingMeaning(findings)});
+  rows.push_back({"-", "the file has no such parameter"});
+  rows.push_back({"bits", "the bits of a bit parameter that differ between the files"});
+  rows.push_back({"command", findings.commandLine});
+  rows.push_back({"habuki", kVersionText});
+  rows.push_back({"made", findings.made});
+  return rows;
+}
 
 // Written as the lines come, so that a table of every row is not held twice.
 std::string CsvReport(const FleetFindings& findings) {
@@ -154,8 +203,14 @@ std::string JsonReport(const FleetFindings& findings) {
   out += ", \"formats\": ";
   AppendJsonArray(out, findings.formats, NameText);
   out += ", \"not compared\": ";
-  AppendJsonArray(out, findings.notCompared, NameText);
-  out += ", \"headers\": [";
+  AppendJsonArray(out, findings.notCompared,
+                  [](const FleetFile& file) { return NameText(file.given); });
+  out += ", \"header lines\": [";
+  for (const FleetFile& file : findings.compared) {
+    if (&file != &findings.compared.front()) out += ", ";
+    AppendJsonArray(out, file.headerLines, NameText);
+  }
+  out += "], \"headers\": [";
   for (const HeaderLineAcross& header : findings.headers) {
     if (&header != &findings.headers.front()) out += ", ";
     AppendJsonArray(out, header, HeaderText);
@@ -174,6 +229,12 @@ std::string JsonReport(const FleetFindings& findings) {
     }
     out += "\"values\": ";
     AppendJsonArray(out, table.Row(row), CellText);
+    out += ", \"bits\": ";
+    if (const std::string bits = DifferingBitsText(table.Row(row)); bits.empty()) {
+      out += "null";
+    } else {
+      AppendJsonString(out, bits);
+    }
     out += '}';
   }
   out += table.keys.empty() ? "]" : "\n]";
@@ -199,7 +260,7 @@ void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines
 XlsxWorkbook FleetWorkbook(const FleetFindings& findings) {
   const std::vector<std::string> names = ColumnNames(findings, AsGiven);
   const std::vector<std::string_view> header(names.begin(), names.end());
-  XlsxSheet sheet(header);
+  XlsxSheet sheet(header, {}, std::size(kKeyColumns));
   std::vector<std::string> texts;
   std::vector<std::optional<std::string_view>> cells;
   const auto shaded = std::make_unique<bool[]>(names.size());
@@ -207,11 +268,12 @@ XlsxWorkbook FleetWorkbook(const FleetFindings& findings) {
     LineFields(key, values, texts);
     cells.assign(texts.begin(), texts.end());
     for (std::size_t i = 0; i < values.size(); ++i) {
-      if (!values[i].present) cells[3 + i] = std::nullopt;
+      if (!values[i].present) cells[3 + i] = "-";
       shaded[3 + i] = values[i].differs;
     }
     sheet.AddRow(cells, std::span<const bool>(shaded.get(), names.size()));
   });
+  sheet.AddTextSheet("Files", FilesSheet(findings));
   return sheet.Finish();
 }
 

@@ -23,7 +23,10 @@ ParameterWorkbook::ParameterWorkbook(TablePart part)
     : part_(part),
       sheet_(part == TablePart::Member ? std::span<const std::string_view>(kMemberColumns)
                                        : std::span<const std::string_view>(kTableColumns),
-             part == TablePart::Member ? kMemberLine : kWholeLine) {}
+             part == TablePart::Member ? kMemberLine : kWholeLine,
+             // The key of a row, printed on every page: number, qualifier and entry, and the
+             // file of a member's row.
+             part == TablePart::Member ? 4 : 3) {}
 
 TableExport ParameterWorkbook::Add(const FilterState& state, FormatKind kind, bool all,
                                    std::string_view file) {

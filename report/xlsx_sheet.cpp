@@ -36,8 +36,8 @@ std::string Numbered(std::size_t number) {
 }  // namespace
 
 XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
-                     std::span<const std::size_t> numericColumns)
-    : numeric_(header.size()), widths_(header.size()) {
+                     std::span<const std::size_t> numericColumns, std::size_t repeatedColumns)
+    : numeric_(header.size()), widths_(header.size()), repeatedColumns_(repeatedColumns) {
   // A workbook is UTF-8 throughout: a file name that is not is written \xHH, as CSV has it.
   for (const std::string_view name : header) header_.push_back(Utf8Escaped(name));
   for (const std::size_t column : numericColumns) numeric_.at(column) = true;
@@ -55,16 +55,16 @@ XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
   options.constant_memory = LXW_TRUE;
   options.tmpdir = temporaryFolder_.data();
   workbook_ = workbook_new_opt(scratch_.Utf8Path().c_str(), &options);
-  if (workbook_ != nullptr) sheet_ = workbook_add_worksheet(workbook_, nullptr);
+  if (workbook_ != nullptr) sheet_ = workbook_add_worksheet(workbook_, "Parameters");
   if (sheet_ == nullptr) {
     Fail("cannot make the workbook");
     return;
   }
   text_ = workbook_add_format(workbook_);
   format_set_num_format(text_, "@");
-  lxw_format* bold = workbook_add_format(workbook_);
-  format_set_num_format(bold, "@");
-  format_set_bold(bold);
+  bold_ = workbook_add_format(workbook_);
+  format_set_num_format(bold_, "@");
+  format_set_bold(bold_);
   shadedText_ = workbook_add_format(workbook_);
   format_set_num_format(shadedText_, "@");
   shadedNumber_ = workbook_add_format(workbook_);
@@ -75,7 +75,7 @@ XlsxSheet::XlsxSheet(std::span<const std::string_view> header,
   for (std::size_t column = 0; column < header_.size() && error_.empty(); ++column) {
     cell_ = header_[column];
     const lxw_error written =
-        worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(column), cell_.c_str(), bold);
+        worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(column), cell_.c_str(), bold_);
     if (written != LXW_NO_ERROR)
       Fail("cannot write the header: " + std::string(lxw_strerror(written)));
     widths_[column] = DisplayWidth(header_[column]);
@@ -144,6 +144,36 @@ void XlsxSheet::Check(int written, std::size_t column) {
            : where + ": " + lxw_strerror(static_cast<lxw_error>(written)));
 }
 
+void XlsxSheet::AddTextSheet(std::string_view name,
+                             const std::vector<std::vector<std::string>>& rows) {
+  if (!error_.empty()) return;
+  lxw_worksheet* sheet = workbook_add_worksheet(workbook_, std::string(name).c_str());
+  if (sheet == nullptr) {
+    Fail("cannot add the sheet " + std::string(name));
+    return;
+  }
+  std::vector<std::size_t> widths;
+  for (std::size_t row = 0; row < rows.size() && error_.empty(); ++row) {
+    widths.resize(std::max(widths.size(), rows[row].size()));
+    for (std::size_t column = 0; column < rows[row].size(); ++column) {
+      cell_ = Utf8Escaped(rows[row][column]);
+      widths[column] = std::max(widths[column], DisplayWidth(cell_));
+      const lxw_error written =
+          worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                 cell_.c_str(), row == 0 ? bold_ : text_);
+      if (written != LXW_NO_ERROR) {
+        Fail("cannot write the sheet " + std::string(name) + ": " + lxw_strerror(written));
+      }
+    }
+  }
+  for (std::size_t column = 0; column < widths.size(); ++column) {
+    const auto col = static_cast<lxw_col_t>(column);
+    const auto width = static_cast<double>(std::min(widths[column], kWidestColumn));
+    worksheet_set_column(sheet, col, col, width + kColumnPadding, nullptr);
+  }
+  textSheetRows_.push_back(rows.size());
+}
+
 bool XlsxSheet::Fits(std::size_t rows) {
   if (!error_.empty()) return false;
   if (rows <= kMaxRows - rows_) return true;
@@ -168,12 +198,20 @@ void XlsxSheet::Close() {
     Fail("cannot write the workbook: " + std::string(lxw_strerror(closed)));
 }
 
-// What can be set only once the table is known: the autofilter's rows, the columns' widths.
+// What can be set only once the table is known: the autofilter's rows, the columns' widths. The
+// page set-up goes with it: a table of many files is wider than tall.
 void XlsxSheet::Arrange() {
   worksheet_freeze_panes(sheet_, 1, 0);
+  worksheet_set_landscape(sheet_);
+  worksheet_fit_to_pages(sheet_, 1, 0);
+  lxw_error error = worksheet_repeat_rows(sheet_, 0, 0);
+  if (repeatedColumns_ > 0 && error == LXW_NO_ERROR) {
+    error = worksheet_repeat_columns(sheet_, 0, static_cast<lxw_col_t>(repeatedColumns_ - 1));
+  }
   const auto lastColumn = static_cast<lxw_col_t>(header_.size() - 1);
-  lxw_error error =
-      worksheet_autofilter(sheet_, 0, 0, static_cast<lxw_row_t>(rows_ - 1), lastColumn);
+  if (error == LXW_NO_ERROR) {
+    error = worksheet_autofilter(sheet_, 0, 0, static_cast<lxw_row_t>(rows_ - 1), lastColumn);
+  }
   for (std::size_t column = 0; column < header_.size() && error == LXW_NO_ERROR; ++column) {
     const auto width = static_cast<double>(std::min(widths_[column], kWidestColumn));
     const auto col = static_cast<lxw_col_t>(column);
@@ -201,7 +239,8 @@ XlsxWorkbook XlsxSheet::Finish() {
   // workbook written: the library does not check its own writes (a full disk, a file size
   // limit leave a workbook cut short or without rows), and nothing else is given as one.
   if (workbook.error.empty()) {
-    const std::size_t rows[] = {rows_};
+    std::vector<std::size_t> rows{rows_};
+    rows.insert(rows.end(), textSheetRows_.begin(), textSheetRows_.end());
     if (const std::string problem = CheckWorkbook(contents.bytes.view(), rows); !problem.empty()) {
       workbook.error =
           "the workbook the library wrote in " + scratch_.Place() + " is not whole: " + problem;

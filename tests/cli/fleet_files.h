@@ -7,9 +7,9 @@
 namespace habuki::test {
 
 // Small backups for comparisons of many, in a folder of their own, the current one while the
-// test runs: a, b and c differ in two rows, 16i.txt is a's in format 16i, p1 to p3 are PMC
-// backups whose header lines differ in p3, and p4 has one line more than
-// p1.
+// test runs: a, b and c differ in two rows, bits1 to bits3 in bits #7 and #0 of one, 16i.txt is a's
+// in format 16i, p1 to p3 are PMC backups whose header lines differ in p3, and p4 has one line more
+// than p1.
 class FleetFiles {
  public:
   FleetFiles() {
@@ -20,6 +20,9 @@ class FleetFiles {
     WriteBytes(dir_ / "broken.txt", "%\r\nN00001Q1P1 2\r\n%\r\n");
     WriteBytes(dir_ / "doubled.txt",
                "%\r\nN00001Q1A1P5A2P7\r\nN00020Q1P17\r\n%\r\nN00001Q1P1\r\n%\r\n");
+    WriteBytes(dir_ / "bits1.txt", "%\r\nN00005Q1P00000100\r\n%\r\n");
+    WriteBytes(dir_ / "bits2.txt", "%\r\nN00005Q1P10000100\r\n%\r\n");
+    WriteBytes(dir_ / "bits3.txt", "%\r\nN00005Q1P00000101\r\n%\r\n");
     const std::string pmc = "%\r\n(PMC=0I-F,MSID=1)\r\nN600000 P1\r\n%\r\n";
     WriteBytes(dir_ / "p1.txt", pmc);
     WriteBytes(dir_ / "p2.txt", pmc);

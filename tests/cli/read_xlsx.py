@@ -1,7 +1,9 @@
 """Reads an .xlsx file back as a spreadsheet program would, with openpyxl, for the tests.
 
-  read_xlsx.py cells FILE    every cell of the first sheet as text, one CSV row (CR LF) a row
-  read_xlsx.py styles FILE   what the sheet shows around its cells, one fact a line
+  read_xlsx.py cells FILE [SHEET]  every cell of the first sheet, or of SHEET, as text, one CSV
+                                   row (CR LF) a row
+  read_xlsx.py styles FILE         what the first sheet shows around its cells and how it
+                                   prints, one fact a line
 """
 import csv
 import sys
@@ -24,6 +26,10 @@ def cells(sheet):
 
 def styles(sheet):
     rows = list(sheet.iter_rows())
+    print("sheets", " ".join(sheet.parent.sheetnames))
+    print("print", sheet.page_setup.orientation, "fit to width",
+          sheet.sheet_properties.pageSetUpPr.fitToPage and sheet.page_setup.fitToHeight == 0,
+          "titles", sheet.print_title_rows, sheet.print_title_cols)
     print("freeze", sheet.freeze_panes)
     print("filter", sheet.auto_filter.ref)
     print("header bold", all(cell.font.bold for cell in rows[0]))
@@ -40,4 +46,5 @@ def styles(sheet):
 
 with open(sys.argv[2], "rb") as file:
     workbook = openpyxl.load_workbook(file, read_only=sys.argv[1] == "cells")
-    {"cells": cells, "styles": styles}[sys.argv[1]](workbook.worksheets[0])
+    sheet = workbook[sys.argv[3]] if len(sys.argv) > 3 else workbook.worksheets[0]
+    {"cells": cells, "styles": styles}[sys.argv[1]](sheet)

@@ -38,6 +38,8 @@ TEST(XlsxSheetRead, EveryCellReadsBackAsItWasGiven) {
             "1+1,日本語ｶﾅ,1e3\r\n"
             "\"say \"\"5\"\", 6\",TRUE,007\r\n");
   EXPECT_EQ(test::ReadXlsx("styles", workbook.bytes),
+            "sheets Parameters\n"
+            "print landscape fit to width True titles $1:$1 None\n"
             "freeze A2\n"
             "filter A1:C6\n"
             "header bold True\n"
@@ -119,7 +121,9 @@ TEST(XlsxExportRead, EveryCellIsTheCsvField) {
     EXPECT_EQ(exported.cells, exported.csv) << c.input;
     const auto rows = std::count(exported.csv.begin(), exported.csv.end(), '\n');
     EXPECT_EQ(exported.styles.substr(0, exported.styles.find("column")),
-              "freeze A2\nfilter A1:F" + std::to_string(rows) + "\nheader bold True\n");
+              "sheets Parameters\nprint landscape fit to width True titles $1:$1 $A:$C\nfreeze "
+              "A2\nfilter A1:F" +
+                  std::to_string(rows) + "\nheader bold True\n");
     // Each text column holds text shown as text, the line numbers alone.
     EXPECT_TRUE(KindsOf(exported.styles, "number").ends_with(" kinds s:@")) << exported.styles;
     EXPECT_TRUE(KindsOf(exported.styles, "value").ends_with(" kinds s:@")) << exported.styles;
