@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "core/filter/format_profile.h"
+#include "core/filter/header_lines.h"
 #include "core/text/display_text.h"
 #include "report/export_text.h"
 
@@ -114,7 +115,12 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind, Expor
     AppendJsonString(out, file);  // a file name is the system's bytes, UTF-8 as a rule
     out += ", \"format\": ";
     AppendJsonString(out, FormatName(kind));
-    out += ", \"parameters\": [";
+    out += ", \"header lines\": [";
+    for (const std::string_view headerLine : HeaderLines(state.AllText.Bytes())) {
+      if (out.back() != '[') out += ", ";
+      AppendJsonString(out, FieldText(headerLine));
+    }
+    out += "], \"parameters\": [";
   }
   const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
   std::array<std::string, 6> converted;

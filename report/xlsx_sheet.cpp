@@ -166,10 +166,12 @@ void XlsxSheet::AddTextSheet(std::string_view name,
       }
     }
   }
-  for (std::size_t column = 0; column < widths.size(); ++column) {
+  for (std::size_t column = 0; column < widths.size() && error_.empty(); ++column) {
     const auto col = static_cast<lxw_col_t>(column);
     const auto width = static_cast<double>(std::min(widths[column], kWidestColumn));
-    worksheet_set_column(sheet, col, col, width + kColumnPadding, nullptr);
+    const lxw_error set = worksheet_set_column(sheet, col, col, width + kColumnPadding, nullptr);
+    if (set != LXW_NO_ERROR)
+      Fail("cannot arrange the sheet " + std::string(name) + ": " + lxw_strerror(set));
   }
   textSheetRows_.push_back(rows.size());
 }

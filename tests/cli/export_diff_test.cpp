@@ -38,9 +38,13 @@ TEST(Export, JsonKeepsValuesAsStringsAndLinesAsNumbers) {
   const Result json = Habuki{"%\r\nN00001Q1L1P00000010\r\n%\r\n"}.Run({"--to", "json"});
   EXPECT_EQ(json.status, 0);
   EXPECT_EQ(json.out,
-            "{\"file\": \"-\", \"format\": \"30i\", \"parameters\": [\n"
+            "{\"file\": \"-\", \"format\": \"30i\", \"header lines\": [], \"parameters\": [\n"
             "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"L1\", \"marker\": "
             "\"P\", \"value\": \"00000010\", \"line\": 2}\n]}\n");
+  // The header lines, the PMC header, stand in the table too.
+  const Result pmc = Habuki{"%\r\n(PMC=0I-F)\r\n(X)\r\nN600000 P1\r\n%\r\n"}.Run({"--to", "json"});
+  EXPECT_NE(pmc.out.find("\"header lines\": [\"(PMC=0I-F)\", \"(X)\"], "), std::string::npos)
+      << pmc.out;
 }
 
 TEST(Export, OutputFolderAddsTheTablesEnding) {
@@ -69,11 +73,13 @@ TEST(Export, SeveralInputsMakeOneDocument) {
        "file,number,qualifier,entry,marker,value,line\r\na.txt,00001,Q1,L1,P,7,2\r\n"
        "b.txt,00003,Q1,,P,8,3\r\n"},
       {"json",
-       "{\"files\": [\n{\"file\": \"a.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+       "{\"files\": [\n{\"file\": \"a.txt\", \"format\": \"30i\", \"header lines\": [], "
+       "\"parameters\": [\n  "
        "{\"number\": \"00001\", " +
            row +
            "\"L1\", \"marker\": \"P\", \"value\": \"7\", "
-           "\"line\": 2}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"parameters\": [\n  "
+           "\"line\": 2}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"header lines\": [], "
+           "\"parameters\": [\n  "
            "{\"number\": \"00003\", " +
            row +
            "\"\", \"marker\": \"P\", \"value\": \"8\", "
