@@ -56,15 +56,11 @@ std::string_view AxisNames::NameOf(std::string_view entry) const {
 
 AxisNames ReadAxisNames(const FilterState& state, FormatKind kind) {
   AxisNames names;
-  const ParameterReading reading = ReadParameters(state, kind, RowsWanted::NonZero,
-                                                  [&](const ParameterRow& row) { names.Add(row); });
+  // Parameter 1020 alone, whichever parameters the run shows.
+  const NumberChoice only1020{NumberRanges({{1020, 1020}}), {}};
+  const ParameterReading reading =
+      ReadParameters(state, kind, only1020, [&](const ParameterRow& row) { names.Add(row); });
   return reading.error ? AxisNames() : names;
-}
-
-std::string EntryLabel(std::string_view entry, const AxisNames& names) {
-  const std::string_view name = names.NameOf(entry);
-  if (name.empty()) return std::string(entry);
-  return std::string(entry).append(" (").append(name).append(")");
 }
 
 }  // namespace habuki

@@ -39,8 +39,4 @@ class AxisNames {
 // of 1005 and other parameters before 1020, hence a reading of its own.
 AxisNames ReadAxisNames(const FilterState& state, FormatKind kind);
 
-// An entry as a table labels it: "A1 (X)" where the axis has a name, the entry as written
-// otherwise.
-std::string EntryLabel(std::string_view entry, const AxisNames& names);
-
 }  // namespace habuki

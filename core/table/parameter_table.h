@@ -41,6 +41,13 @@ enum class RowsWanted { NonZero, All };
 ParameterReading ReadParameters(const FilterState& state, FormatKind kind, RowsWanted wanted,
                                 const std::function<void(const ParameterRow&)>& row);
 
+// RowsWanted::NonZero, of the records whose numbers `numbers` keeps rather than those the
+// state's own choice keeps: for what labels a table's rows, read from parameters the table may
+// not show (the axis names of 1020 beside --only 1320).
+ParameterReading ReadParameters(const FilterState& state, FormatKind kind,
+                                const NumberChoice& numbers,
+                                const std::function<void(const ParameterRow&)>& row);
+
 // Which records' rows of value 0 are wanted, by number and qualifier; asked once per record that
 // has one. A reading that looks for a few zero rows then makes no row of the others.
 using ZeroRowsOf = std::function<bool(std::string_view number, std::string_view qualifier)>;

@@ -10,11 +10,13 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The labels of entries A1 up to A`count`.
+// Entries A1 up to A`count` with their names: "A1 (X)", or "A6" without one.
 Strings Labels(const AxisNames& names, std::size_t count) {
   Strings labels;
   for (std::size_t axis = 1; axis <= count; ++axis) {
-    labels.push_back(EntryLabel("A" + std::to_string(axis), names));
+    const std::string entry = "A" + std::to_string(axis);
+    const std::string_view name = names.NameOf(entry);
+    labels.push_back(name.empty() ? entry : entry + " (" + std::string(name) + ")");
   }
   return labels;
 }
@@ -29,7 +31,7 @@ TEST(AxisNames, RealBackups) {
     const Strings on30i = {"A1 (X)", "A2 (Y)", "A3 (Z)", "A4 (B)", "A5 (W)", "A6"};
     const Strings none = {"A1", "A2", "A3", "A4", "A5", "A6"};
     EXPECT_EQ(Labels(names, 6), kind == FormatKind::Pmc ? none : on30i) << file;
-    EXPECT_EQ(EntryLabel("A20", names), "A20") << file;
+    EXPECT_EQ(names.NameOf("A20"), "") << file;
   }
 }
 
@@ -72,10 +74,14 @@ TEST(AxisNames, EntriesThatNameAnAxis) {
   for (const auto& [entry, name] : entries) EXPECT_EQ(names.NameOf(entry), name) << entry;
 }
 
-// A backup that breaks its format's rules names no axis, even before where it breaks them.
-TEST(AxisNames, NoneFromABrokenBackup) {
-  const FilterState state = test::StateWithText("%\r\nN01020Q1A1P88\r\nN01021Q1P1x\r\n%\r\n");
-  EXPECT_TRUE(ReadAxisNames(state, FormatKind::Fs30i).empty());
+// The names come from parameter 1020 alone: a fault elsewhere is for the reading of the rows to
+// tell; a 1020 that breaks its format's rules names no axis.
+TEST(AxisNames, ReadFrom1020AloneAndNoneWhereItIsBroken) {
+  const std::string brokenElsewhere = "%\r\nN01005Q1A1P1x\r\nN01020Q1A1P88\r\n%\r\n";
+  const std::string broken1020 = "%\r\nN01020Q1A1P88A2P8x\r\n%\r\n";
+  EXPECT_EQ(ReadAxisNames(test::StateWithText(brokenElsewhere), FormatKind::Fs30i).NameOf("A1"),
+            "X");
+  EXPECT_TRUE(ReadAxisNames(test::StateWithText(broken1020), FormatKind::Fs30i).empty());
 }
 
 }  // namespace
