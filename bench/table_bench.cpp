@@ -68,8 +68,8 @@ void Export(benchmark::State& run, ExportKind to, bool all) {
     return std::error_code();
   };
   for (auto _ : run) {
-    benchmark::DoNotOptimize(WriteParameterTable(state, FormatKind::Fs30i, to, all, "generated",
-                                                 TablePart::Whole, "", take));
+    benchmark::DoNotOptimize(WriteParameterTable(
+        state, FormatKind::Fs30i, {to, all, TablePart::Whole, nullptr}, "generated", "", take));
   }
   if (written == 0) run.SkipWithError("nothing written");
   Measured(run);
@@ -87,7 +87,7 @@ void ExportXlsx(benchmark::State& run, bool all) {
   }();
   const FilterState state = Loaded(bytes);
   for (auto _ : run) {
-    ParameterWorkbook workbook(TablePart::Whole);
+    ParameterWorkbook workbook(TablePart::Whole, nullptr);
     workbook.Add(state, FormatKind::Fs30i, all, "machining-center-30i.txt");
     const XlsxWorkbook made = workbook.Finish();
     if (!made.error.empty() || made.bytes.size == 0) run.SkipWithError(made.error.c_str());

@@ -22,6 +22,7 @@ struct CliIo {
   bool outIsTerminal = false;
   std::vector<std::filesystem::path> commentFolders;  // where comment files are looked for
   bool inIsTerminal = false;
+  std::filesystem::path configFolder;       // the user's own folder, where names.csv is looked for
   std::string outName = "standard output";  // how messages name where standard output goes
 };
 

@@ -190,7 +190,22 @@ struct NamedValues {
   std::optional<std::string> outputDir;
   std::vector<std::string> only;
   std::vector<std::string> ignore;
+  std::optional<std::string> names;
 };
+
+// --names, for tables and comparisons alike.
+void AddNamesOption(CLI::App& app, NamedValues& named) {
+  app.add_option("--names", named.names,
+                 "The names of parameters for tables and comparisons, one \"number,name\" a line "
+                 "(default: names.csv in " +
+                     std::string(kUserConfigFolderName) + ", if it is there)")
+      ->type_name("FILE");
+}
+
+std::optional<std::filesystem::path> NamesPath(const NamedValues& named) {
+  if (!named.names) return std::nullopt;
+  return PathFromUtf8(*named.names);
+}
 
 // --bom, for the CSV of tables and comparisons alike.
 void AddByteOrderMarkOption(CLI::App& app, bool& byteOrderMark) {
@@ -260,6 +275,7 @@ const CLI::Option* AddThinningOptions(CLI::App& app, CliOptions& options, NamedV
       ->excludes(output);
   app.add_flag("--stats", options.stats, "Tell on standard error what was kept and dropped");
   AddByteOrderMarkOption(app, options.byteOrderMark);
+  AddNamesOption(app, named);
   AddNumberOptions(app, named);
   return files;
 }
@@ -320,6 +336,7 @@ void AddDiffOptions(CLI::App& app, DiffOptions& options, NamedValues& named) {
                  "files compared), rather than from the value most files have")
       ->type_name("FILE");
   AddByteOrderMarkOption(app, options.byteOrderMark);
+  AddNamesOption(app, named);
   AddNumberOptions(app, named);
 }
 
@@ -349,7 +366,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   app.footer(DiffFooter());
   DashOptionsOnly(app);
   DiffOptions options;
-  NamedValues named{"auto", "", "text", std::nullopt, std::nullopt, std::nullopt, {}, {}};
+  NamedValues named{"auto", "", "text", std::nullopt, std::nullopt, std::nullopt, {}, {}, {}};
   AddDiffOptions(app, options, named);
   try {
     app.parse(argc, argv);
@@ -370,6 +387,7 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseDiff(int argc, const char*
   if (options.formats.size() == 1) options.formats.resize(options.files.size(), options.formats[0]);
   options.numbers = ChoiceOf(named);
   if (named.output) options.output = PathFromUtf8(*named.output);
+  options.names = NamesPath(named);
   return options;
 }
 
@@ -424,6 +442,10 @@ std::variant<CliOptions, DiffOptions, EarlyExit> ParseThinning(
                          : commentFolders;
     if (named.output) options.output = PathFromUtf8(*named.output);
     if (named.outputDir) options.outputDir = PathFromUtf8(*named.outputDir);
+    options.names = NamesPath(named);
+    if (options.names && options.to == ExportKind::Thinned) {
+      throw CLI::ValidationError("--names is for --to csv, json or xlsx");
+    }
     if (const auto problem = CheckCombination(options)) throw CLI::ValidationError(*problem);
   } catch (const CLI::ParseError& error) {
     return EndEarly(app, error, out, err);

@@ -26,6 +26,7 @@ struct CliOptions {
   bool all = false;            // the table holds the zero values too
   NumberChoice numbers;        // --only and --ignore
   bool byteOrderMark = false;  // --bom: a CSV table starts with the UTF-8 byte order mark
+  std::optional<std::filesystem::path> names;  // --names: the names file, instead of names.csv
 };
 
 // `habuki diff OLD NEW`, or `habuki diff FILE FILE FILE...` for a table of many.
@@ -42,7 +43,8 @@ struct DiffOptions {
   // --against: the file, as named among `files`, whose values the workbook's shading compares
   // with; none: the value most files have
   std::optional<std::string> against;
-  std::string commandLine;  // as typed, for the workbook to say what made it
+  std::string commandLine;                     // as typed, for the workbook to say what made it
+  std::optional<std::filesystem::path> names;  // --names: the names file, instead of names.csv
 
   // Whether the report is the table of one column a file rather than the changes of OLD to NEW:
   // for three or more files, and for a workbook.

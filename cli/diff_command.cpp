@@ -12,12 +12,14 @@
 #include "cli/file_facts.h"
 #include "cli/file_format.h"
 #include "cli/messages.h"
+#include "cli/names_file.h"
 #include "cli/record_names.h"
 #include "core/filter/format_profile.h"
 #include "core/filter/header_lines.h"
 #include "core/io/file_writing.h"
 #include "core/io/output_plan.h"
 #include "core/io/path_text.h"
+#include "core/table/axis_names.h"
 #include "core/table/fleet_comparison.h"
 #include "core/table/parameter_diff.h"
 #include "core/text/byte_order_mark.h"
@@ -87,9 +89,12 @@ std::string FormatsOf(const Backup& before, const Backup& after) {
   return formats;
 }
 
-DiffFindings Findings(const DiffOptions& options, const Backup& before, const Backup& after,
-                      ParameterDiff parameters) {
+DiffFindings Findings(const DiffOptions& options, const ParameterNames* names, const Backup& before,
+                      const Backup& after, ParameterDiff parameters) {
   DiffFindings findings;
+  findings.names = names;
+  findings.axes = {ReadAxisNames(before.state, before.kind),
+                   ReadAxisNames(after.state, after.kind)};
   findings.oldFile = options.files[0];
   findings.newFile = options.files[1];
   findings.formats = FormatsOf(before, after);
@@ -236,15 +241,15 @@ std::string Marked(const DiffOptions& options, std::string report) {
 int DiffStatus(bool alike) { return alike ? kDiffSame : kDiffDifferent; }
 
 // OLD against NEW: the values that changed.
-int CompareTwo(const DiffOptions& options, const std::optional<PlannedOutput>& target,
-               Backups& backups, CliIo& io) {
+int CompareTwo(const DiffOptions& options, const ParameterNames* names,
+               const std::optional<PlannedOutput>& target, Backups& backups, CliIo& io) {
   Backup& before = backups[0];
   Backup& after = backups[1];
   BackupComparison comparison = CompareBackups(before.state, before.kind, after.state, after.kind);
   const bool beforeRead = TellReading(before, comparison.before, io);
   const bool afterRead = TellReading(after, comparison.after, io);
   if (!beforeRead || !afterRead) return kExitFileError;
-  const DiffFindings findings = Findings(options, before, after, std::move(comparison.diff));
+  const DiffFindings findings = Findings(options, names, before, after, std::move(comparison.diff));
   if (target && !WriteReport(*target, Marked(options, DiffReport(findings, options.to)), io))
     return kExitFileError;
   return DiffStatus(findings.Alike() && !TellAmbiguousPairs(backups, io));
@@ -259,9 +264,11 @@ std::vector<std::size_t> DifferencesByFile(const FleetComparison& table) {
   return differences;
 }
 
-FleetFindings FleetFindingsOf(const DiffOptions& options, const Backups& backups,
-                              FleetComparison table, std::vector<FleetFile> notCompared) {
+FleetFindings FleetFindingsOf(const DiffOptions& options, const ParameterNames* names,
+                              const Backups& backups, FleetComparison table,
+                              std::vector<FleetFile> notCompared) {
   FleetFindings findings;
+  findings.names = names;
   findings.notCompared = std::move(notCompared);
   findings.commandLine = options.commandLine;
   findings.made = UtcText(std::chrono::system_clock::now());
@@ -272,6 +279,7 @@ FleetFindings FleetFindingsOf(const DiffOptions& options, const Backups& backups
     const Backup& backup = backups[i];
     findings.files.push_back(backup.file);
     findings.formats.push_back(FormatName(backup.kind));
+    findings.axes.push_back(ReadAxisNames(backup.state, backup.kind));
     findings.compared.push_back(ComparedFile(backup.file, backup.given, backup.kind, backup.state,
                                              backup.stats, table.values[i], differences[i]));
     headers.push_back(findings.compared.back().headerLines);
@@ -328,8 +336,9 @@ FleetComparison CompareSideBySide(const DiffOptions& options, Backups& backups,
 
 // Three or more files, or a workbook: one column a file. A fleet that left files out ends with
 // kExitFileError, its table written.
-int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& target,
-                Backups& backups, std::vector<FleetFile> notCompared, CliIo& io) {
+int CompareMany(const DiffOptions& options, const ParameterNames* names,
+                const std::optional<PlannedOutput>& target, Backups& backups,
+                std::vector<FleetFile> notCompared, CliIo& io) {
   FleetComparison table = CompareSideBySide(options, backups, notCompared, io);
   if (table.Failed()) return kExitFileError;
   if (backups.empty()) {
@@ -338,7 +347,7 @@ int CompareMany(const DiffOptions& options, const std::optional<PlannedOutput>& 
   }
   const bool leftOut = !notCompared.empty();
   const FleetFindings findings =
-      FleetFindingsOf(options, backups, std::move(table), std::move(notCompared));
+      FleetFindingsOf(options, names, backups, std::move(table), std::move(notCompared));
   if (target && !WriteTable(findings, options, *target, io)) return kExitFileError;
   const bool ambiguous = TellAmbiguousPairs(backups, io);
   return leftOut ? kExitFileError : DiffStatus(findings.Alike() && !ambiguous);
@@ -350,6 +359,8 @@ int CompareFiles(const DiffOptions& options, CliIo& io) {
       !WorkbookMayGoTo(options.output, io, "give -o FILE or redirect standard output to a file")) {
     return kExitUsage;
   }
+  const NamesLoad names = LoadNames(options.names, io);
+  if (names.status != kExitOk) return names.status;
   // -q writes no report: nothing to plan.
   std::optional<PlannedOutput> target;
   if (!options.quiet && !(target = DocumentTarget(options.files, options.output, io)))
@@ -366,8 +377,11 @@ int CompareFiles(const DiffOptions& options, CliIo& io) {
     io.err << "habuki: --only and --ignore leave no record of any file to compare\n";
     return kExitUsage;
   }
-  if (options.Table()) return CompareMany(options, target, backups, std::move(notCompared), io);
-  return CompareTwo(options, target, backups, io);
+  const ParameterNames* named = names.names ? &*names.names : nullptr;
+  if (options.Table()) {
+    return CompareMany(options, named, target, backups, std::move(notCompared), io);
+  }
+  return CompareTwo(options, named, target, backups, io);
 }
 
 }  // namespace

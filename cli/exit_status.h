@@ -18,8 +18,8 @@ inline constexpr ExitStatusMeaning kExitStatuses[] = {
      "a file's content has a problem: it is no parameter file, it could not be thinned, or "
      "values that are not zero were left out (the messages say which and where)"},
     {kExitUsage,
-     "usage error, two results for one target (nothing is written), or a file that holds the "
-     "records of several formats and no -f"},
+     "usage error, two results for one target (nothing is written), a file that holds the "
+     "records of several formats and no -f, or a names file with a bad line"},
     {kExitFileError,
      "a file could not be read or written, is empty or too large, or its result would "
      "replace an input"},
@@ -36,7 +36,8 @@ inline constexpr ExitStatusMeaning kDiffExitStatuses[] = {
      "more often in one file than in another is paired in order"},
     {kExitUsage,
      "usage error, files of different formats without -f, a CNC backup against a PMC one, "
-     "--only/--ignore leaving nothing to compare, or --to xlsx to a terminal"},
+     "--only/--ignore leaving nothing to compare, --to xlsx to a terminal, or a names file with "
+     "a bad line"},
     {kExitFileError,
      "a file could not be read, is no parameter file or does not follow its format's rules; of "
      "three or more files, the others are compared"},

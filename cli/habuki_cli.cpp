@@ -11,6 +11,7 @@
 #include "cli/exit_status.h"
 #include "cli/file_format.h"
 #include "cli/messages.h"
+#include "cli/names_file.h"
 #include "cli/record_names.h"
 #include "comment/comment_files.h"
 #include "core/filter/run_filter.h"
@@ -42,8 +43,12 @@ int LossStatus(Pos lost) { return lost != 0 ? kExitContentProblem : kExitOk; }
 // Makes each input's result, its thinned text or its table, and writes it where it goes.
 class ResultWriter {
  public:
-  ResultWriter(const CliOptions& options, CliIo& io)
-      : options_(options), io_(io), part_(TablePartOf(options)), matches_(options.numbers) {}
+  ResultWriter(const CliOptions& options, const ParameterNames* names, CliIo& io)
+      : options_(options),
+        names_(names),
+        io_(io),
+        part_(TablePartOf(options)),
+        matches_(options.numbers) {}
 
   // Thins one input into its planned output; gives the file's exit status. A result for a file
   // is in place only once it is committed.
@@ -77,6 +82,7 @@ class ResultWriter {
   int WriteAround(const std::string& text);
 
   const CliOptions& options_;
+  const ParameterNames* names_;  // the user's names of parameters; none: no name column
   CliIo& io_;
   ReplaceBatch batch_;
   const TablePart part_;
@@ -89,9 +95,9 @@ class ResultWriter {
 int ResultWriter::OpenDocument() {
   if (options_.to != ExportKind::Xlsx) {
     const std::string_view mark = options_.byteOrderMark ? kUtf8ByteOrderMark : "";
-    return WriteAround(std::string(mark) + TablesOpening(options_.to));
+    return WriteAround(std::string(mark) + TablesOpening(options_.to, names_ != nullptr));
   }
-  if (part_ == TablePart::Member) document_.emplace(TablePart::Member);
+  if (part_ == TablePart::Member) document_.emplace(TablePart::Member, names_);
   return kExitOk;
 }
 
@@ -164,7 +170,7 @@ int ResultWriter::Export(const std::string& file, const FilterState& state, Form
   TableExport table;
   const bool toTerminal = !output.file && io_.outIsTerminal;
   const auto contents = [&](int descriptor) {
-    table = WriteParameterTable(state, kind, options_.to, options_.all, file, part_, lead,
+    table = WriteParameterTable(state, kind, {options_.to, options_.all, part_, names_}, file, lead,
                                 [&](std::string_view bytes) {
                                   return toTerminal ? WriteToTerminal(descriptor, bytes)
                                                     : WriteToDescriptor(descriptor, bytes);
@@ -185,7 +191,7 @@ int ResultWriter::Export(const std::string& file, const FilterState& state, Form
 int ResultWriter::ExportXlsx(const std::string& file, const FilterState& state, FormatKind kind,
                              const PlannedOutput& output) {
   std::optional<ParameterWorkbook> own;
-  ParameterWorkbook& workbook = document_ ? *document_ : own.emplace(TablePart::Whole);
+  ParameterWorkbook& workbook = document_ ? *document_ : own.emplace(TablePart::Whole, names_);
   const TableExport table = workbook.Add(state, kind, options_.all, file);
   if (const int status = TellTableReading(file, kind, table)) return status;
   const int lost = LossStatus(table.reading.stats.LeftOutOfTables());
@@ -259,10 +265,17 @@ Destination DestinationOf(const CliOptions& options) {
   return ToStandardOutput{};
 }
 
+// What a run thins, and with what.
+struct ThinningRun {
+  const CliOptions& options;
+  const ParameterNames* names;  // the user's names of parameters, for tables
+  const std::vector<PlannedInput>& inputs;
+};
+
 // Thins each input into the output the plan gives it; gives the run's exit status.
-int ThinAll(const CliOptions& options, const std::vector<PlannedInput>& inputs,
-            const OutputPlan& plan, CliIo& io, bool& madeATable) {
-  ResultWriter thinner(options, io);
+int ThinAll(const ThinningRun& run, const OutputPlan& plan, CliIo& io, bool& madeATable) {
+  const std::vector<PlannedInput>& inputs = run.inputs;
+  ResultWriter thinner(run.options, run.names, io);
   int status = thinner.OpenDocument();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     status = std::max(status, thinner.Thin(inputs[i].name, plan.outputs[i]));
@@ -278,16 +291,22 @@ int ThinAll(const CliOptions& options, const std::vector<PlannedInput>& inputs,
 // The tables of several inputs with -o FILE: the document standard output would get, made in
 // the file's temporary. It replaces the file when some input made a table of it, as a report
 // of files that could not all be read is written; a file none could be read from is kept.
-int WriteDocument(const CliOptions& options, const std::vector<PlannedInput>& inputs, CliIo& io) {
-  const std::optional<PlannedOutput> target = DocumentTarget(options.files, options.output, io);
+int WriteDocument(const ThinningRun& run, CliIo& io) {
+  const std::optional<PlannedOutput> target =
+      DocumentTarget(run.options.files, run.options.output, io);
   if (!target) return kExitFileError;
   int status = kExitOk;
   const auto contents = [&](int descriptor) {
-    CliIo into{{io.streams.input, descriptor}, io.err, false, io.commentFolders, io.inIsTerminal,
+    CliIo into{{io.streams.input, descriptor},
+               io.err,
+               false,
+               io.commentFolders,
+               io.inIsTerminal,
+               io.configFolder,
                TargetName(target->file)};
-    const OutputPlan plan = PlanOutputs(inputs, ToStandardOutput{}, into.streams);
+    const OutputPlan plan = PlanOutputs(run.inputs, ToStandardOutput{}, into.streams);
     bool madeATable = false;
-    status = ThinAll(options, inputs, plan, into, madeATable);
+    status = ThinAll(run, plan, into, madeATable);
     return madeATable ? std::error_code{} : std::make_error_code(std::errc::operation_canceled);
   };
   ReplaceBatch batch;
@@ -325,18 +344,20 @@ int RunHabuki(int argc, const char* const* argv, CliIo& io) {
     io.err << "habuki: reading a backup from standard input; give a file name, or see habuki "
               "--help\n";
   }
+  const NamesLoad names =
+      options.to == ExportKind::Thinned ? NamesLoad{} : LoadNames(options.names, io);
+  if (names.status != kExitOk) return names.status;
   std::vector<PlannedInput> inputs;
   for (const std::string& file : options.files) inputs.push_back(InputNamed(file, io.streams));
-  if (options.output && TablePartOf(options) == TablePart::Member) {
-    return WriteDocument(options, inputs, io);
-  }
+  const ThinningRun run{options, names.names ? &*names.names : nullptr, inputs};
+  if (options.output && TablePartOf(options) == TablePart::Member) return WriteDocument(run, io);
   const OutputPlan plan = PlanOutputs(inputs, DestinationOf(options), io.streams);
   if (plan.clash) {
     io.err << ClashMessage(*plan.clash);
     return kExitUsage;
   }
   bool madeATable = false;
-  return ThinAll(options, inputs, plan, io, madeATable);
+  return ThinAll(run, plan, io, madeATable);
 }
 
 }  // namespace habuki

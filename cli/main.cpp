@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
                    err,
                    habuki::IsTerminal(1),
                    habuki::CommentFolders(habuki::UserConfigFolder(), habuki::ExecutableFolder()),
-                   habuki::IsTerminal(0)};
+                   habuki::IsTerminal(0),
+                   habuki::UserConfigFolder()};
   return habuki::RunHabuki(static_cast<int>(pointers.size()), pointers.data(), io);
 }

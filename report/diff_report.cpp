@@ -61,6 +61,12 @@ std::string TextReport(const DiffFindings& findings) {
     const ParameterRow& key = KeyOf(change);
     out += "N" + Cp932ForMessage(key.number) + Cp932ForMessage(key.qualifier);
     if (!key.entry.empty()) out += " " + Cp932ForMessage(key.entry);
+    if (const std::string axis = AxisAcross(key.entry, findings.axes); !axis.empty()) {
+      out += " (" + axis + ")";
+    }
+    if (const std::string_view name = NameOf(key.number, findings.names); !name.empty()) {
+      out += " [" + std::string(name) + "]";
+    }
     out += ": " + Shown(ValueOf(change.before)) + " -> " + Shown(ValueOf(change.after));
     if (const std::string bits = BitsText(change); !bits.empty()) out += " (" + bits + ")";
     out += "\n";
@@ -76,11 +82,20 @@ std::string TextReport(const DiffFindings& findings) {
   return out + "\n";
 }
 
-// bits comes last, so that the columns a reader takes by position stay where they were.
-constexpr std::string_view kReportColumns[] = {"number", "qualifier", "entry", "old",
-                                               "new",    "change",    "bits"};
+// Columns are only added at the end, so that those a reader takes by position stay where they
+// were; name stands only where the user names parameters.
+constexpr std::string_view kReportColumns[] = {"number", "qualifier", "entry", "old", "new",
+                                               "change", "bits",      "axis",  "name"};
 constexpr std::size_t kReportWidth = std::size(kReportColumns);
 using ReportRow = std::array<std::optional<std::string>, kReportWidth>;
+
+std::size_t ReportWidth(const DiffFindings& findings) {
+  return findings.names != nullptr ? kReportWidth : kReportWidth - 1;
+}
+
+std::optional<std::string> Label(std::string text) {
+  return text.empty() ? std::nullopt : std::optional(std::move(text));
+}
 
 std::optional<std::string> FieldOf(std::optional<std::string_view> value) {
   return value ? std::optional(FieldText(*value)) : std::nullopt;
@@ -92,28 +107,29 @@ std::optional<std::string> FieldOf(std::optional<std::string_view> value) {
 std::vector<ReportRow> ReportRows(const DiffFindings& findings) {
   std::vector<ReportRow> rows;
   for (const HeaderChange& change : findings.headers) {
-    rows.push_back(
-        {"", "", "", FieldOf(change.before), FieldOf(change.after), "header", std::nullopt});
+    rows.push_back({"", "", "", FieldOf(change.before), FieldOf(change.after), "header",
+                    std::nullopt, std::nullopt, std::nullopt});
   }
   for (const ParameterChange& change : findings.parameters.changes) {
     const ParameterRow& key = KeyOf(change);
-    std::string bits = BitsText(change);
     rows.push_back({FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry),
                     FieldOf(ValueOf(change.before)), FieldOf(ValueOf(change.after)),
-                    std::string(ChangeName(change)),
-                    bits.empty() ? std::nullopt : std::optional(std::move(bits))});
+                    std::string(ChangeName(change)), Label(BitsText(change)),
+                    Label(AxisAcross(key.entry, findings.axes)),
+                    Label(std::string(NameOf(key.number, findings.names)))});
   }
   return rows;
 }
 
 std::string CsvReport(const DiffFindings& findings) {
   std::string out;
-  AppendCsvRow(out, kReportColumns);
+  const std::size_t width = ReportWidth(findings);
+  AppendCsvRow(out, std::span(kReportColumns, width));
   for (const ReportRow& fields : ReportRows(findings)) {
     std::array<std::string_view, kReportWidth> row;
     std::transform(fields.begin(), fields.end(), row.begin(),
                    [](const auto& field) { return field ? std::string_view(*field) : ""; });
-    AppendCsvRow(out, row);
+    AppendCsvRow(out, std::span(row.data(), width));
   }
   return out;
 }
@@ -126,11 +142,12 @@ std::string JsonReport(const DiffFindings& findings) {
   out += ", \"format\": ";
   AppendJsonString(out, findings.formats);
   out += ", \"differences\": [";
-  JsonRows json(kReportColumns);
+  const std::size_t width = ReportWidth(findings);
+  JsonRows json(std::span(kReportColumns, width));
   for (const ReportRow& fields : ReportRows(findings)) {
     std::array<std::optional<std::string_view>, kReportWidth> row;
     std::copy(fields.begin(), fields.end(), row.begin());
-    json.Append(out, row);
+    json.Append(out, std::span(row.data(), width));
   }
   json.End(out);
   const ParameterDiff& diff = findings.parameters;

@@ -8,6 +8,7 @@
 #include "core/table/header_comparison.h"
 #include "core/table/parameter_diff.h"
 #include "report/report_kind.h"
+#include "report/row_labels.h"
 
 namespace habuki {
 
@@ -31,11 +32,16 @@ struct DiffFindings {
   std::vector<HeaderChange> headers;
   std::vector<std::string> leftOut;  // what the comparison could not read, one part a side's kind
   std::size_t leftOutCount = 0;      // records and entries in it
+  std::vector<AxisNames> axes;       // of each side
+  const ParameterNames* names = nullptr;  // the user's names of parameters; none: no name column
 
   // Nothing differs and nothing was left out that might.
   bool Alike() const { return parameters.changes.empty() && headers.empty() && leftOut.empty(); }
 };
 
+// The changes as text, one line each ("N01005Q1 A4 (Z) [name]: 00000011 -> 10000011 (#7 0->1)",
+// the axis and the user's name where known), or as CSV or JSON rows whose columns kReportColumns
+// name.
 std::string DiffReport(const DiffFindings& findings, ReportKind to);
 
 }  // namespace habuki

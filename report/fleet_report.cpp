@@ -16,7 +16,20 @@ namespace habuki {
 
 namespace {
 
-constexpr std::string_view kKeyColumns[] = {"number", "qualifier", "entry"};
+// A row's key, and what labels it: the axis its entry stands for, the user's name of its
+// parameter where names are given.
+constexpr std::string_view kKeyColumns[] = {"number", "qualifier", "entry", "axis", "name"};
+
+std::size_t KeyColumnCount(const FleetFindings& findings) {
+  return findings.names != nullptr ? 5 : 4;
+}
+
+// The labels of a line's key, after its fields.
+void AppendLabels(const FleetFindings& findings, const FleetKey& key,
+                  std::vector<std::string>& fields) {
+  fields.push_back(AxisAcross(key.entry, findings.axes));
+  if (findings.names != nullptr) fields.emplace_back(NameOf(key.number, findings.names));
+}
 
 // Gives `visit` the lines of a table: the header lines that differ (their key fields empty, a
 // line shaded where it is not the first file's) where wanted, then the parameters' rows; each
@@ -39,9 +52,10 @@ void ForEachLine(const FleetFindings& findings, bool headerLines, Visit visit) {
 
 // A line's fields as a table writes them: UTF-8, a missing value empty (`present` tells), the
 // bits that differ last.
-void LineFields(const FleetKey& key, std::span<const FleetCell> cells,
-                std::vector<std::string>& fields) {
+void LineFields(const FleetFindings& findings, const FleetKey& key,
+                std::span<const FleetCell> cells, std::vector<std::string>& fields) {
   fields = {FieldText(key.number), FieldText(key.qualifier), FieldText(key.entry)};
+  AppendLabels(findings, key, fields);
   for (const FleetCell& cell : cells) fields.push_back(FieldText(cell.value));
   fields.push_back(DifferingBitsText(cells));
 }
@@ -52,6 +66,8 @@ std::vector<std::vector<std::string>> TextLines(const FleetFindings& findings) {
   ForEachLine(findings, false, [&](const FleetKey& key, std::span<const FleetCell> cells) {
     std::vector<std::string>& line = lines.emplace_back(std::vector{
         Cp932ForMessage(key.number), Cp932ForMessage(key.qualifier), Cp932ForMessage(key.entry)});
+    AppendLabels(findings, key, line);
+    if (findings.names != nullptr) line.back() = EscapeControls(line.back());
     for (const FleetCell& cell : cells) {
       line.push_back(cell.present ? Cp932ForMessage(cell.value) : "-");
     }
@@ -62,7 +78,8 @@ std::vector<std::vector<std::string>> TextLines(const FleetFindings& findings) {
 
 std::vector<std::string> ColumnNames(const FleetFindings& findings,
                                      std::string (*name)(std::string_view)) {
-  std::vector<std::string> names(std::begin(kKeyColumns), std::end(kKeyColumns));
+  std::vector<std::string> names(std::begin(kKeyColumns),
+                                 std::begin(kKeyColumns) + KeyColumnCount(findings));
   for (const std::string_view file : findings.files) names.push_back(name(file));
   names.emplace_back("bits");
   return names;
@@ -78,18 +95,24 @@ void AppendAligned(std::string& out, const std::vector<std::string>& line,
   out += '\n';
 }
 
-// number  qualifier  entry  a.txt     b.txt     c.txt  bits
-// 01005   Q1         A5     00000011  00000111  -      #2
+// Leaves out a column of the text that no line fills.
+void DropEmptyColumn(std::vector<std::string>& names, std::vector<std::vector<std::string>>& lines,
+                     std::size_t column) {
+  if (!std::ranges::all_of(lines, [&](const auto& line) { return line[column].empty(); })) return;
+  names.erase(names.begin() + static_cast<std::ptrdiff_t>(column));
+  for (auto& line : lines) line.erase(line.begin() + static_cast<std::ptrdiff_t>(column));
+}
+
+// number  qualifier  entry  axis  a.txt     b.txt     c.txt  bits
+// 01005   Q1         A5     B     00000011  00000111  -      #2
 // 1 row(s) differ among 3 files; header lines of c.txt differ from a.txt's; left out: ...
-// The bits column stands only where some row has bits that differ.
+// The axis and bits columns stand only where some row fills them.
 std::string TextReport(const FleetFindings& findings) {
   std::vector<std::string> names = ColumnNames(findings, DisplayName);
   // The text tells only whose header lines differ: a header line can be as long as a screen.
   std::vector<std::vector<std::string>> lines = TextLines(findings);
-  if (std::ranges::all_of(lines, [](const auto& line) { return line.back().empty(); })) {
-    names.pop_back();
-    for (auto& line : lines) line.pop_back();
-  }
+  DropEmptyColumn(names, lines, names.size() - 1);
+  DropEmptyColumn(names, lines, 3);
   std::string out;
   if (!lines.empty()) {
     std::vector<std::size_t> widths(names.size());
@@ -104,9 +127,12 @@ std::string TextReport(const FleetFindings& findings) {
   out += std::to_string(findings.table.differing) + " row(s) differ among " +
          std::to_string(findings.files.size()) + " files";
   for (std::size_t i = 0; i < findings.headersDiffering.size(); ++i) {
-    out += (i == 0 ? "; header lines of " : ", ") + names[3 + findings.headersDiffering[i]];
+    out += (i == 0 ? "; header lines of " : ", ") +
+           DisplayName(findings.files[findings.headersDiffering[i]]);
   }
-  if (!findings.headersDiffering.empty()) out += " differ from " + names[3] + "'s";
+  if (!findings.headersDiffering.empty()) {
+    out += " differ from " + DisplayName(findings.files.front()) + "'s";
+  }
   for (std::size_t i = 0; i < findings.leftOut.size(); ++i) {
     out += (i == 0 ? "; left out: " : ", ") + findings.leftOut[i];
   }
@@ -162,7 +188,7 @@ std::string CsvReport(const FleetFindings& findings) {
   std::vector<std::string_view> views(fields.begin(), fields.end());
   AppendCsvRow(out, views);
   ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> cells) {
-    LineFields(key, cells, fields);
+    LineFields(findings, key, cells, fields);
     views.assign(fields.begin(), fields.end());
     AppendCsvRow(out, views);
   });
@@ -185,6 +211,15 @@ void AppendJsonArray(std::string& out, const auto& values, auto text) {
 }
 
 std::optional<std::string> NameText(std::string_view name) { return std::string(name); }
+
+// A JSON string, or null for an empty text.
+void AppendJsonStringOrNull(std::string& out, std::string_view text) {
+  if (text.empty()) {
+    out += "null";
+  } else {
+    AppendJsonString(out, text);
+  }
+}
 
 std::optional<std::string> HeaderText(std::optional<std::string_view> line) {
   return line ? std::optional(FieldText(*line)) : std::nullopt;
@@ -227,14 +262,16 @@ std::string JsonReport(const FleetFindings& findings) {
       AppendJsonString(out, FieldText(fields[i]));
       out += ", ";
     }
-    out += "\"values\": ";
+    out += "\"axis\": ";
+    AppendJsonStringOrNull(out, AxisAcross(key.entry, findings.axes));
+    if (findings.names != nullptr) {
+      out += ", \"name\": ";
+      AppendJsonStringOrNull(out, NameOf(key.number, findings.names));
+    }
+    out += ", \"values\": ";
     AppendJsonArray(out, table.Row(row), CellText);
     out += ", \"bits\": ";
-    if (const std::string bits = DifferingBitsText(table.Row(row)); bits.empty()) {
-      out += "null";
-    } else {
-      AppendJsonString(out, bits);
-    }
+    AppendJsonStringOrNull(out, DifferingBitsText(table.Row(row)));
     out += '}';
   }
   out += table.keys.empty() ? "]" : "\n]";
@@ -260,16 +297,17 @@ void CompareFleetHeaders(const std::vector<std::vector<std::string_view>>& lines
 XlsxWorkbook FleetWorkbook(const FleetFindings& findings) {
   const std::vector<std::string> names = ColumnNames(findings, AsGiven);
   const std::vector<std::string_view> header(names.begin(), names.end());
-  XlsxSheet sheet(header, {}, std::size(kKeyColumns));
+  const std::size_t keys = KeyColumnCount(findings);
+  XlsxSheet sheet(header, {}, keys);
   std::vector<std::string> texts;
   std::vector<std::optional<std::string_view>> cells;
   const auto shaded = std::make_unique<bool[]>(names.size());
   ForEachLine(findings, true, [&](const FleetKey& key, std::span<const FleetCell> values) {
-    LineFields(key, values, texts);
+    LineFields(findings, key, values, texts);
     cells.assign(texts.begin(), texts.end());
     for (std::size_t i = 0; i < values.size(); ++i) {
-      if (!values[i].present) cells[3 + i] = "-";
-      shaded[3 + i] = values[i].differs;
+      if (!values[i].present) cells[keys + i] = "-";
+      shaded[keys + i] = values[i].differs;
     }
     sheet.AddRow(cells, std::span<const bool>(shaded.get(), names.size()));
   });

@@ -8,6 +8,7 @@
 #include "core/table/fleet_comparison.h"
 #include "core/table/header_comparison.h"
 #include "report/report_kind.h"
+#include "report/row_labels.h"
 #include "report/xlsx_sheet.h"
 
 namespace habuki {
@@ -33,10 +34,12 @@ struct FleetFindings {
   FleetComparison table;
   std::vector<HeaderLineAcross> headers;      // the header lines not the same in every file
   std::vector<std::size_t> headersDiffering;  // the files whose header lines are not the first's
-  std::vector<std::string> leftOut;    // what the comparison could not read, one part a file's kind
-  std::size_t leftOutCount = 0;        // records and entries in it
-  std::vector<FleetFile> compared;     // the files compared, in the columns' order
-  std::vector<FleetFile> notCompared;  // the files left out: they could not be read or used
+  std::vector<std::string> leftOut;  // what the comparison could not read, one part a file's kind
+  std::size_t leftOutCount = 0;      // records and entries in it
+  std::vector<AxisNames> axes;       // each compared file's
+  const ParameterNames* names = nullptr;  // the user's names of parameters; none: no name column
+  std::vector<FleetFile> compared;        // the files compared, in the columns' order
+  std::vector<FleetFile> notCompared;     // the files left out: they could not be read or used
   // What the workbook says of itself: the run that made it, when (UTC), and the file the
   // shading compares with (--against); none: the value most files have.
   std::string commandLine;

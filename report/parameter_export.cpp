@@ -22,17 +22,19 @@ bool IsAscii(std::string_view text) {
 
 // Plain ASCII fields, nearly all of them, stay views of the text; only the others are
 // converted.
-std::array<std::string_view, 6> TableFields(const ParameterRow& row,
+std::array<std::string_view, 8> TableFields(const ParameterRow& row, const RowLabels& labels,
                                             std::array<std::string, 6>& converted,
                                             char (&line)[24]) {
   const std::string_view cp932[] = {row.number, row.qualifier, row.entry, row.marker, row.value};
-  std::array<std::string_view, 6> fields;
+  std::array<std::string_view, 8> fields;
   for (std::size_t i = 0; i < 5; ++i) {
     fields[i] =
         IsAscii(cp932[i]) ? cp932[i] : std::string_view(converted[i] = Cp932ToUtf8(cp932[i]));
   }
   fields[5] = std::string_view(
       line, static_cast<std::size_t>(std::to_chars(line, line + sizeof line, row.line).ptr - line));
+  fields[6] = labels.axes.NameOf(row.entry);
+  fields[7] = NameOf(row.number, labels.names);
   return fields;
 }
 
@@ -98,18 +100,20 @@ class TableBuffer {
 
 }  // namespace
 
-TableExport WriteParameterTable(const FilterState& state, FormatKind kind, ExportKind to, bool all,
-                                std::string_view file, TablePart part, std::string_view lead,
-                                const TableWriter& write) {
+TableExport WriteParameterTable(const FilterState& state, FormatKind kind,
+                                const TableChoice& choice, std::string_view file,
+                                std::string_view lead, const TableWriter& write) {
   TableExport result;
-  const bool member = part == TablePart::Member;
-  const std::size_t perByte = (to == ExportKind::Json ? 12 : 4) * (all ? 1 : 0) + 1;
+  const bool member = choice.part == TablePart::Member;
+  const bool csv = choice.to == ExportKind::Csv;
+  const std::size_t columns = TableColumnCount(choice.names != nullptr);
+  const std::size_t perByte = (csv ? 4 : 12) * (choice.all ? 1 : 0) + 1;
   TableBuffer buffer(state, kind, write, state.AllText.Bytes().size() * perByte + 256);
   std::string& out = buffer.out();
   out += lead;
-  JsonRows json(kTableColumns, {"line"});
-  if (to == ExportKind::Csv) {
-    if (!member) AppendCsvRow(out, kTableColumns);
+  JsonRows json(std::span(kTableColumns.data(), columns), {"line"});
+  if (csv) {
+    if (!member) AppendCsvRow(out, std::span(kTableColumns.data(), columns));
   } else {
     out += "{\"file\": ";
     AppendJsonString(out, file);  // a file name is the system's bytes, UTF-8 as a rule
@@ -122,26 +126,29 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind, Expor
     }
     out += "], \"parameters\": [";
   }
-  const RowsWanted wanted = all ? RowsWanted::All : RowsWanted::NonZero;
+  const RowLabels labels{ReadAxisNames(state, kind), choice.names};
+  const RowsWanted wanted = choice.all ? RowsWanted::All : RowsWanted::NonZero;
   std::array<std::string, 6> converted;
   char line[24];
-  std::array<std::string_view, 7> memberFields{file};
+  std::array<std::string_view, 9> memberFields{file};
+  std::array<std::optional<std::string_view>, 8> values;
   result.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& row) {
     ++result.rows;
-    const std::array<std::string_view, 6> fields = TableFields(row, converted, line);
-    if (to == ExportKind::Csv && !member) {
-      AppendCsvRow(out, fields);
-    } else if (to == ExportKind::Csv) {
+    const std::array<std::string_view, 8> fields = TableFields(row, labels, converted, line);
+    if (csv && !member) {
+      AppendCsvRow(out, std::span(fields.data(), columns));
+    } else if (csv) {
       std::copy(fields.begin(), fields.end(), memberFields.begin() + 1);
-      AppendCsvRow(out, memberFields);
+      AppendCsvRow(out, std::span(memberFields.data(), columns + 1));
     } else {
-      std::array<std::optional<std::string_view>, 6> values;
-      std::copy(fields.begin(), fields.end(), values.begin());
-      json.Append(out, values);
+      for (std::size_t i = 0; i < columns; ++i) {
+        values[i] = i < 6 || !fields[i].empty() ? std::optional(fields[i]) : std::nullopt;
+      }
+      json.Append(out, std::span(values.data(), columns));
     }
     buffer.RowDone();
   });
-  if (to == ExportKind::Json) {
+  if (!csv) {
     json.End(out);
     out += member ? "}" : "}\n";
   }
@@ -149,12 +156,12 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind, Expor
   return result;
 }
 
-std::string TablesOpening(ExportKind to) {
+std::string TablesOpening(ExportKind to, bool named) {
   if (to == ExportKind::Json) return "{\"files\": [\n";
   std::string header;
-  std::array<std::string_view, 7> columns{"file"};
+  std::array<std::string_view, 9> columns{"file"};
   std::copy(std::begin(kTableColumns), std::end(kTableColumns), columns.begin() + 1);
-  AppendCsvRow(header, columns);
+  AppendCsvRow(header, std::span(columns.data(), TableColumnCount(named) + 1));
   return header;
 }
 

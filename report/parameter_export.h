@@ -6,8 +6,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/table/parameter_names.h"
 #include "core/table/parameter_table.h"
 #include "report/report_kind.h"
+#include "report/row_labels.h"
 
 namespace habuki {
 
@@ -15,11 +17,18 @@ namespace habuki {
 // as U+FFFD. Plain ASCII, which nearly every field is, is taken as it stands.
 std::string FieldText(std::string_view cp932);
 
-// The columns of a parameter table, and a row's fields in their order as UTF-8: each a view of
-// the text, of `converted` where it had to be converted, or of `line`.
-inline constexpr std::array<std::string_view, 6> kTableColumns = {"number", "qualifier", "entry",
-                                                                  "marker", "value",     "line"};
-std::array<std::string_view, 6> TableFields(const ParameterRow& row,
+// The columns of a parameter table: the row as the backup writes it, then the name of the axis
+// its entry stands for (see AxisNames), then, where the user names parameters, the name of its
+// parameter. Columns are only ever added at the end, so that a reader that takes them by their
+// place finds them where they were.
+inline constexpr std::array<std::string_view, 8> kTableColumns = {
+    "number", "qualifier", "entry", "marker", "value", "line", "axis", "name"};
+inline constexpr std::size_t TableColumnCount(bool named) { return named ? 8 : 7; }
+
+// A row's fields in the order of kTableColumns as UTF-8: each a view of the text, of
+// `converted` where it had to be converted, of `line`, or of `labels`; a label not known is
+// empty.
+std::array<std::string_view, 8> TableFields(const ParameterRow& row, const RowLabels& labels,
                                             std::array<std::string, 6>& converted,
                                             char (&line)[24]);
 
@@ -37,21 +46,30 @@ struct TableExport {
   std::error_code writeError;  // the first error of the writer
 };
 
+// What a table is made of and how it stands: --to, --all, the part, the user's names.
+struct TableChoice {
+  ExportKind to = ExportKind::Csv;
+  bool all = false;
+  TablePart part = TablePart::Whole;
+  const ParameterNames* names = nullptr;
+};
+
 // Writes the parameters of a loaded text as a table (--to csv or json): the non-zero rows, or
-// all of them with `all`. `file` names the input in a JSON document and in a member's rows;
+// all of them with `all`, labelled with the text's axis names and the user's names of
+// parameters. `file` names the input in a JSON document and in a member's rows;
 // `lead` goes first (what joins JSON members). The table goes to `write` in pieces of twice the
 // text's size, or kTableChunk bytes for a small text, so that a table of every value, many
 // times the text, is never held whole.
 // Nothing is written for a text that breaks the filter's rules (the reading says so): before
 // the first piece goes, the text is read through once to make sure.
-TableExport WriteParameterTable(const FilterState& state, FormatKind kind, ExportKind to, bool all,
-                                std::string_view file, TablePart part, std::string_view lead,
-                                const TableWriter& write);
+TableExport WriteParameterTable(const FilterState& state, FormatKind kind,
+                                const TableChoice& choice, std::string_view file,
+                                std::string_view lead, const TableWriter& write);
 inline constexpr std::size_t kTableChunk = 4 << 20;
 
 // What stands before and after the members of a document of several tables; JSON members are
 // joined by kJsonMemberSeparator.
-std::string TablesOpening(ExportKind to);
+std::string TablesOpening(ExportKind to, bool named);
 std::string TablesClosing(ExportKind to);
 inline constexpr std::string_view kJsonMemberSeparator = ",\n";
 

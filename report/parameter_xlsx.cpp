@@ -10,7 +10,7 @@ namespace habuki {
 namespace {
 
 constexpr auto kMemberColumns = [] {
-  std::array<std::string_view, 7> columns{"file"};
+  std::array<std::string_view, 9> columns{"file"};
   std::copy(kTableColumns.begin(), kTableColumns.end(), columns.begin() + 1);
   return columns;
 }();
@@ -19,10 +19,14 @@ constexpr std::size_t kMemberLine[] = {6};
 
 }  // namespace
 
-ParameterWorkbook::ParameterWorkbook(TablePart part)
+ParameterWorkbook::ParameterWorkbook(TablePart part, const ParameterNames* names)
     : part_(part),
-      sheet_(part == TablePart::Member ? std::span<const std::string_view>(kMemberColumns)
-                                       : std::span<const std::string_view>(kTableColumns),
+      names_(names),
+      sheet_(part == TablePart::Member
+                 ? std::span<const std::string_view>(kMemberColumns.data(),
+                                                     TableColumnCount(names != nullptr) + 1)
+                 : std::span<const std::string_view>(kTableColumns.data(),
+                                                     TableColumnCount(names != nullptr)),
              part == TablePart::Member ? kMemberLine : kWholeLine,
              // The key of a row, printed on every page: number, qualifier and entry, and the
              // file of a member's row.
@@ -36,14 +40,16 @@ TableExport ParameterWorkbook::Add(const FilterState& state, FormatKind kind, bo
   std::size_t rows = 0;
   table.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow&) { ++rows; });
   if (table.reading.error || !sheet_.Fits(rows)) return table;
+  const RowLabels labels{ReadAxisNames(state, kind), names_};
+  const std::size_t columns = TableColumnCount(names_ != nullptr);
   std::array<std::string, 6> converted;
   char line[24];
-  std::array<std::optional<std::string_view>, 7> cells{file};
+  std::array<std::optional<std::string_view>, 9> cells{file};
   const std::span<const std::optional<std::string_view>> row(cells.data() + (member ? 0 : 1),
-                                                             member ? 7 : 6);
+                                                             columns + (member ? 1 : 0));
   table.reading = ReadParameters(state, kind, wanted, [&](const ParameterRow& parameter) {
     ++table.rows;
-    const auto fields = TableFields(parameter, converted, line);
+    const auto fields = TableFields(parameter, labels, converted, line);
     std::copy(fields.begin(), fields.end(), cells.begin() + 1);
     sheet_.AddRow(row);
   });

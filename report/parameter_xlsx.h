@@ -11,7 +11,8 @@ namespace habuki {
 // a document of several inputs with its `file` column first, every cell text but the line.
 class ParameterWorkbook {
  public:
-  explicit ParameterWorkbook(TablePart part);
+  // `names`: the user's names of parameters, for a name column; none: no such column.
+  ParameterWorkbook(TablePart part, const ParameterNames* names);
 
   // Adds the parameters of a loaded text: the non-zero rows, or all of them with `all`; `file`
   // names the input in a member's rows. The text is read through once first, so that one that
@@ -23,6 +24,7 @@ class ParameterWorkbook {
 
  private:
   TablePart part_;
+  const ParameterNames* names_;
   XlsxSheet sheet_;
 };
 

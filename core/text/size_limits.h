@@ -17,6 +17,9 @@ inline constexpr std::int64_t kEntryLimit = 1000;
 inline constexpr std::uint64_t kParamFileLimit = std::uint64_t{256} << 20;
 inline constexpr std::string_view kParamFileLimitText = "256 MiB";
 
+// A names file names a few thousand parameters at most; anything larger is not one.
+inline constexpr std::uint64_t kNamesFileLimit = std::uint64_t{4} << 20;
+
 // A comment file is one line of text; anything larger is not a comment file.
 inline constexpr std::uint64_t kCommentFileLimit = std::uint64_t{1} << 20;
 

@@ -21,17 +21,17 @@ TEST(Export, CsvHoldsTheNonZeroRowsQuotedWhereNeeded) {
   const Result csv = Habuki{kBackup}.Run({"--to", "csv"});
   EXPECT_EQ(csv.status, 0);
   EXPECT_EQ(csv.out,
-            "number,qualifier,entry,marker,value,line\r\n"
-            "00001,Q1,A1,P,00000010,2\r\n"
-            "00003,Q1,,,\"X1,\"\"2\"\"\",4\r\n"
-            "00004,Q1,,M,2.5,5\r\n");
+            "number,qualifier,entry,marker,value,line,axis\r\n"
+            "00001,Q1,A1,P,00000010,2,\r\n"
+            "00003,Q1,,,\"X1,\"\"2\"\"\",4,\r\n"
+            "00004,Q1,,M,2.5,5,\r\n");
   // A record of a kind without a rule is a row, and told of.
   EXPECT_EQ(csv.err,
             "habuki: standard input:4:1: 1 record(s) read as text because format 30i has no rule "
             "for their kind; the first: N00003Q1X1,\"2\"\n");
   const Result all = Habuki{kBackup}.Run({"--to", "csv", "--all"});
-  EXPECT_NE(all.out.find("00001,Q1,A2,P,0,2\r\n00002,Q1,,P,0,3\r\n"), std::string::npos);
-  EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6\r\n"), std::string::npos);
+  EXPECT_NE(all.out.find("00001,Q1,A2,P,0,2,\r\n00002,Q1,,P,0,3,\r\n"), std::string::npos);
+  EXPECT_NE(all.out.find("00005,Q1,L1,P,0,6,\r\n"), std::string::npos);
 }
 
 TEST(Export, JsonKeepsValuesAsStringsAndLinesAsNumbers) {
@@ -40,7 +40,7 @@ TEST(Export, JsonKeepsValuesAsStringsAndLinesAsNumbers) {
   EXPECT_EQ(json.out,
             "{\"file\": \"-\", \"format\": \"30i\", \"header lines\": [], \"parameters\": [\n"
             "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"L1\", \"marker\": "
-            "\"P\", \"value\": \"00000010\", \"line\": 2}\n]}\n");
+            "\"P\", \"value\": \"00000010\", \"line\": 2, \"axis\": null}\n]}\n");
   // The header lines, the PMC header, stand in the table too.
   const Result pmc = Habuki{"%\r\n(PMC=0I-F)\r\n(X)\r\nN600000 P1\r\n%\r\n"}.Run({"--to", "json"});
   EXPECT_NE(pmc.out.find("\"header lines\": [\"(PMC=0I-F)\", \"(X)\"], "), std::string::npos)
@@ -70,20 +70,21 @@ TEST(Export, SeveralInputsMakeOneDocument) {
     std::string to, out;
   } cases[] = {
       {"csv",
-       "file,number,qualifier,entry,marker,value,line\r\na.txt,00001,Q1,L1,P,7,2\r\n"
-       "b.txt,00003,Q1,,P,8,3\r\n"},
+       "file,number,qualifier,entry,marker,value,line,axis\r\na.txt,00001,Q1,L1,P,7,2,\r\n"
+       "b.txt,00003,Q1,,P,8,3,\r\n"},
       {"json",
        "{\"files\": [\n{\"file\": \"a.txt\", \"format\": \"30i\", \"header lines\": [], "
        "\"parameters\": [\n  "
        "{\"number\": \"00001\", " +
            row +
            "\"L1\", \"marker\": \"P\", \"value\": \"7\", "
-           "\"line\": 2}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"header lines\": [], "
+           "\"line\": 2, \"axis\": null}\n]},\n{\"file\": \"b.txt\", \"format\": \"30i\", \"header "
+           "lines\": [], "
            "\"parameters\": [\n  "
            "{\"number\": \"00003\", " +
            row +
            "\"\", \"marker\": \"P\", \"value\": \"8\", "
-           "\"line\": 3}\n]}\n]}\n"},
+           "\"line\": 3, \"axis\": null}\n]}\n]}\n"},
   };
   for (const auto& [to, out] : cases) {
     const Result result = Habuki{}.Run({"--to", to, "a.txt", "missing.txt", "b.txt"});
@@ -172,7 +173,7 @@ TEST(Export, LargeTablesAreWrittenWholeOrNotAtAll) {
   ASSERT_GT(large.out.size(), 2 * kTableChunk);
   const std::string rows = std::to_string(std::count(large.out.begin(), large.out.end(), '\n') - 1);
   EXPECT_NE(large.err.find(", " + rows + " rows written"), std::string::npos) << large.err;
-  EXPECT_TRUE(large.out.ends_with(",80001\r\n")) << large.out.substr(large.out.size() - 40);
+  EXPECT_TRUE(large.out.ends_with(",80001,\r\n")) << large.out.substr(large.out.size() - 40);
   for (const char* to : {"csv", "json"}) {
     EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "failing.txt"}).out, "") << to;
     EXPECT_EQ(Habuki{}.Run({"--to", to, "--all", "-o", "old.csv", "failing.txt"}).status, 1);
@@ -224,12 +225,13 @@ TEST(Diff, CsvAndJsonGiveTheSameRows) {
             "N00001Q1 A1: 5 -> 6\nN00001Q1 A2: 7 -> -\nN00001Q1 A3: - -> 1\n"
             "1 changed, 1 added, 1 removed, 0 set to 0\n");
   EXPECT_EQ(Habuki{}.Run({"diff", "--to", "csv", "old.txt", "new.txt"}).out,
-            "number,qualifier,entry,old,new,change,bits\r\n00001,Q1,A1,5,6,changed,\r\n"
-            "00001,Q1,A2,7,,removed,\r\n00001,Q1,A3,,1,added,\r\n");
+            "number,qualifier,entry,old,new,change,bits,axis\r\n00001,Q1,A1,5,6,changed,,\r\n"
+            "00001,Q1,A2,7,,removed,,\r\n00001,Q1,A3,,1,added,,\r\n");
   const std::string json = Habuki{}.Run({"diff", "--to", "json", "old.txt", "new.txt"}).out;
-  EXPECT_NE(json.find("{\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"old\": "
-                      "\"7\", \"new\": null, \"change\": \"removed\", \"bits\": null}"),
-            std::string::npos)
+  EXPECT_NE(
+      json.find("{\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"old\": "
+                "\"7\", \"new\": null, \"change\": \"removed\", \"bits\": null, \"axis\": null}"),
+      std::string::npos)
       << json;
 }
 
@@ -254,21 +256,22 @@ TEST(Diff, NamesTheBitsThatChanged) {
        "N01005Q1 A5: 00000012 -> 00000011\nN01005Q1 A6: 00000100 -> 00000000 (#2 1->0)\n"
        "N01005Q1 A7: 00000101 -> -\n5 changed, 0 added, 1 removed, 1 set to 0\n"},
       {"csv",
-       "number,qualifier,entry,old,new,change,bits\r\n"
-       "01005,Q1,A1,00000011,00000111,changed,#2 0->1\r\n"
-       "01005,Q1,A2,00000001,10000000,changed,\"#7 0->1, #0 1->0\"\r\n"
-       "01005,Q1,A3,0000011,00000111,changed,\r\n01005,Q1,A4,000000011,00000111,changed,\r\n"
-       "01005,Q1,A5,00000012,00000011,changed,\r\n"
-       "01005,Q1,A6,00000100,00000000,set to 0,#2 1->0\r\n"
-       "01005,Q1,A7,00000101,,removed,\r\n"},
+       "number,qualifier,entry,old,new,change,bits,axis\r\n"
+       "01005,Q1,A1,00000011,00000111,changed,#2 0->1,\r\n"
+       "01005,Q1,A2,00000001,10000000,changed,\"#7 0->1, #0 1->0\",\r\n"
+       "01005,Q1,A3,0000011,00000111,changed,,\r\n01005,Q1,A4,000000011,00000111,changed,,\r\n"
+       "01005,Q1,A5,00000012,00000011,changed,,\r\n"
+       "01005,Q1,A6,00000100,00000000,set to 0,#2 1->0,\r\n"
+       "01005,Q1,A7,00000101,,removed,,\r\n"},
   };
   for (const auto& [to, out] : cases) {
     EXPECT_EQ(Habuki{}.Run({"diff", "--to", to, "old.txt", "new.txt"}).out, out) << to;
   }
   const std::string json = Habuki{}.Run({"diff", "--to", "json", "old.txt", "new.txt"}).out;
-  for (const char* row : {"\"change\": \"changed\", \"bits\": \"#7 0->1, #0 1->0\"}",
-                          "\"A5\", \"old\": \"00000012\", \"new\": \"00000011\", \"change\": "
-                          "\"changed\", \"bits\": null}"}) {
+  for (const char* row :
+       {"\"change\": \"changed\", \"bits\": \"#7 0->1, #0 1->0\", \"axis\": null}",
+        "\"A5\", \"old\": \"00000012\", \"new\": \"00000011\", \"change\": "
+        "\"changed\", \"bits\": null, \"axis\": null}"}) {
     EXPECT_NE(json.find(row), std::string::npos) << row << "\n" << json;
   }
 }
@@ -363,9 +366,9 @@ TEST(Diff, ShowsZeroAsZeroAndMissingAsDash) {
       {{"zeroed.txt", "old.txt"}, "N00020Q1: 0 -> 17\n1 changed, 0 added, 0 removed, 0 set to 0\n"},
       {{"removed.txt", "zeroed.txt"}, "0 changed, 0 added, 0 removed, 0 set to 0\n"},
       {{"--to", "json", "old.txt", "removed.txt"},
-       "\"new\": null, \"change\": \"removed\", \"bits\": null}"},
+       "\"new\": null, \"change\": \"removed\", \"bits\": null, \"axis\": null}"},
       {{"--to", "json", "old.txt", "zeroed.txt"},
-       "\"new\": \"0\", \"change\": \"set to 0\", \"bits\": null}"},
+       "\"new\": \"0\", \"change\": \"set to 0\", \"bits\": null, \"axis\": null}"},
   };
   for (auto [args, out] : cases) {
     args.insert(args.begin(), "diff");

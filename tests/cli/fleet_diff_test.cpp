@@ -26,37 +26,42 @@ TEST(FleetDiff, TableInEachForm) {
        "00020   Q1                17     0      17\n"
        "2 row(s) differ among 3 files\n"},
       {{"--to", "csv", "a.txt", "b.txt", "c.txt"},
-       "number,qualifier,entry,a.txt,b.txt,c.txt,bits\r\n00001,Q1,A2,7,8,,\r\n00020,Q1,,17,0,17,"
+       "number,qualifier,entry,axis,a.txt,b.txt,c.txt,bits\r\n00001,Q1,A2,,7,8,,\r\n00020,Q1,,,17,"
+       "0,17,"
        "\r\n"},
       {{"--to", "json", "a.txt", "b.txt", "c.txt"},
        "{\"files\": [\"a.txt\", \"b.txt\", \"c.txt\"], \"formats\": [\"30i\", \"30i\", \"30i\"], "
        "\"not compared\": [], \"header lines\": [[], [], []], \"headers\": [], \"parameters\": [\n"
-       "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"values\": [\"7\", "
+       "  {\"number\": \"00001\", \"qualifier\": \"Q1\", \"entry\": \"A2\", \"axis\": null, "
+       "\"values\": [\"7\", "
        "\"8\", null], \"bits\": null},\n"
-       "  {\"number\": \"00020\", \"qualifier\": \"Q1\", \"entry\": \"\", \"values\": [\"17\", "
+       "  {\"number\": \"00020\", \"qualifier\": \"Q1\", \"entry\": \"\", \"axis\": null, "
+       "\"values\": [\"17\", "
        "\"0\", \"17\"], \"bits\": null}\n], \"counts\": {\"differing\": 2, \"header lines\": 0, "
        "\"left out\": "
        "0}}\n"},
       {{"--all", "--to", "csv", "a.txt", "b.txt", "a.txt"},
-       "number,qualifier,entry,a.txt,b.txt,a.txt,bits\r\n00001,Q1,A1,5,5,5,\r\n00001,Q1,A2,7,8,7,"
+       "number,qualifier,entry,axis,a.txt,b.txt,a.txt,bits\r\n00001,Q1,A1,,5,5,5,\r\n00001,Q1,A2,,"
+       "7,8,7,"
        "\r\n"
-       "00020,Q1,,17,0,17,\r\n"},
+       "00020,Q1,,,17,0,17,\r\n"},
       {{"--ignore", "1", "--to", "csv", "a.txt", "b.txt", "c.txt"},
-       "number,qualifier,entry,a.txt,b.txt,c.txt,bits\r\n00020,Q1,,17,0,17,\r\n"},
+       "number,qualifier,entry,axis,a.txt,b.txt,c.txt,bits\r\n00020,Q1,,,17,0,17,\r\n"},
       {{"-f", "30i,30i,16i", "--to", "csv", "a.txt", "c.txt", "16i.txt"},
-       "number,qualifier,entry,a.txt,c.txt,16i.txt,bits\r\n00001,Q1,A2,7,,7,\r\n"},
+       "number,qualifier,entry,axis,a.txt,c.txt,16i.txt,bits\r\n00001,Q1,A2,,7,,7,\r\n"},
       {{"bits1.txt", "bits2.txt", "bits3.txt"},
        "number  qualifier  entry  bits1.txt  bits2.txt  bits3.txt  bits\n"
        "00005   Q1                00000100   10000100   00000101   #7, #0\n"
        "1 row(s) differ among 3 files\n"},
       {{"--to", "csv", "bits1.txt", "bits2.txt", "bits3.txt"},
-       "number,qualifier,entry,bits1.txt,bits2.txt,bits3.txt,bits\r\n"
-       "00005,Q1,,00000100,10000100,00000101,\"#7, #0\"\r\n"},
+       "number,qualifier,entry,axis,bits1.txt,bits2.txt,bits3.txt,bits\r\n"
+       "00005,Q1,,,00000100,10000100,00000101,\"#7, #0\"\r\n"},
       {{"--to", "json", "bits1.txt", "bits2.txt", "bits3.txt"},
        "{\"files\": [\"bits1.txt\", \"bits2.txt\", \"bits3.txt\"], \"formats\": [\"30i\", "
        "\"30i\", \"30i\"], \"not compared\": [], \"header lines\": [[], [], []], \"headers\": [], "
        "\"parameters\": [\n  "
-       "{\"number\": \"00005\", \"qualifier\": \"Q1\", \"entry\": \"\", \"values\": "
+       "{\"number\": \"00005\", \"qualifier\": \"Q1\", \"entry\": \"\", \"axis\": null, "
+       "\"values\": "
        "[\"00000100\", \"10000100\", \"00000101\"], \"bits\": \"#7, #0\"}\n], \"counts\": "
        "{\"differing\": 1, \"header lines\": 0, \"left out\": 0}}\n"},
       {{"p1.txt", "p2.txt", "p3.txt"},
@@ -64,8 +69,8 @@ TEST(FleetDiff, TableInEachForm) {
       {{"p4.txt", "p1.txt", "p3.txt"},
        "0 row(s) differ among 3 files; header lines of p1.txt, p3.txt differ from p4.txt's\n"},
       {{"--to", "csv", "p1.txt", "p2.txt", "p3.txt"},
-       "number,qualifier,entry,p1.txt,p2.txt,p3.txt,bits\r\n"
-       ",,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\",\r\n"},
+       "number,qualifier,entry,axis,p1.txt,p2.txt,p3.txt,bits\r\n"
+       ",,,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\",\r\n"},
       {{"--to", "json", "p1.txt", "p2.txt", "p3.txt"},
        "{\"files\": [\"p1.txt\", \"p2.txt\", \"p3.txt\"], \"formats\": [\"pmc\", \"pmc\", "
        "\"pmc\"], \"not compared\": [], \"header lines\": [[\"(PMC=0I-F,MSID=1)\"], "
@@ -192,8 +197,8 @@ TEST(FleetDiff, RealBackupsWithOneValueChanged) {
   EXPECT_EQ(result.status, 1) << result.err;
   const std::size_t line = changed.rfind("\nN", value) + 2;
   const std::string number = changed.substr(line, 5);
-  EXPECT_EQ(result.out, "number,qualifier,entry,m1.txt,m2.txt,m3.txt,bits\r\n" + number +
-                            ",Q1,,00000000,00000004,00000000,\r\n");
+  EXPECT_EQ(result.out, "number,qualifier,entry,axis,m1.txt,m2.txt,m3.txt,bits\r\n" + number +
+                            ",Q1,,,00000000,00000004,00000000,\r\n");
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ TEST(NumberOptions, ThinningKeepsOnlyTheChosenNumbersAndSaysWhatItLeftOut) {
 TEST(NumberOptions, TablesAndComparisonsHoldOnlyTheChosenNumbers) {
   const Result csv = Habuki{kOld}.Run({"--to", "csv", "--only", "1005,6700"});
   EXPECT_EQ(csv.out,
-            "number,qualifier,entry,marker,value,line\r\n"
-            "01005,Q1,A1,P,10,3\r\n06700,Q1,,P,3,4\r\n");
+            "number,qualifier,entry,marker,value,line,axis\r\n"
+            "01005,Q1,A1,P,10,3,\r\n06700,Q1,,P,3,4,\r\n");
   const test::TempDir folder;
   test::WriteBytes(folder / "new.txt", kNew);
   const std::string newFile = (folder / "new.txt").string();

@@ -26,7 +26,8 @@ struct Habuki {
   // descriptor closed.
   std::optional<std::filesystem::path> inputFile{};
   std::optional<std::filesystem::path> outputFile{};
-  bool inputTerminal = false;  // standard input is a terminal
+  bool inputTerminal = false;            // standard input is a terminal
+  std::filesystem::path configFolder{};  // where names.csv is looked for; empty: nowhere
 
   HabukiRun Run(std::vector<std::string> args) const {
     args.insert(args.begin(), "habuki");
@@ -38,7 +39,7 @@ struct Habuki {
     const int in = OpenToReadBytes(inputFile.value_or(streams / "in"));
     const int outFd = OpenToWriteBytes(out);
     std::ostringstream err;
-    CliIo io{{in, outFd}, err, terminal, {commentFolder}, inputTerminal};
+    CliIo io{{in, outFd}, err, terminal, {commentFolder}, inputTerminal, configFolder};
     const int status = RunHabuki(static_cast<int>(argv.size()), argv.data(), io);
     if (in >= 0) CloseDescriptor(in);
     if (outFd >= 0) CloseDescriptor(outFd);

@@ -30,36 +30,37 @@ int Workbook(std::vector<std::string> args) {
 TEST(FleetXlsx, CellsAreTheTablesFieldsAndTheOddValuesAreShaded) {
   const test::FleetFiles files;
   std::filesystem::copy_file(files.dir() / "a.txt", files.dir() / "\x8B\x40\x8A\x42.txt");
-  const std::string abc = "00001,Q1,A2,7,8,-,\r\n00020,Q1,,17,0,17,\r\n";
+  const std::string abc = "00001,Q1,A2,,7,8,-,\r\n00020,Q1,,,17,0,17,\r\n";
   const struct {
     std::vector<std::string> args;
     std::string cells, shaded;
   } cases[] = {
       // The first file's value where all differ; the value most files have otherwise.
       {{"a.txt", "b.txt", "c.txt"},
-       "number,qualifier,entry,a.txt,b.txt,c.txt,bits\r\n" + abc,
-       "shaded E2 F2 E3\n"},
+       "number,qualifier,entry,axis,a.txt,b.txt,c.txt,bits\r\n" + abc,
+       "shaded F2 G2 F3\n"},
       {{"c.txt", "a.txt", "a.txt"},
-       "number,qualifier,entry,c.txt,a.txt,a.txt,bits\r\n00001,Q1,A2,-,7,7,\r\n",
-       "shaded D2\n"},
+       "number,qualifier,entry,axis,c.txt,a.txt,a.txt,bits\r\n00001,Q1,A2,,-,7,7,\r\n",
+       "shaded E2\n"},
       {{"--against", "b.txt", "a.txt", "b.txt", "c.txt"},
-       "number,qualifier,entry,a.txt,b.txt,c.txt,bits\r\n" + abc,
-       "shaded D2 F2 D3 F3\n"},
+       "number,qualifier,entry,axis,a.txt,b.txt,c.txt,bits\r\n" + abc,
+       "shaded E2 G2 E3 G3\n"},
       {{"--all", "a.txt", "b.txt", "c.txt"},
-       "number,qualifier,entry,a.txt,b.txt,c.txt,bits\r\n00001,Q1,A1,5,5,5,\r\n" + abc,
-       "shaded E3 F3 E4\n"},
+       "number,qualifier,entry,axis,a.txt,b.txt,c.txt,bits\r\n00001,Q1,A1,,5,5,5,\r\n" + abc,
+       "shaded F3 G3 F4\n"},
       {{"p1.txt", "p2.txt", "p3.txt"},
-       "number,qualifier,entry,p1.txt,p2.txt,p3.txt,bits\r\n"
-       ",,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\",\r\n",
-       "shaded F2\n"},
+       "number,qualifier,entry,axis,p1.txt,p2.txt,p3.txt,bits\r\n"
+       ",,,,\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=1)\",\"(PMC=0I-F,MSID=2)\",\r\n",
+       "shaded G2\n"},
       // Two files: the bits as the text of diff shows them.
       {{"bits1.txt", "bits2.txt"},
-       "number,qualifier,entry,bits1.txt,bits2.txt,bits\r\n00005,Q1,,00000100,10000100,#7 0->1\r\n",
-       "shaded E2\n"},
+       "number,qualifier,entry,axis,bits1.txt,bits2.txt,bits\r\n00005,Q1,,,00000100,10000100,#7 "
+       "0->1\r\n",
+       "shaded F2\n"},
       // A name that is no UTF-8 (CP932 機械) is written \xHH in the workbook as in the CSV.
       {{"\x8B\x40\x8A\x42.txt", "b.txt", "c.txt"},
-       "number,qualifier,entry,\\x8B@\\x8AB.txt,b.txt,c.txt,bits\r\n" + abc,
-       "shaded E2 F2 E3\n"},
+       "number,qualifier,entry,axis,\\x8B@\\x8AB.txt,b.txt,c.txt,bits\r\n" + abc,
+       "shaded F2 G2 F3\n"},
   };
   for (const auto& [args, cells, shaded] : cases) {
     EXPECT_EQ(Workbook(args), 1) << args.back();
@@ -79,7 +80,7 @@ TEST(FleetXlsx, SaysWhatWasComparedAndPrints) {
   const std::filesystem::path workbook = files.dir() / "fleet.xlsx";
   EXPECT_EQ(StylesFrom(workbook, "sheets"), "sheets Parameters Files\n");
   EXPECT_EQ(StylesFrom(workbook, "print"),
-            "print landscape fit to width True titles $1:$1 $A:$C\n");
+            "print landscape fit to width True titles $1:$1 $A:$D\n");
   const std::string sheet = test::ReadXlsx("cells", workbook, "Files");
   const std::string size = std::to_string(std::filesystem::file_size(files.dir() / "p1.txt"));
   for (const std::string& expected :

@@ -122,7 +122,7 @@ TEST(XlsxExportRead, EveryCellIsTheCsvField) {
     const auto rows = std::count(exported.csv.begin(), exported.csv.end(), '\n');
     EXPECT_EQ(exported.styles.substr(0, exported.styles.find("column")),
               "sheets Parameters\nprint landscape fit to width True titles $1:$1 $A:$C\nfreeze "
-              "A2\nfilter A1:F" +
+              "A2\nfilter A1:G" +
                   std::to_string(rows) + "\nheader bold True\n");
     // Each text column holds text shown as text, the line numbers alone.
     EXPECT_TRUE(KindsOf(exported.styles, "number").ends_with(" kinds s:@")) << exported.styles;
@@ -144,7 +144,7 @@ TEST(XlsxExportRead, SeveralInputsAsCsvHasThem) {
                                         test::DataFile("machining-center-pmc.txt").string()};
   const Exported together = Export(inputs, {"--only", "1000-1999,6700"});
   EXPECT_EQ(together.cells, together.csv);
-  EXPECT_NE(together.styles.find("filter A1:G"), std::string::npos);
+  EXPECT_NE(together.styles.find("filter A1:H"), std::string::npos);
 
   const test::TempDir dir;
   for (const std::string kind : {"csv", "xlsx"}) {
