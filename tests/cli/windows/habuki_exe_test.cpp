@@ -87,8 +87,8 @@ TEST(HabukiExe, DiffAndCsvKeepTheirLineEnds) {
        "N00001Q1 A1: 5 -> 6\nN00001Q1 A2: 7 -> -\nN00001Q1 A3: - -> 1\n"
        "1 changed, 1 added, 1 removed, 0 set to 0\n"},
       {{"--to", "csv", "new.txt"},
-       "number,qualifier,entry,marker,value,line\r\n00001,Q1,A1,P,6,2\r\n"
-       "00001,Q1,A3,P,1,2\r\n"},
+       "number,qualifier,entry,marker,value,line,axis\r\n00001,Q1,A1,P,6,2,\r\n"
+       "00001,Q1,A3,P,1,2,\r\n"},
   };
   for (const auto& [args, expected] : cases) {
     const Result result = RunExe(dir.path(), args);
