@@ -26,10 +26,15 @@ sed -e 's/^\(N01005Q1A1P00000010A2P00000010A3P00000010A4P00000010A5P\)00000011/\
 sed -e 's/^\(N01420Q1A1P\)24000\.0/\120000.0/' \
   -e 's/^\(N01240Q1A1P\)0\.0/\1125.0/' mc-01.txt >mc-03.txt
 
-echo "\$ habuki diff mc-01.txt mc-02.txt mc-03.txt"
-"$habuki" diff mc-01.txt mc-02.txt mc-03.txt || [ $? -eq 1 ]
-echo "\$ habuki diff --to xlsx -o fleet.xlsx mc-01.txt mc-02.txt mc-03.txt"
-"$habuki" diff --to xlsx -o fleet.xlsx mc-01.txt mc-02.txt mc-03.txt || [ $? -eq 1 ]
+# The engineer's own names of the parameters they watch.
+printf '%s\r\n' '# number,name' '1005,Setting (reference return)' '1240,Reference position 1' \
+  '1321,Stroke limit - (1st)' '1420,Rapid traverse rate' >names.csv
+
+echo "\$ habuki diff --names names.csv mc-01.txt mc-02.txt mc-03.txt"
+"$habuki" diff --names names.csv mc-01.txt mc-02.txt mc-03.txt || [ $? -eq 1 ]
+echo "\$ habuki diff --names names.csv --to xlsx -o fleet.xlsx mc-01.txt mc-02.txt mc-03.txt"
+"$habuki" diff --names names.csv --to xlsx -o fleet.xlsx mc-01.txt mc-02.txt mc-03.txt ||
+  [ $? -eq 1 ]
 
 # LibreOffice prints the sheet as it would on paper (its PNG export needs the full office);
 # the page is cut to what is written on it.
