@@ -4,14 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <optional>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/io/posix/replace_batch_state.h"
-#include "core/io/replace_batch_policy.h"
+#include "core/io/replace_batch_state.h"
 #include "core/io/write_refusal.h"
 
 namespace habuki {
@@ -20,11 +17,6 @@ static_assert(BatchLimits{}.files * 2 <= InterruptCleanup::kMaxWatched,
               "a batch and a single write beside it must find their temporaries watched");
 
 namespace {
-
-std::error_code WriteThrough(FileDescriptor& file, const WriteContents& contents) {
-  if (const auto error = contents(file.get())) return error;
-  return file.Close();
-}
 
 // The successor takes the old file's owner and group, then its ACL and extended attributes, and
 // only then its mode: until then it is its writer's alone. Where the owner cannot be kept, the
@@ -56,53 +48,74 @@ std::size_t DescriptorsForABatch() {
 
 }  // namespace
 
-ReplaceBatch::State::State(FileOps ops, BatchLimits limits)
-    : ops_(std::move(ops)),
-      limits_(limits),
-      unnamedAllowed_(UnnamedFilesCanBeNamed()),
-      mostHeld_(DescriptorsForABatch()),
-      random_(std::random_device{}()) {
-  pending_.reserve(limits_.files);
-  folders_.reserve(limits_.files);
+SystemBatch::SystemBatch(BatchLimits limits)
+    : unnamedAllowed(UnnamedFilesCanBeNamed()), mostHeld(DescriptorsForABatch()) {
+  folders.reserve(limits.files);
 }
 
-ReplaceBatch::State::~State() {
-  for (Pending& pending : pending_) Discard(pending);
+// Folders are held open once each, however many results go into them.
+std::size_t SystemBatch::KeepFolder(FileDescriptor folder) {
+  struct stat info {};
+  ::fstat(folder.get(), &info);
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    if (folders[i].device == info.st_dev && folders[i].inode == info.st_ino) return i;
+  }
+  const bool readable = (::fcntl(folder.get(), F_GETFL) & O_PATH) == 0;
+  folders.push_back({std::move(folder), info.st_dev, info.st_ino, readable});
+  return folders.size() - 1;
 }
 
-std::error_code ReplaceBatch::State::Add(const std::filesystem::path& path,
-                                         const WriteContents& contents) {
-  ReplaceTarget target;
-  if (const auto error = FindTarget(ops_, path, target)) return error;
-  if (target.IsWrittenThrough()) return WriteThrough(target.file, contents);
-  return AddPending(
-      pending_,
-      [&](Pending& pending) {
-        pending.target = path;
-        pending.folder = KeepFolder(std::move(target.folder));
-        pending.found = std::move(target);
-      },
-      [&](Pending& pending) { return Fill(pending, contents); },
-      [&](Pending& pending) { Discard(pending); });
+std::error_code ReplaceBatch::State::Find(const std::filesystem::path& path, Target& target) const {
+  return FindTarget(ops_, path, target);
+}
+
+bool ReplaceBatch::State::IsWrittenThrough(const Target& target) {
+  return target.IsWrittenThrough();
+}
+
+std::error_code ReplaceBatch::State::WriteThrough(Target& target,
+                                                  const WriteContents& contents) const {
+  if (const auto error = contents(target.file.get())) return error;
+  return target.file.Close();
+}
+
+void ReplaceBatch::State::Hold(Pending& pending, Target target) {
+  pending.folder = system_.KeepFolder(std::move(target.folder));
+  pending.found = std::move(target);
 }
 
 // Each result holds its temporary open, and the file it replaces, until the commit; each folder
 // one more.
-bool ReplaceBatch::State::Full() const {
-  const std::size_t held = pending_.size() * 2 + folders_.size();
-  return pending_.size() >= limits_.files || folders_.size() >= limits_.files ||
-         bytes_ >= limits_.bytes || held + 3 >= mostHeld_;
+bool ReplaceBatch::State::HoldsTooMuch() const {
+  const std::size_t held = pending_.size() * 2 + system_.folders.size();
+  return system_.folders.size() >= limits_.files || held + 3 >= system_.mostHeld;
 }
 
 // Writes the temporary, private to its writer when it replaces a file: nobody else can read it
 // until it is whole and on disk, and only then does it take the old file's owner and
 // permissions. A new file is made with the permissions it will keep, as any program makes one.
-// Its data starts on its way to the disk at once; the commit waits for it.
-std::error_code ReplaceBatch::State::Fill(Pending& pending, const WriteContents& contents) {
-  if (!cleanup_) cleanup_.emplace();
+// The temporary is unnamed where the system allows (a killed run then leaves nothing), else made
+// under a short name no other writer can have opened. Its data starts on its way to the disk at
+// once; the commit waits for it.
+std::error_code ReplaceBatch::State::WriteTemporary(Pending& pending,
+                                                    const WriteContents& contents) {
   const mode_t mode = pending.found.IsNew() ? 0666 : 0600;
-  pending.file = FileDescriptor(CreateTemporary(pending, mode), ops_);
-  if (!pending.file.valid()) return LastError();
+  const int folder = system_.folders[pending.folder].descriptor.get();
+  int fd = -1;
+  if (system_.unnamedAllowed) {
+    fd = ops_.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    pending.unnamed = fd >= 0;
+    if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return LastError();
+  }
+  if (!pending.unnamed) {
+    const Made made = CreateNamed(pending, [&] {
+      return ops_.openat(folder, pending.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                         mode);
+    });
+    if (made.handle < 0) return made.error;
+    fd = made.handle;
+  }
+  pending.file = FileDescriptor(fd, ops_);
   if (const auto error = contents(pending.file.get())) return error;
   // Contents written as they are made tell their size only once written.
   bytes_ += static_cast<std::size_t>(std::max<off_t>(::lseek(pending.file.get(), 0, SEEK_CUR), 0));
@@ -110,72 +123,27 @@ std::error_code ReplaceBatch::State::Fill(Pending& pending, const WriteContents&
   return {};
 }
 
-// Folders are held open once each, however many results go into them.
-std::size_t ReplaceBatch::State::KeepFolder(FileDescriptor folder) {
-  struct stat info {};
-  ::fstat(folder.get(), &info);
-  for (std::size_t i = 0; i < folders_.size(); ++i) {
-    if (folders_[i].device == info.st_dev && folders_[i].inode == info.st_ino) return i;
-  }
-  const bool readable = (::fcntl(folder.get(), F_GETFL) & O_PATH) == 0;
-  folders_.push_back({std::move(folder), info.st_dev, info.st_ino, readable});
-  return folders_.size() - 1;
+void ReplaceBatch::State::NameTemporary(Pending& pending, std::string name) const {
+  pending.temporary = std::move(name);
 }
 
-// Makes a new file in the target's folder that no other program can open: unnamed where the
-// system allows (a killed run then leaves nothing), else under a short name no other writer can
-// have opened, watched for removal on a signal.
-int ReplaceBatch::State::CreateTemporary(Pending& pending, mode_t mode) {
-  const int folder = folders_[pending.folder].descriptor.get();
-  if (unnamedAllowed_) {
-    const int fd = ops_.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    pending.unnamed = fd >= 0;
-    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
-  }
-  return CreateNamed(pending, [&] {
-    return ops_.openat(folder, pending.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                       mode);
-  });
+// Makes the temporary by `create` under its name in its folder, watched for removal on a signal.
+ReplaceBatch::State::Made ReplaceBatch::State::CreateWatched(Pending& pending,
+                                                             const Create& create) const {
+  const int folder = system_.folders[pending.folder].descriptor.get();
+  const WatchedFile file = InterruptCleanup::CreateWatched(folder, pending.temporary, create);
+  if (file.descriptor >= 0) return {file.descriptor, {}, false, file.watch};
+  const bool taken = errno == EEXIST;
+  return {file.descriptor, LastError(), taken, file.watch};
 }
 
-// Gives the temporary a short random name by `create`, which uses pending.temporary and gives a
-// descriptor (or 0) or -1, watched for removal on a signal.
-int ReplaceBatch::State::CreateNamed(Pending& pending, const std::function<int()>& create) {
-  const int folder = folders_[pending.folder].descriptor.get();
-  return CreateUnderNewName(random_, [&](std::string name) {
-    pending.temporary = std::move(name);
-    const WatchedFile file = InterruptCleanup::CreateWatched(folder, pending.temporary, create);
-    pending.watch = file.watch;
-    return std::pair{file.descriptor, file.descriptor < 0 && errno == EEXIST};
-  });
-}
-
-// Waits for every temporary's data (their write-back started as each was written), then puts
-// each in its target's place, then syncs each folder once: only the run's own files are waited
-// for, never another program's. Where a wait fails, that result is not put in place.
-std::vector<ReplaceBatch::Failure> ReplaceBatch::State::Commit() {
+// Waits for every temporary's data (their write-back started as each was written): only the
+// run's own files are waited for, never another program's. Where a wait fails, that result is
+// not put in place.
+void ReplaceBatch::State::WaitForData() {
   for (Pending& pending : pending_) {
     if (ops_.fdatasync(pending.file.get()) != 0) pending.error = LastError();
   }
-  for (Pending& pending : pending_) {
-    if (!pending.error) Publish(pending);
-  }
-  std::vector<Failure> failures;
-  for (Pending& pending : pending_) {
-    if (!pending.error) continue;
-    Discard(pending);
-    failures.push_back({pending.target, pending.error});
-  }
-  // Makes the names durable where the folder can be synced. The new contents are in place by
-  // now, so a failure here is not reported as a failed write.
-  for (const Folder& folder : folders_) {
-    if (folder.renamedInto && folder.readable) ops_.fsync(folder.descriptor.get());
-  }
-  pending_.clear();
-  folders_.clear();
-  bytes_ = 0;
-  cleanup_.reset();
-  return failures;
 }
 
 // Takes the old file's owner and permissions, then the target's name: a new target's name is
@@ -183,7 +151,7 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::State::Commit() {
 // meanwhile; an existing target is replaced by a rename, from the name the temporary has or is
 // given for it.
 void ReplaceBatch::State::Publish(Pending& pending) {
-  Folder& folder = folders_[pending.folder];
+  SystemBatch::Folder& folder = system_.folders[pending.folder];
   const int fd = folder.descriptor.get();
   if (!pending.found.IsNew()) {
     if ((pending.error = TakeOver(ops_, pending.found, pending.file.get()))) return;
@@ -198,11 +166,11 @@ void ReplaceBatch::State::Publish(Pending& pending) {
     return;
   }
   if (pending.unnamed) {
-    const int named = CreateNamed(pending, [&] {
+    const Made named = CreateNamed(pending, [&] {
       return ops_.linkUnnamed(pending.file.get(), fd, pending.temporary.c_str());
     });
-    if (named < 0) {
-      pending.error = LastError();
+    if (named.handle < 0) {
+      pending.error = named.error;
       return;
     }
     pending.unnamed = false;
@@ -211,15 +179,20 @@ void ReplaceBatch::State::Publish(Pending& pending) {
     pending.error = LastError();
     return;
   }
-  InterruptCleanup::Forget(std::exchange(pending.watch, -1));
   folder.renamedInto = true;
 }
 
-// Removes a temporary that will not replace its target, if it was given a name.
-void ReplaceBatch::State::Discard(Pending& pending) {
-  if (pending.watch < 0) return;
-  ::unlinkat(folders_[pending.folder].descriptor.get(), pending.temporary.c_str(), 0);
-  InterruptCleanup::Forget(std::exchange(pending.watch, -1));
+// Makes the names durable where the folder can be synced, once each folder. The new contents are
+// in place by now, so a failure here is not reported as a failed write.
+void ReplaceBatch::State::SyncFolders() {
+  for (const SystemBatch::Folder& folder : system_.folders) {
+    if (folder.renamedInto && folder.readable) ops_.fsync(folder.descriptor.get());
+  }
+  system_.folders.clear();
+}
+
+void ReplaceBatch::State::Remove(const Pending& pending) const {
+  ::unlinkat(system_.folders[pending.folder].descriptor.get(), pending.temporary.c_str(), 0);
 }
 
 }  // namespace habuki

@@ -7,22 +7,13 @@
 #include <utility>
 
 #include "core/io/errno_error.h"
-#include "core/io/replace_batch_policy.h"
-#include "core/io/windows/replace_batch_state.h"
+#include "core/io/replace_batch_state.h"
 #include "core/io/windows/system_error.h"
 #include "core/io/windows/system_path.h"
 
 namespace habuki {
 
 namespace {
-
-// What a name leads to: a character device or pipe to write through (NUL, CON, CONOUT$), an
-// existing file to replace where it stands, or nothing yet.
-struct Found {
-  HANDLE device = INVALID_HANDLE_VALUE;
-  std::filesystem::path place;
-  bool exists = false;
-};
 
 // The path Windows knows an open file by, every link and junction on the way resolved. Where
 // the system cannot tell it (wine, for a path past MAX_PATH), the full path of the name given
@@ -44,8 +35,18 @@ std::filesystem::path FinalPath(HANDLE file, const std::filesystem::path& given)
   }
 }
 
+// A descriptor of the C runtime for `handle`, in binary mode; it owns the handle from then on.
+int DescriptorOf(HANDLE handle) {
+  ForgetRuntimeReason();
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+  if (fd < 0) ::CloseHandle(handle);
+  return fd;
+}
+
+}  // namespace
+
 // Opening the name for writing asks whether the caller may write it, as replacing it would not.
-std::error_code Find(const std::filesystem::path& path, Found& found) {
+std::error_code ReplaceBatch::State::Find(const std::filesystem::path& path, Target& found) const {
   const std::filesystem::path name = path.filename();
   if (name.empty() || name == "." || name == "..") {
     return std::make_error_code(std::errc::is_a_directory);
@@ -75,115 +76,82 @@ std::error_code Find(const std::filesystem::path& path, Found& found) {
   return {};
 }
 
-// A descriptor of the C runtime for `handle`, in binary mode; it owns the handle from then on.
-int DescriptorOf(HANDLE handle) {
-  ForgetRuntimeReason();
-  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
-  if (fd < 0) ::CloseHandle(handle);
-  return fd;
+bool ReplaceBatch::State::IsWrittenThrough(const Target& target) {
+  return target.device != nullptr;
 }
 
-std::error_code WriteThrough(HANDLE device, const WriteContents& contents) {
-  const int fd = DescriptorOf(device);
+std::error_code ReplaceBatch::State::WriteThrough(Target& target,
+                                                  const WriteContents& contents) const {
+  const int fd = DescriptorOf(target.device);
   if (fd < 0) return LastError();
   const std::error_code error = contents(fd);
   ForgetRuntimeReason();
   return ::_close(fd) != 0 && !error ? LastError() : error;
 }
 
-}  // namespace
-
-ReplaceBatch::State::State(FileOps ops, BatchLimits limits)
-    : ops_(std::move(ops)), limits_(limits), random_(std::random_device{}()) {
-  pending_.reserve(limits_.files);
+void ReplaceBatch::State::Hold(Pending& pending, Target target) {
+  pending.place = std::move(target.place);
+  pending.replaces = target.exists;
 }
 
-ReplaceBatch::State::~State() {
-  for (const Pending& pending : pending_) Discard(pending);
-}
+bool ReplaceBatch::State::HoldsTooMuch() const { return false; }
 
-std::error_code ReplaceBatch::State::Add(const std::filesystem::path& path,
-                                         const WriteContents& contents) {
-  Found found;
-  if (const auto error = Find(path, found)) return error;
-  if (found.device != INVALID_HANDLE_VALUE) return WriteThrough(found.device, contents);
-  return AddPending(
-      pending_,
-      [&](Pending& pending) {
-        pending.target = path;
-        pending.place = std::move(found.place);
-        pending.replaces = found.exists;
-      },
-      [&](Pending& pending) { return Fill(pending, contents); },
-      [&](const Pending& pending) { Discard(pending); });
-}
-
-bool ReplaceBatch::State::Full() const {
-  return pending_.size() >= limits_.files || bytes_ >= limits_.bytes;
-}
-
-// The temporary is on disk before Commit puts it in place.
-std::error_code ReplaceBatch::State::Fill(Pending& pending, const WriteContents& contents) {
-  if (!cleanup_) cleanup_.emplace();
-  std::error_code error;
-  const HANDLE handle = CreateTemporary(pending, error);
-  if (handle == INVALID_HANDLE_VALUE) return error;
-  const int fd = DescriptorOf(handle);
+// Makes a new file beside the file to replace that no other writer can have opened, and writes
+// it: it is on disk before Commit puts it in place.
+std::error_code ReplaceBatch::State::WriteTemporary(Pending& pending,
+                                                    const WriteContents& contents) {
+  const Made made =
+      CreateNamed(pending, [&] { return ops_.createNew(SystemPath(pending.temporary).c_str()); });
+  if (made.handle == INVALID_HANDLE_VALUE) return made.error;
+  const int fd = DescriptorOf(made.handle);
   if (fd < 0) return LastError();
-  error = contents(fd);
+  std::error_code error = contents(fd);
   if (!error) {
     bytes_ += static_cast<std::size_t>(std::max<long long>(::_telli64(fd), 0));
-    if (!ops_.flushFileBuffers(handle)) error = LastWindowsError();
+    if (!ops_.flushFileBuffers(made.handle)) error = LastWindowsError();
   }
   ForgetRuntimeReason();
   return ::_close(fd) != 0 && !error ? LastError() : error;
 }
 
-// Makes a new file beside the file to replace that no other writer can have opened, and watches
-// it for removal on Ctrl-C.
-void* ReplaceBatch::State::CreateTemporary(Pending& pending, std::error_code& error) {
-  return CreateUnderNewName(random_, [&](const std::string& name) {
-    pending.temporary = pending.place.parent_path() / name;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
-    pending.watch = InterruptCleanup::CreateWatched(pending.temporary, [&] {
-      handle = ops_.createNew(SystemPath(pending.temporary).c_str());
-      failure = ::GetLastError();
-      return handle != INVALID_HANDLE_VALUE;
-    });
-    if (pending.watch >= 0) return std::pair{handle, false};
-    const bool taken = failure == ERROR_FILE_EXISTS;
-    error = taken ? std::make_error_code(std::errc::file_exists) : WindowsError(failure);
-    return std::pair{INVALID_HANDLE_VALUE, taken};
+void ReplaceBatch::State::NameTemporary(Pending& pending, std::string name) const {
+  pending.temporary = pending.place.parent_path() / name;
+}
+
+// Makes the temporary by `create`, watched for removal on Ctrl-C.
+ReplaceBatch::State::Made ReplaceBatch::State::CreateWatched(Pending& pending,
+                                                             const Create& create) const {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  DWORD failure = ERROR_TOO_MANY_OPEN_FILES;
+  const int watch = InterruptCleanup::CreateWatched(pending.temporary, [&] {
+    handle = create();
+    failure = ::GetLastError();
+    return handle != INVALID_HANDLE_VALUE;
   });
+  if (watch >= 0) return {handle, {}, false, watch};
+  const bool taken = failure == ERROR_FILE_EXISTS;
+  return {INVALID_HANDLE_VALUE,
+          taken ? std::make_error_code(std::errc::file_exists) : WindowsError(failure), taken, -1};
 }
 
-std::vector<ReplaceBatch::Failure> ReplaceBatch::State::Commit() {
-  std::vector<Failure> failures;
-  for (Pending& pending : pending_) {
-    const std::wstring place = SystemPath(pending.place);
-    const std::wstring temporary = SystemPath(pending.temporary);
-    const bool placed = pending.replaces ? ops_.replaceFile(place.c_str(), temporary.c_str())
-                                         : ops_.moveFile(temporary.c_str(), place.c_str());
-    if (placed) {
-      InterruptCleanup::Forget(std::exchange(pending.watch, -1));
-      continue;
-    }
-    pending.error = LastWindowsError();
-    Discard(pending);
-    failures.push_back({pending.target, pending.error});
-  }
-  pending_.clear();
-  bytes_ = 0;
-  cleanup_.reset();
-  return failures;
+// Each temporary was flushed to disk as it was written.
+void ReplaceBatch::State::WaitForData() {}
+
+// Replaces an existing file, which keeps its attributes, ACL and streams; moves a new one into
+// place.
+void ReplaceBatch::State::Publish(Pending& pending) {
+  const std::wstring place = SystemPath(pending.place);
+  const std::wstring temporary = SystemPath(pending.temporary);
+  const bool placed = pending.replaces ? ops_.replaceFile(place.c_str(), temporary.c_str())
+                                       : ops_.moveFile(temporary.c_str(), place.c_str());
+  if (!placed) pending.error = LastWindowsError();
 }
 
-// Removes a temporary that will not replace its target, if it was made.
-void ReplaceBatch::State::Discard(const Pending& pending) const {
-  if (pending.watch < 0) return;
+// The moves were written through; no folder is held.
+void ReplaceBatch::State::SyncFolders() {}
+
+void ReplaceBatch::State::Remove(const Pending& pending) const {
   ::DeleteFileW(SystemPath(pending.temporary).c_str());
-  InterruptCleanup::Forget(pending.watch);
 }
 
 }  // namespace habuki

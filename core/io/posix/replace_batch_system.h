@@ -4,8 +4,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
-#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -20,10 +18,10 @@ namespace habuki {
 // A batch on a POSIX system: the folders of its targets held open, each result a temporary in
 // its target's folder, unnamed (O_TMPFILE) where the system allows, held open until it is named
 // and in its place.
-struct ReplaceBatch::State {
+struct SystemBatch {
   struct Pending {
     std::filesystem::path target;
-    ReplaceTarget found;    // the target's folder is held in `folders_`; its file, if any, here
+    ReplaceTarget found;    // the target's folder is held in `folders`; its file, if any, here
     FileDescriptor file;    // the temporary
     bool unnamed = false;   // the temporary has no name yet
     std::string temporary;  // its name in the folder, once it has one
@@ -31,6 +29,8 @@ struct ReplaceBatch::State {
     int watch = -1;
     std::error_code error;
   };
+  using Target = ReplaceTarget;
+  using Handle = int;  // a descriptor, or what a call that makes a name gives: -1 when it failed
   struct Folder {
     FileDescriptor descriptor;
     dev_t device = 0;
@@ -39,28 +39,14 @@ struct ReplaceBatch::State {
     bool renamedInto = false;
   };
 
-  State(FileOps ops, BatchLimits limits);
-  ~State();
-  std::error_code Add(const std::filesystem::path& path, const WriteContents& contents);
-  bool Full() const;
-  std::vector<Failure> Commit();
-
-  std::error_code Fill(Pending& pending, const WriteContents& contents);
+  explicit SystemBatch(BatchLimits limits);
+  // Gives the index of `folder` in `folders`, where it is held once however many results go
+  // into it.
   std::size_t KeepFolder(FileDescriptor folder);
-  int CreateTemporary(Pending& pending, mode_t mode);
-  int CreateNamed(Pending& pending, const std::function<int()>& create);
-  void Publish(Pending& pending);
-  void Discard(Pending& pending);
 
-  FileOps ops_;
-  BatchLimits limits_;
-  bool unnamedAllowed_;   // unnamed temporaries can be named at the commit
-  std::size_t mostHeld_;  // descriptors the batch may hold: a quarter of the process's limit
-  std::mt19937 random_;
-  std::vector<Pending> pending_;
-  std::vector<Folder> folders_;
-  std::size_t bytes_ = 0;
-  std::optional<InterruptCleanup> cleanup_;  // while temporaries exist
+  bool unnamedAllowed;   // unnamed temporaries can be named at the commit
+  std::size_t mostHeld;  // descriptors the batch may hold: a quarter of the process's limit
+  std::vector<Folder> folders;
 };
 
 }  // namespace habuki
