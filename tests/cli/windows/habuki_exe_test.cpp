@@ -190,6 +190,26 @@ TEST(HabukiExe, WildcardsTakeWhatDirListsAndSayWhenNothingMatches) {
   }
 }
 
+// Matches come in the order a POSIX shell gives them, byte by byte in UTF-8: capitals before
+// "_" before small letters, U+FF42 before U+1F600, whatever order Windows lists them in. The
+// files are made in another order, each with a record of its own, so that the result tells the
+// order they were read in.
+TEST(HabukiExe, WildcardMatchesComeInTheOrderOfTheirBytes) {
+  const std::vector<std::string> sorted = {"B.txt", "D.txt",  "_.txt", "a.txt",
+                                           "c.txt", "ｂ.txt", "😀.txt"};
+  test::TempDir dir;
+  std::string expected;
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    expected += "%\nN0000" + std::to_string(i + 1) + "Q1P1\r\n%\r\n";
+  }
+  for (const std::size_t i : {4, 6, 2, 1, 3, 5, 0}) {
+    test::WriteBytes(dir / sorted[i], "%\r\nN0000" + std::to_string(i + 1) + "Q1P1\r\n%\r\n");
+  }
+  const Result result = RunExe(dir.path(), {"-c", "none", "*.txt"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, expected);
+}
+
 // A file another program holds open, as Excel holds a workbook it shows, is named with the
 // system's own reason in UTF-8, whether it is to be read or replaced; it stays as it was.
 TEST(HabukiExe, FilesHeldByAnotherProgramAreNamedWithTheSystemsReason) {
