@@ -22,14 +22,18 @@ std::optional<std::filesystem::path> TargetOf(const Destination& destination,
   return std::nullopt;
 }
 
-// Where one result would land: what its name reaches through links, and the file there now.
+// Where one result would land: what its name reaches through links, and the file there now. A
+// name that ends in a separator, "." or ".." names a folder, which no result replaces, on every
+// system: Windows would take "in.txt\." for in.txt and tell the result as one over its input.
 struct Landing {
   NameDestination reached;
   std::optional<FileIdentity> identity;
 };
 
 Landing LandingOf(const std::filesystem::path& target) {
-  return {FollowLinks(target), RegularFileIdentity(target)};
+  const std::filesystem::path last = target.filename();
+  const bool folder = last.empty() || last == "." || last == "..";
+  return {FollowLinks(target), folder ? std::nullopt : RegularFileIdentity(target)};
 }
 
 // The descriptor a result is written through: the one its name stands for (standard input and

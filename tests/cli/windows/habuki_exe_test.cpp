@@ -134,6 +134,29 @@ TEST(HabukiExe, ReplacesEarlierResultsButNeverTheInput) {
   EXPECT_EQ(test::EntriesIn(dir.path()), 3u);
 }
 
+// A folder is told as one, as on Linux, and so is a name only a folder has, though Windows would
+// read "in.txt\." as in.txt: such a result is refused as one to a folder, not as one over the
+// input. The input stays as it was.
+TEST(HabukiExe, FoldersAreToldAsFolders) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", kSimple);
+  std::filesystem::create_directory(dir / "folder");
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-o", "folder", "folder"}, "habuki: folder: cannot read: Is a directory\n"},
+      {{"-o", "folder", "in.txt"}, "habuki: folder: cannot write: Is a directory\n"},
+      {{"-o", "in.txt\\.", "in.txt"}, "habuki: in.txt\\.: cannot write: Is a directory\n"},
+  };
+  for (const auto& [args, says] : cases) {
+    std::vector<std::string> options{"-c", "none"};
+    options.insert(options.end(), args.begin(), args.end());
+    const Result result = RunExe(dir.path(), options);
+    EXPECT_EQ(result.status, 3) << args[1];
+    EXPECT_EQ(result.err, says);
+  }
+  EXPECT_EQ(test::ReadBytes(dir / "in.txt"), kSimple);
+  EXPECT_EQ(NamesIn(dir.path()), (std::set<std::wstring>{L"folder", L"in.txt"}));
+}
+
 // NUL takes the result as /dev/null does: nothing is written anywhere.
 TEST(HabukiExe, OutputToNulWritesNothing) {
   test::TempDir dir;
