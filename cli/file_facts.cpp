@@ -1,6 +1,7 @@
 #include "cli/file_facts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string_view>
 #include <system_error>

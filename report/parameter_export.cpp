@@ -142,7 +142,8 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind,
       AppendCsvRow(out, std::span(memberFields.data(), columns + 1));
     } else {
       for (std::size_t i = 0; i < columns; ++i) {
-        values[i] = i < 6 || !fields[i].empty() ? std::optional(fields[i]) : std::nullopt;
+        const bool unknown = i >= kFirstLabelColumn && fields[i].empty();
+        values[i] = unknown ? std::nullopt : std::optional(fields[i]);
       }
       json.Append(out, std::span(values.data(), columns));
     }
@@ -159,9 +160,7 @@ TableExport WriteParameterTable(const FilterState& state, FormatKind kind,
 std::string TablesOpening(ExportKind to, bool named) {
   if (to == ExportKind::Json) return "{\"files\": [\n";
   std::string header;
-  std::array<std::string_view, 9> columns{"file"};
-  std::copy(std::begin(kTableColumns), std::end(kTableColumns), columns.begin() + 1);
-  AppendCsvRow(header, std::span(columns.data(), TableColumnCount(named) + 1));
+  AppendCsvRow(header, std::span(kMemberTableColumns.data(), TableColumnCount(named) + 1));
   return header;
 }
 

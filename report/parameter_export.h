@@ -24,6 +24,14 @@ std::string FieldText(std::string_view cp932);
 inline constexpr std::array<std::string_view, 8> kTableColumns = {
     "number", "qualifier", "entry", "marker", "value", "line", "axis", "name"};
 inline constexpr std::size_t TableColumnCount(bool named) { return named ? 8 : 7; }
+// The labels, from `axis` on, are none (null in JSON) where they are not known.
+inline constexpr std::size_t kFirstLabelColumn = 6;
+// The columns of a document of several tables: the input's `file` first.
+inline constexpr auto kMemberTableColumns = [] {
+  std::array<std::string_view, kTableColumns.size() + 1> columns{"file"};
+  for (std::size_t i = 0; i < kTableColumns.size(); ++i) columns[i + 1] = kTableColumns[i];
+  return columns;
+}();
 
 // A row's fields in the order of kTableColumns as UTF-8: each a view of the text, of
 // `converted` where it had to be converted, of `line`, or of `labels`; a label not known is

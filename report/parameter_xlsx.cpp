@@ -9,11 +9,6 @@ namespace habuki {
 
 namespace {
 
-constexpr auto kMemberColumns = [] {
-  std::array<std::string_view, 9> columns{"file"};
-  std::copy(kTableColumns.begin(), kTableColumns.end(), columns.begin() + 1);
-  return columns;
-}();
 constexpr std::size_t kWholeLine[] = {5};
 constexpr std::size_t kMemberLine[] = {6};
 
@@ -23,7 +18,7 @@ ParameterWorkbook::ParameterWorkbook(TablePart part, const ParameterNames* names
     : part_(part),
       names_(names),
       sheet_(part == TablePart::Member
-                 ? std::span<const std::string_view>(kMemberColumns.data(),
+                 ? std::span<const std::string_view>(kMemberTableColumns.data(),
                                                      TableColumnCount(names != nullptr) + 1)
                  : std::span<const std::string_view>(kTableColumns.data(),
                                                      TableColumnCount(names != nullptr)),
